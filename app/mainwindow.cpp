@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "mainwindow.h"
+
+#include "backstage.h"
+#include "constants.h"
+#include "dbusservice.h"
+#include "kroinit.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QTimer>
+#include <cmath>
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
+{
+    ui->setupUi(this);
+
+    dbusService = new KroAdmin::DbusService;
+    backstage = new Backstage;
+    backstage->setDbusService(dbusService);
+
+    statusTexts = QStringList{QStringLiteral("Debug mode is active"),
+                              QStringLiteral("Some errors detected"),
+                              QStringLiteral("Debug mode is not active"),
+                              QStringLiteral("Debug mode in an unknown state"),
+                              QStringLiteral("Reboot required")};
+
+    connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
+
+    restoreSettings();
+
+    connect(ui->extCheckBox, &QCheckBox::stateChanged, this, &MainWindow::showExtendedSettings);
+    connect(ui->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(ui->exitAction, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->saveAction, &QAction::triggered, this, &MainWindow::collectReports);
+    connect(ui->sendReportAction, &QAction::triggered, this, &MainWindow::mailto);
+    connect(ui->browseReportsDirsPBtn, &QPushButton::clicked, this,
+            &MainWindow::openReportsDirsSettingsDialog);
+    connect(ui->browseDebugDirsPBtn, &QPushButton::clicked, this,
+            &MainWindow::openDebugDirsSettingsDialog);
+    connect(ui->setPasswordAction, &QAction::triggered, this, &MainWindow::encryptCurrentReport);
+    connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
+            &MainWindow::updatePasswordAction);
+    connect(ui->debugLW, &QListWidget::currentRowChanged, this,
+            &MainWindow::currentDebugModuleChanged);
+    connect(ui->debugModePb, &QPushButton::clicked, this, &MainWindow::activateDebugMode);
+    connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
+    connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
+
+    refillReportsTable();
+    ui->splitter->setStyleSheet(
+        QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
+    fillDebugModules();
+
+    checkTimer = new QTimer;
+    connect(checkTimer, &QTimer::timeout, this, &MainWindow::checkReportIsReady);
+    checkTimer->setInterval(1000);
+    unlockTimer = new QTimer;
+    connect(unlockTimer, &QTimer::timeout, this, &MainWindow::unlockInterface);
+    unlockTimer->setInterval(300000);
+
+    psProcess = new QProcess;
+    psProcess->setProgram(Kro::PsProgram);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+    delete dbusService;
+    delete checkTimer;
+    delete unlockTimer;
+    delete psProcess;
+    delete backstage;
+}
+
+void MainWindow::restoreSettings()
+{
+    QSettings settings;
+    if (settings.contains(Kro::GeometryKey))
+        restoreGeometry(settings.value(Kro::GeometryKey).toByteArray());
+
+    if (settings.value(Kro::ExtendedKey, false).toBool()) {
+        setMinimumHeight(300);
+        resize(width(), static_cast<int>(std::lround(height() * 0.45)));
+    }
+
+    if (settings.contains(Kro::ReportDirsKey))
+        reportDirs = settings.value(Kro::ReportDirsKey).toStringList();
+    if (!reportDirs.contains(Kro::MainReportDir))
+        reportDirs.append(Kro::MainReportDir);
+    if (!reportDirs.isEmpty())
+        ui->statusLabel->hide();
+
+    permAskAgain = settings.value(Kro::PermAskAgainKey, false).toBool();
+    pluginAskAgain = settings.value(Kro::PluginAskAgainKey, false).toBool();
+
+    if (settings.contains(Kro::DebugModuleDirsKey))
+        debugModuleDirs = settings.value(Kro::DebugModuleDirsKey).toStringList();
+    else
+        debugModuleDirs.append(Kro::DefaultDebugModuleDir);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (checkTimer->isActive() && unlockTimer->isActive()) {
+        const auto answer = QMessageBox::question(
+            this, tr("Attention!"),
+            tr("Probably, report is not ready yet.\nAre you sure you want to interrupt the "
+               "program?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+    }
+
+    QSettings settings;
+    settings.setValue(Kro::GeometryKey, saveGeometry());
+    settings.setValue(Kro::ExtendedKey, ui->extCheckBox->isChecked());
+    settings.setValue(Kro::ReportDirsKey, reportDirs);
+    if (!debugModuleDirs.isEmpty())
+        settings.setValue(Kro::DebugModuleDirsKey, debugModuleDirs);
+    event->accept();
+}
+
+void MainWindow::showHelp()
+{
+    kroHelpShow(QString());
+}
+
+void MainWindow::showError(QString title, QString text)
+{
+    QApplication::restoreOverrideCursor();
+    QMessageBox::warning(this, title, text, QMessageBox::Ok);
+}
+
+void MainWindow::showDbusError(QString title, QString text)
+{
+    Q_UNUSED(title)
+    QApplication::restoreOverrideCursor();
+    const int errorNumber = dbusService->getDbusErrorAsInt();
+    const QString message = tr("Unable to exec sosreport!\n")
+                            + (errorNumber < 0 ? text : dbusErrorText(errorNumber));
+    QMessageBox::warning(this, tr("Error"), message, QMessageBox::Ok);
+}
+
+QString MainWindow::dbusErrorText(int errorNumber) const
+{
+    switch (errorNumber) {
+    case 2:
+        return tr("The call failed.");
+    case 3:
+        return tr("Out of memory.");
+    case 4:
+        return tr("The called service is not known.");
+    case 5:
+    case 11:
+    case 17:
+        return tr("Timeout reply.");
+    case 6:
+        return tr("The address given is not valid.");
+    case 7:
+        return tr("The call/operation is not supported.");
+    case 8:
+        return tr("The limits allocated to this process/call/connection exceeded the "
+                  "pre-defined values.");
+    case 9:
+        return tr("Authorization error.");
+    case 10:
+        return tr("No server found.");
+    case 12:
+        return tr("No network found.");
+    case 13:
+        return tr("QDBusServer tried to bind to an address that is already in use.");
+    case 14:
+        return tr("The call/process/message was sent after QDBusConnection disconnected.");
+    case 15:
+        return tr("The arguments passed to this call/operation are not valid.");
+    case 16:
+        return tr("The method called was not found in this object/interface with the given "
+                  "parameters.");
+    case 18:
+        return tr("The type signature is not valid or compatible.");
+    case 19:
+        return tr("The interface is not known in this object.");
+    case 20:
+        return tr("The object path points to an object that does not exist.");
+    case 21:
+        return tr("The property does not exist in this interface.");
+    case 22:
+        return tr("The property set failed because the property is read-only.");
+    case 23:
+        return tr("An internal error occurred.");
+    case 24:
+        return tr("The service requested is invalid.");
+    case 25:
+        return tr("The object path provided is invalid.");
+    case 26:
+        return tr("The interface is invalid.");
+    case 27:
+        return tr("The member is invalid.");
+    default:
+        return tr("Unknown error.");
+    }
+}
+
+void MainWindow::updatePasswordAction(QTableWidgetItem *current)
+{
+    if (current)
+        ui->setPasswordAction->setEnabled(!current->text().endsWith(QLatin1String("cpt")));
+}
+
+void MainWindow::claimDbusService()
+{
+    dbusService->disconnect();
+    connect(dbusService, &KroAdmin::DbusService::showMessage, this, &MainWindow::showDbusError);
+}

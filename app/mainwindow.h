@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The application's main window: the reports page and the services debugging page, the report
+// run, and the owner of every long-lived object of the application.
+#pragma once
+
+#include <QMainWindow>
+#include <QMultiMap>
+#include <QStringList>
+#include <QVariantMap>
+
+class Backstage;
+class ChangesWidget;
+class ChooseDirsDialog;
+class DebugModuleObject;
+class ExtSettWidget;
+class QProcess;
+class QProgressDialog;
+class QTableWidgetItem;
+class QTimer;
+
+namespace KroAdmin {
+class DbusService;
+}
+
+namespace Ui {
+class AppSkeleton;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void showHelp();
+    void collectReports();
+    void refillReportsTable();
+    void mailto();
+    void showExtendedSettings(int newState);
+    void startFilling(QString out);
+    void showError(QString title, QString text);
+    void showDbusError(QString title, QString text);
+    void openReportsDirsSettingsDialog();
+    void openDebugDirsSettingsDialog();
+    void encryptCurrentReport();
+    void checkReportIsReady();
+    void activateDebugMode();
+    void rollbackDebugMode();
+    void setPrevExtSettings();
+    void showChanges();
+    void currentDebugModuleChanged();
+    void unlockInterface();
+
+private:
+    // Shell (mainwindow.cpp)
+    void restoreSettings();
+    QString dbusErrorText(int errorNumber) const;
+    void updatePasswordAction(QTableWidgetItem *current);
+    void claimDbusService();
+
+    // Report run (mainwindow_reports.cpp)
+    QStringList extendedArguments(const QVariantMap &settings) const;
+    void showProgressDialog();
+
+    // Archives and mail (mainwindow_archives.cpp)
+    bool makeReadable(const QString &path);
+
+    // Extended settings (mainwindow_extsett.cpp)
+    void resizeForExtendedPane(int state, bool resize);
+    void createExtSettWidget();
+    void fetchPluginList();
+
+    // Services debugging (mainwindow_debug.cpp)
+    void fillDebugModules();
+    void updateDebugButtons();
+    bool fillChangesWidget();
+    DebugModuleObject *currentDebugModule() const;
+    void switchDebugMode(DebugModuleObject *module, bool rollback);
+    bool needsSessionRestartConfirmation(DebugModuleObject *module) const;
+    bool confirmSessionRestart();
+    bool isRebootRequired(DebugModuleObject *module) const;
+    bool isRebootPending(const QString &moduleName) const;
+    bool prepareRebootFlag();
+    bool addModuleToRebootFlag(DebugModuleObject *module);
+    bool publishRebootFlag();
+
+    Ui::AppSkeleton *ui;
+    KroAdmin::DbusService *dbusService = nullptr;
+    ExtSettWidget *extSettWidget = nullptr;
+    QStringList reportDirs;
+    QStringList debugModuleDirs;
+    ChooseDirsDialog *reportDirsDialog = nullptr;
+    ChooseDirsDialog *debugDirsDialog = nullptr;
+    ChangesWidget *changesWidget = nullptr;
+    QProgressDialog *progressDialog = nullptr;
+    QTimer *checkTimer = nullptr;
+    QTimer *unlockTimer = nullptr;
+    QProcess *psProcess = nullptr;
+    Backstage *backstage = nullptr;
+    qint64 reportPid = -1;
+    QList<DebugModuleObject *> debugModules;
+    bool permAskAgain = false;
+    bool pluginAskAgain = false;
+    QVariantMap prevExtSettings;
+    QMultiMap<QString, QString> volumeParts;
+    QStringList statusTexts;
+};

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The back end of the main window: finds report archives, protects them, reads debug modules,
+// edits configuration files and runs module commands. Problems are reported only through
+// warnMessage; privileged work goes through the service client handed in by the window.
+#pragma once
+
+#include "debugmoduleobject.h"
+
+#include <QMultiMap>
+#include <QObject>
+#include <QStringList>
+
+namespace KroAdmin {
+class DbusService;
+}
+
+class Backstage : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Backstage(QObject *parent = nullptr);
+
+    void setDbusService(KroAdmin::DbusService *service);
+
+    // Reports (backstage_reports.cpp)
+    QStringList reportFiles(const QStringList &dirs, QMultiMap<QString, QString> &volumeParts);
+
+    // Archive protection (backstage_archives.cpp)
+    void encryptFiles(const QStringList &files, const QString &password);
+    void changeMode(const QString &mode, const QString &file);
+
+    // Debug modules (backstage_modules.cpp)
+    DebugModuleObject *readDebugModule(const QString &path);
+    FileChangeState detectFileChangeState(const FileChange &change);
+    ModuleState detectModuleState(const QList<FileChange> &changes);
+    QStringList debugModuleFiles(const QStringList &dirs);
+
+    // File change engine and command runner (backstage_filechanges.cpp)
+    int applyFileChange(const FileChange &change, bool rollback);
+    int applyFileChanges(const QList<FileChange> &changes, bool rollback);
+    QStringList fileChangeErrors() const { return fileChangeErrorList; }
+    int executeCommands(const QStringList &commands);
+    QStringList failedCommands() const { return failedCommandList; }
+
+signals:
+    void warnMessage(const QString &title, const QString &text);
+
+private:
+    // Follows the service's caller rule: only this object hears the next call's failure.
+    void claimDbusService();
+
+    KroAdmin::DbusService *dbusService = nullptr;
+    QStringList fileChangeErrorList;
+    QStringList failedCommandList;
+};

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Words every part of the application shares: the programs it starts, the sosreport options it
+// passes, the keys of the settings store and a few fixed paths and names.
+#pragma once
+
+#include <QString>
+
+namespace Kro {
+
+// Programs and their fixed arguments
+extern const QString PsProgram;
+extern const QString CcryptProgram;
+extern const QString ChmodProgram;
+extern const QString SosreportProgram;
+extern const QString ReadableForAllMode;
+
+// sosreport options; the extended settings store their values under the same keys
+extern const QString BatchOption;
+extern const QString ListPluginsOption;
+extern const QString OnlyPluginsOption;
+extern const QString ProfilesOption;
+extern const QString ForceBadPluginsOption;
+extern const QString SplitOption;
+extern const QString NoEtcOption;
+extern const QString CaseIdOption;
+extern const QString CompressionTypeOption;
+extern const QString SysrootOption;
+extern const QString TmpDirOption;
+extern const QString AllOptionsOption;
+extern const QString AllLogsOption;
+extern const QString SinceOption;
+
+// Keys of the extended settings map that are not sosreport options
+extern const QString SinceValueKey;
+extern const QString SinceUnitKey;
+extern const QString ShowAllKey;
+
+// Keys of the settings store
+extern const QString GeometryKey;
+extern const QString ExtendedKey;
+extern const QString ReportDirsKey;
+extern const QString DebugModuleDirsKey;
+extern const QString ExtSettingsKey;
+extern const QString PermAskAgainKey;
+extern const QString PluginAskAgainKey;
+
+// Fixed paths and names
+extern const QString RootDir;
+extern const QString MainReportDir;
+extern const QString ReportWildcard;
+extern const QString MultiVolumeSuffix;
+extern const QString CgroupsPlugin;
+extern const QString PreselectedPlugin;
+extern const QString DefaultDebugModuleDir;
+extern const QString RebootFlagFile;
+extern const QString RebootFlagWorkingCopy;
+
+} // namespace Kro

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// One loaded debug module: its name, the commands that switch the service's debug mode on and
+// off, the text changes it makes in configuration files and the state last detected for it.
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+// One text change of a configuration file.
+struct FileChange
+{
+    QString filename;
+    QString oldtext;
+    QString newtext;
+    QString anchor;
+};
+
+// What one change finds in its file.
+enum class FileChangeState { NoMatch = 0, FileMissing = 1, Unchanged = 2, Changed = 3 };
+
+// The state of a whole module, combined from its changes.
+enum class ModuleState {
+    Unknown = 0,
+    NotActive = 2,
+    PartlyUnchanged = 3,
+    Mixed = 4,
+    PartlyActive = 5,
+    Active = 6
+};
+
+class DebugModuleObject : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DebugModuleObject(const QString &name, QObject *parent = nullptr);
+
+    QString name() const { return moduleName; }
+    QStringList debugCommands() const { return debugCommandList; }
+    QStringList rollbackCommands() const { return rollbackCommandList; }
+    QList<FileChange> fileChanges() const { return fileChangeList; }
+    ModuleState state() const { return moduleState; }
+
+    void addDebugCommand(const QString &command);
+    void addRollbackCommand(const QString &command);
+    void addFileChange(const FileChange &change);
+    void setState(ModuleState state) { moduleState = state; }
+
+signals:
+    void debugButtonClicked();
+    void rollbackButtonClicked();
+    void showChangesButtonClicked();
+
+private:
+    const QString moduleName;
+    QStringList debugCommandList;
+    QStringList rollbackCommandList;
+    QList<FileChange> fileChangeList;
+    ModuleState moduleState = ModuleState::Unknown;
+};

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Client of the privileged helper service: runs programs and moves files with administrator
+// rights. Every call blocks until the helper answers; a failure is told through showMessage and
+// getDbusErrorAsInt.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+namespace KroAdmin {
+
+class DbusService : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DbusService(QObject *parent = nullptr);
+
+    // 0 when the program ran and exited with status 0. standardInput is written to the
+    // program's standard input (secrets travel this way, never as arguments).
+    int execSmthWithArgs(const QString &program, const QStringList &arguments,
+                         const QByteArray &standardInput = QByteArray());
+    // Process number of the started program, negative on failure.
+    qint64 execSmthDetachedWithArgs(const QString &program, const QStringList &arguments);
+    bool move(const QString &source, const QString &destination);
+    // QDBusError::ErrorType of the last failed call; negative when it was no D-Bus error.
+    int getDbusErrorAsInt() const;
+
+signals:
+    void processOutput(const QString &output);
+    void showMessage(const QString &title, const QString &text);
+
+private:
+    int lastError = 0;
+};
+
+} // namespace KroAdmin

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// A QApplication that allows one running instance per user. A later instance finds the first
+// one through a local socket and can send it a message; the first one raises its window.
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+
+class QLocalServer;
+class QLockFile;
+
+class QtSingleApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    QtSingleApplication(int &argc, char **argv, bool GUIenabled = true);
+    ~QtSingleApplication() override;
+
+    bool isRunning();
+    bool sendMessage(const QString &message, int timeout = 5000);
+    void setActivationWindow(QWidget *aw, bool activateOnMessage = true);
+    QWidget *activationWindow() const;
+
+public slots:
+    void activateWindow();
+
+signals:
+    void messageReceived(const QString &message);
+
+private:
+    void receiveConnection();
+
+    QString serverName;
+    QLockFile *lockFile = nullptr;
+    QLocalServer *server = nullptr;
+    QPointer<QWidget> actWin;
+    bool activateOnMessage = false;
+};

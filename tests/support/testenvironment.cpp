@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "testenvironment.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace KroTest {
+
+namespace {
+QTemporaryDir *home = nullptr;
+
+void setVariable(const char *name, const QString &value)
+{
+    QDir().mkpath(value);
+    qputenv(name, QFile::encodeName(value));
+}
+} // namespace
+
+QString isolateEnvironment()
+{
+    if (!home) {
+        home = new QTemporaryDir(QDir::tempPath() + QStringLiteral("/kro-test-home-XXXXXX"));
+        qAddPostRoutine([] {
+            delete home;
+            home = nullptr;
+        });
+    }
+    const QString path = home->path();
+    setVariable("HOME", path);
+    setVariable("XDG_CONFIG_HOME", path + QStringLiteral("/.config"));
+    setVariable("XDG_DATA_HOME", path + QStringLiteral("/.local/share"));
+    setVariable("XDG_CACHE_HOME", path + QStringLiteral("/.cache"));
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    return path;
+}
+
+QString homePath()
+{
+    return home ? home->path() : QString();
+}
+
+} // namespace KroTest

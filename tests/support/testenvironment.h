@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Gives every test process a private HOME and XDG tree before Qt reads any of them, so tests
+// never see or change the settings and files of whoever runs them.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTest>
+
+namespace KroTest {
+
+// Creates the temporary home and points HOME and the XDG variables at it. Returns its path.
+QString isolateEnvironment();
+
+// The private home made by isolateEnvironment().
+QString homePath();
+
+} // namespace KroTest
+
+// Like QTEST_MAIN, with the environment isolated before the application object exists.
+#define KRO_TEST_MAIN(TestObject)                                                              \
+    int main(int argc, char *argv[])                                                           \
+    {                                                                                          \
+        KroTest::isolateEnvironment();                                                         \
+        QApplication app(argc, argv);                                                          \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
+        TestObject tc;                                                                         \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                  \
+    }
