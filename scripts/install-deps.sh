@@ -1,0 +1,32 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Installs the Debian 12 packages needed to build, run and test the application, when missing.
+set -eu
+
+packages="build-essential cmake pkg-config
+qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libpolkit-qt5-1-dev
+dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
+sosreport ccrypt procps
+xvfb xdotool imagemagick
+libxml2-utils desktop-file-utils appstream
+adwaita-icon-theme breeze-icon-theme hicolor-icon-theme"
+
+missing=""
+for package in $packages; do
+    status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$package" 2>/dev/null || true)
+    case "$status" in
+        ii*) ;;
+        *) missing="$missing $package" ;;
+    esac
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    sudo=""
+else
+    sudo="sudo"
+fi
+echo "Installing:$missing"
+$sudo apt-get update -q
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
