@@ -153,8 +153,9 @@ bool isProgramAvailable(const QString &program)
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-// One look at the user's XDG directories: the lists and desktop entries as they are now, so
-// that changes the user makes while the application runs count at the next question.
+// Default Applications first; without an installed one there, the most preferred association is
+// the default. One look at the user's XDG directories: the lists and desktop entries as they are
+// now, so that changes the user makes while the application runs count at the next question.
 class Associations
 {
 public:
@@ -322,7 +323,7 @@ MimeApps *MimeApps::ptr()
 
 QString MimeApps::defaultMailSenderExec() const
 {
-    return Associations().defaultApplication(MailtoType).exec();
+    return Associations().applications(MailtoType).value(0).exec();
 }
 
 QList<AppInfo> MimeApps::mimeTypeApplications(const QString &mimeType) const

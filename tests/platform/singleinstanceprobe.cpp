@@ -6,6 +6,7 @@
 #include <QLocalServer>
 #include <QTextStream>
 #include <QWidget>
+#include <QWindow>
 
 int main(int argc, char *argv[])
 {
