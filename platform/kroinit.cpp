@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
 #include <algorithm>
@@ -44,6 +45,22 @@ bool isIconThemeInstalled(const QString &theme)
     return std::any_of(paths.cbegin(), paths.cend(), [&theme](const QString &path) {
         return QFileInfo::exists(path + QLatin1Char('/') + theme + QStringLiteral("/index.theme"));
     });
+}
+
+// Platform plugins without a desktop theme (offscreen, some minimal ones) search no icon folders
+// at all; the freedesktop ones are added so that the installed themes can be found.
+void ensureIconThemeSearchPaths()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    const QStringList candidates =
+        QStringList(QDir::homePath() + QStringLiteral("/.icons")) +
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                  QStandardPaths::LocateDirectory);
+    for (const QString &path : candidates) {
+        if (!paths.contains(path) && QFileInfo(path).isDir())
+            paths << path;
+    }
+    QIcon::setThemeSearchPaths(paths);
 }
 
 // Without a desktop platform theme Qt names no icon theme, or only "hicolor", which holds
@@ -96,6 +113,7 @@ void kroInit(const QString &version, const QString &displayName)
     QGuiApplication::setDesktopFileName(QStringLiteral("kro-sosreport"));
     QSettings::setDefaultFormat(QSettings::IniFormat);
     installQtTranslations();
+    ensureIconThemeSearchPaths();
     ensureIconTheme();
     ensureApplicationIcon();
 }
