@@ -49,15 +49,16 @@ ProgramRunner::ProgramRunner(const QString &standInDir, QObject *parent)
 
 QString ProgramRunner::resolve(const QString &program) const
 {
-    if (program.isEmpty())
+    if (program.isEmpty() || (program.contains('/') && !QFileInfo(program).isAbsolute()))
         return {};
-    if (program.contains('/')) {
-        const QFileInfo info(program);
-        if (!info.isAbsolute() || !info.isFile() || !info.isExecutable())
-            return {};
-        return program;
-    }
-    return QStandardPaths::findExecutable(program, searchDirs);
+    const QString path =
+        program.contains('/') ? program : QStandardPaths::findExecutable(program, searchDirs);
+    // Root passes every access check, so the execute bits themselves are what count.
+    const QFileInfo info(path);
+    const auto executable = QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
+    if (path.isEmpty() || !info.isFile() || !(info.permissions() & executable))
+        return {};
+    return path;
 }
 
 bool ProgramRunner::run(const QString &path, const QStringList &arguments, const QByteArray &input,
