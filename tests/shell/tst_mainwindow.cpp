@@ -8,7 +8,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <memory>
 
