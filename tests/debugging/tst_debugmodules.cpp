@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
+Q_DECLARE_METATYPE(FileChangeState)
+Q_DECLARE_METATYPE(ModuleState)
+
 class TestDebugModules : public QObject
 {
     Q_OBJECT
