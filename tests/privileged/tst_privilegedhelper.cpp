@@ -202,7 +202,7 @@ void TestPrivilegedHelper::failures_data()
     QTest::newRow("relative path")
         << "standins/kro-fail" << -2 << -2 << "The program \"standins/kro-fail\" was not found.";
     QTest::newRow("not executable")
-        << "/etc/passwd" << -2 << -2 << "The program \"/etc/hostname\" was not found.";
+        << "/etc/passwd" << -2 << -2 << "The program \"/etc/passwd\" was not found.";
 }
 
 void TestPrivilegedHelper::failures()
