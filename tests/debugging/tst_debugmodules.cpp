@@ -68,8 +68,8 @@ void TestDebugModules::readsModule_data()
     QTest::newRow("number name") << QByteArray("{\"modulename\": 5}") << noName << 0 << 0;
     QTest::newRow("name only") << QByteArray("{\"modulename\": \"m\"}") << QString() << 0 << 0;
     QTest::newRow("mixed commands")
-        << QByteArray("{\"modulename\": \"m\", \"commands_debug\": [\"\", 3, \"a b\"]}") << QString()
-        << 1 << 0;
+        << QByteArray("{\"modulename\": \"m\", \"commands_debug\": [\"\", 3, \"a b\"]}")
+        << QString() << 1 << 0;
     QTest::newRow("commands not an array")
         << QByteArray("{\"modulename\": \"m\", \"commands_debug\": \"a b\"}") << QString() << 0
         << 0;
@@ -147,19 +147,21 @@ void TestDebugModules::detectsChangeState_data()
     QTest::addColumn<QString>("anchor");
     QTest::addColumn<FileChangeState>("state");
 
-    QTest::newRow("old text") << QByteArray("a\ndebug = 0\n") << QString() << FileChangeState::Unchanged;
+    QTest::newRow("old text") << QByteArray("a\ndebug = 0\n") << QString()
+                              << FileChangeState::Unchanged;
     QTest::newRow("indented new text")
         << QByteArray("debug = 0\n \t debug = 9  \n") << QString() << FileChangeState::Changed;
     QTest::newRow("nothing") << QByteArray("a\nb") << QString() << FileChangeState::NoMatch;
-    QTest::newRow("case matters") << QByteArray("DEBUG = 0\n") << QString() << FileChangeState::NoMatch;
+    QTest::newRow("case matters") << QByteArray("DEBUG = 0\n") << QString()
+                                  << FileChangeState::NoMatch;
     QTest::newRow("marked old text")
         << QByteArray("##commented debug = 0\n") << QString() << FileChangeState::NoMatch;
-    QTest::newRow("old text above anchor")
-        << QByteArray("debug = 0\n[sec]\nx\n") << QStringLiteral("[sec]") << FileChangeState::NoMatch;
+    QTest::newRow("old text above anchor") << QByteArray("debug = 0\n[sec]\nx\n")
+                                           << QStringLiteral("[sec]") << FileChangeState::NoMatch;
     QTest::newRow("anchor line itself counts")
         << QByteArray("[sec] debug = 9\n") << QStringLiteral("[sec]") << FileChangeState::NoMatch;
-    QTest::newRow("below anchor")
-        << QByteArray("x\n[sec]\ndebug = 0\n") << QStringLiteral("[sec]") << FileChangeState::Unchanged;
+    QTest::newRow("below anchor") << QByteArray("x\n[sec]\ndebug = 0\n") << QStringLiteral("[sec]")
+                                  << FileChangeState::Unchanged;
     QTest::newRow("anchor missing")
         << QByteArray("debug = 9\n") << QStringLiteral("[sec]") << FileChangeState::NoMatch;
 }
@@ -179,7 +181,8 @@ void TestDebugModules::detectsChangeState()
 
 void TestDebugModules::combinesModuleState_data()
 {
-    QTest::addColumn<QString>("files"); // one letter per change: c changed, u unchanged, n none, m missing
+    QTest::addColumn<QString>(
+        "files"); // one letter per change: c changed, u unchanged, n none, m missing
     QTest::addColumn<ModuleState>("state");
     QTest::newRow("no changes") << QString() << ModuleState::Unknown;
     QTest::newRow("all changed") << "cc" << ModuleState::Active;
@@ -194,13 +197,12 @@ void TestDebugModules::combinesModuleState()
 {
     QFETCH(QString, files);
     QFETCH(ModuleState, state);
-    const QMap<QChar, QByteArray> contents{
-        {'c', "new\n"}, {'u', "old\n"}, {'n', "other\n"}};
+    const QMap<QChar, QByteArray> contents{{'c', "new\n"}, {'u', "old\n"}, {'n', "other\n"}};
     QList<FileChange> changes;
     for (int i = 0; i < files.size(); ++i) {
         const QString name = QStringLiteral("f%1").arg(i);
-        const QString path = files.at(i) == 'm' ? dir->filePath(name)
-                                                : writeFile(name, contents.value(files.at(i)));
+        const QString path =
+            files.at(i) == 'm' ? dir->filePath(name) : writeFile(name, contents.value(files.at(i)));
         changes.append({path, QStringLiteral("old"), QStringLiteral("new"), QString()});
     }
     QCOMPARE(backstage.detectModuleState(changes), state);
@@ -220,7 +222,8 @@ void TestDebugModules::listsModuleFiles()
     const QStringList files =
         backstage.debugModuleFiles({dir->filePath("one"), missing, dir->filePath("two")});
     QStringList expected;
-    for (const char *name : {"one/a.json", "one/B.JSON", "one/c.json", "one/link.json", "two/z.json"})
+    for (const char *name :
+         {"one/a.json", "one/B.JSON", "one/c.json", "one/link.json", "two/z.json"})
         expected.append(dir->filePath(QString::fromLatin1(name)));
     QCOMPARE(files, expected);
     QCOMPARE(spy.count(), 1);
@@ -240,23 +243,25 @@ void TestDebugModules::editsLines_data()
         << QString() << false << QByteArray("a\ndebug_level = 0\nb\n  debug_level = 0\n")
         << QByteArray("a\ndebug_level = 9\n##commented debug_level = 0\nb\n"
                       "  debug_level = 9\n##commented   debug_level = 0\n");
-    QTest::newRow("on, nothing to replace") << QString() << false << QByteArray("a\n") << QByteArray();
+    QTest::newRow("on, nothing to replace")
+        << QString() << false << QByteArray("a\n") << QByteArray();
     QTest::newRow("on, anchored")
-        << anchor << false
-        << QByteArray("debug_level = 0\n[domain/default]\nx\ndebug_level = 0\n")
+        << anchor << false << QByteArray("debug_level = 0\n[domain/default]\nx\ndebug_level = 0\n")
         << QByteArray("debug_level = 0\n[domain/default]\ndebug_level = 9\nx\n"
                       "##commented debug_level = 0\n");
-    QTest::newRow("on, anchor missing") << anchor << false << QByteArray("debug_level = 0\n")
-                                        << QByteArray();
+    QTest::newRow("on, anchor missing")
+        << anchor << false << QByteArray("debug_level = 0\n") << QByteArray();
     QTest::newRow("off, puts old text back before a plain line")
-        << QString() << true << QByteArray("debug_level = 9\nx\n") << QByteArray("debug_level = 0\nx\n");
+        << QString() << true << QByteArray("debug_level = 9\nx\n")
+        << QByteArray("debug_level = 0\nx\n");
     QTest::newRow("off, new text is the last line")
         << QString() << true << QByteArray("x\ndebug_level = 9\n") << QByteArray();
     QTest::newRow("off, anchored without old text")
         << anchor << true << QByteArray("[domain/default]\ndebug_level = 9\n") << QByteArray();
     QTest::newRow("off, anchored doubly marked")
         << anchor << true
-        << QByteArray("[domain/default]\ndebug_level = 9\n##commented ##commented debug_level = 0\n")
+        << QByteArray(
+               "[domain/default]\ndebug_level = 9\n##commented ##commented debug_level = 0\n")
         << QByteArray("[domain/default]\ndebug_level = 0\n");
     QTest::newRow("off, trimmed by an older edit")
         << QString() << true << QByteArray("  debug_level = 9\n  ##commented debug_level = 0\n")

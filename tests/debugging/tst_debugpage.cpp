@@ -28,11 +28,13 @@ QByteArray readAll(const QString &path)
 void writeAll(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
-const QString Reproduce = QStringLiteral("Reproduce the problem, then generate an report with logs.");
+const QString Reproduce =
+    QStringLiteral("Reproduce the problem, then generate an report with logs.");
 
 } // namespace
 
@@ -281,8 +283,9 @@ void TestDebugPage::asksBeforeEndingTheSession()
     window->ui->debugModePb->click();
     QCOMPARE(dialogs.records().size(), 1);
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
-    QCOMPARE(dialogs.last().text,
-             QStringLiteral("Executing this operation will terminate the current session. Continue?"));
+    QCOMPARE(
+        dialogs.last().text,
+        QStringLiteral("Executing this operation will terminate the current session. Continue?"));
     QCOMPARE(readAll(config), QByteArray("level = 0\n"));
 
     dialogs.expectMessageBox(QMessageBox::Yes);

@@ -26,7 +26,8 @@ QByteArray readAll(const QString &path)
 void writeAll(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(content) != content.size())
         qFatal("cannot write %s", qPrintable(path));
 }
 
@@ -91,7 +92,8 @@ void TestFileChanges::applyReportsEveryFailure_data()
     QTest::newRow("off anchored, old text never there")
         << QByteArray("[main]\nlevel = 9\n") << QStringLiteral("[main]") << true << -9
         << QStringLiteral("Failed to uncomment text : level = 9 ");
-    QTest::newRow("on succeeds") << QByteArray("  level = 0") << QString() << false << 0 << QString();
+    QTest::newRow("on succeeds") << QByteArray("  level = 0") << QString() << false << 0
+                                 << QString();
 }
 
 void TestFileChanges::applyReportsEveryFailure()
@@ -103,10 +105,12 @@ void TestFileChanges::applyReportsEveryFailure()
     QFETCH(QString, message);
 
     writeAll(config, content);
-    const FileChange change{config, QStringLiteral("level = 0"), QStringLiteral("level = 9"), anchor};
+    const FileChange change{config, QStringLiteral("level = 0"), QStringLiteral("level = 9"),
+                            anchor};
     QSignalSpy warnings(&backstage, &Backstage::warnMessage);
     QCOMPARE(backstage.applyFileChanges({change}, rollback), code == 0 ? 0 : 1);
-    QCOMPARE(backstage.fileChangeErrors(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(backstage.fileChangeErrors(),
+             message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(warnings.count(), 0);
     if (code != 0) {
         QCOMPARE(readAll(config), content);
@@ -180,9 +184,12 @@ void TestFileChanges::shippedModuleSwitchesCleanly_data()
 {
     QTest::addColumn<QString>("module");
     QTest::addColumn<QString>("fixture");
-    QTest::newRow("sssd") << "sssd.json" << "sssd.conf";
-    QTest::newRow("cups") << "cups.json" << "cupsd.conf";
-    QTest::newRow("samba") << "samba.json" << "smb.conf";
+    QTest::newRow("sssd") << "sssd.json"
+                          << "sssd.conf";
+    QTest::newRow("cups") << "cups.json"
+                          << "cupsd.conf";
+    QTest::newRow("samba") << "samba.json"
+                           << "smb.conf";
 }
 
 void TestFileChanges::shippedModuleSwitchesCleanly()
@@ -215,9 +222,13 @@ void TestFileChanges::shippedModuleSwitchesCleanly()
 void TestFileChanges::commandsReachTheStandIns()
 {
     QSignalSpy warnings(&backstage, &Backstage::warnMessage);
-    const QStringList commands{"systemctl restart sssd", "reboot", "restart-session",
-                               "systemctl  \t stop   x ", "shutdown -r now # reboot",
-                               "kro-failing a", " \t "};
+    const QStringList commands{"systemctl restart sssd",
+                               "reboot",
+                               "restart-session",
+                               "systemctl  \t stop   x ",
+                               "shutdown -r now # reboot",
+                               "kro-failing a",
+                               " \t "};
     QCOMPARE(backstage.executeCommands(commands), 2);
     QCOMPARE(backstage.failedCommands(), QStringList({"kro-failing a", " \t "}));
     QCOMPARE(readAll(QStringLiteral(KRO_RECORDED_CALLS)),
