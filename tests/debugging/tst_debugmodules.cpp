@@ -3,6 +3,7 @@
 // change engine, including the promise that switching on and off gives the file back unchanged.
 #include "backstage.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -45,10 +46,8 @@ void TestDebugModules::init()
 
 QString TestDebugModules::writeFile(const QString &name, const QByteArray &content)
 {
-    QFile file(dir->filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
+    KroTest::writeAll(dir->filePath(name), content);
+    return dir->filePath(name);
 }
 
 void TestDebugModules::readsModule_data()

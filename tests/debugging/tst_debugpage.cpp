@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 #include "ui_mainwindow.h"
 
 #include <QDir>
@@ -19,19 +20,8 @@
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
+using KroTest::readAll;
+using KroTest::writeAll;
 
 const QString Reproduce =
     QStringLiteral("Reproduce the problem, then generate an report with logs.");

@@ -5,6 +5,7 @@
 #include "backstage.h"
 #include "dbusservice.h"
 #include "testenvironment.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -17,19 +18,8 @@ Q_DECLARE_METATYPE(FileChange)
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
+using KroTest::readAll;
+using KroTest::writeAll;
 
 } // namespace
 
