@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "backstage.h"
+#include "changeswidget.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "kroinit.h"
@@ -76,6 +77,8 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
+    delete changesWidget;
+    qDeleteAll(debugModules);
 }
 
 void MainWindow::restoreSettings()

@@ -3,6 +3,8 @@
 // run, and the owner of every long-lived object of the application.
 #pragma once
 
+#include "constants.h"
+
 #include <QMainWindow>
 #include <QMultiMap>
 #include <QStringList>
@@ -13,6 +15,7 @@ class ChangesWidget;
 class ChooseDirsDialog;
 class DebugModuleObject;
 class ExtSettWidget;
+class QListWidgetItem;
 class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
@@ -90,6 +93,11 @@ private:
     bool prepareRebootFlag();
     bool addModuleToRebootFlag(DebugModuleObject *module);
     bool publishRebootFlag();
+    void startDebugSwitch(bool rollback);
+    void showSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
+    void presentModuleRow(QListWidgetItem *item, DebugModuleObject *module);
+    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText);
+    static QString joinedLines(const QStringList &lines);
 
     Ui::AppSkeleton *ui;
     KroAdmin::DbusService *dbusService = nullptr;
@@ -111,4 +119,9 @@ private:
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
     QStringList statusTexts;
+    // Where the reboot flag is read and published; tests point them into a private folder.
+    QString rebootFlagFile = Kro::RebootFlagFile;
+    QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
+
+    friend class TestDebugPage;
 };

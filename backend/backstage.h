@@ -6,9 +6,12 @@
 
 #include "debugmoduleobject.h"
 
+#include <QByteArray>
 #include <QMultiMap>
 #include <QObject>
 #include <QStringList>
+
+class QFile;
 
 namespace KroAdmin {
 class DbusService;
@@ -42,6 +45,9 @@ public:
     QStringList fileChangeErrors() const { return fileChangeErrorList; }
     int executeCommands(const QStringList &commands);
     QStringList failedCommands() const { return failedCommandList; }
+    // The edit of one change on a file's lines (without line feeds), touching no file.
+    // Answers whether anything was changed.
+    static bool editLines(QList<QByteArray> &lines, const FileChange &change, bool rollback);
 
 signals:
     void warnMessage(const QString &title, const QString &text);
@@ -49,6 +55,8 @@ signals:
 private:
     // Follows the service's caller rule: only this object hears the next call's failure.
     void claimDbusService();
+    int reportNothingChanged(const FileChange &change, bool rollback);
+    static bool writeLines(QFile &file, const QList<QByteArray> &lines);
 
     KroAdmin::DbusService *dbusService = nullptr;
     QStringList fileChangeErrorList;

@@ -1,0 +1,328 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The services debugging page driven like a user: rows and buttons per state, switching on and
+// off through the helper on a private bus, the messages, the reboot flag and the changes window.
+#include "changeswidget.h"
+#include "debugmoduleobject.h"
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "testenvironment.h"
+#include "testfiles.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using KroTest::readAll;
+using KroTest::writeAll;
+
+const QString Reproduce =
+    QStringLiteral("Reproduce the problem, then generate an report with logs.");
+
+} // namespace
+
+class TestDebugPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rowsAndButtonsFollowTheState();
+    void switchesOnAndOff();
+    void reportsFailuresInTheirOwnBoxes();
+    void addsModuleToRebootFlagOnce();
+    void leftOverWorkingCopy_data();
+    void leftOverWorkingCopy();
+    void asksBeforeEndingTheSession();
+    void changesWindowFollowsTheRow();
+
+private:
+    QString addModule(const QString &name, const QString &config, const QByteArray &content,
+                      const QStringList &debugCommands, const QStringList &rollbackCommands = {});
+    void buildWindow();
+    void select(const QString &name);
+    QString rowTip(const QString &name) const;
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> window;
+    KroTest::ModalDialogHelper dialogs;
+};
+
+void TestDebugPage::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QDir(dir->path()).mkdir(QStringLiteral("modules"));
+    QSettings().setValue(QStringLiteral("debugjson"), QStringList{dir->filePath("modules")});
+    QFile::remove(QStringLiteral(KRO_RECORDED_CALLS));
+}
+
+void TestDebugPage::cleanup()
+{
+    window.reset();
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    dialogs.clear();
+}
+
+QString TestDebugPage::addModule(const QString &name, const QString &config,
+                                 const QByteArray &content, const QStringList &debugCommands,
+                                 const QStringList &rollbackCommands)
+{
+    const QString path = dir->filePath(config);
+    if (!content.isNull())
+        writeAll(path, content);
+    auto quoted = [](const QStringList &list) {
+        return list.isEmpty() ? QString() : '"' + list.join(QStringLiteral("\", \"")) + '"';
+    };
+    writeAll(dir->filePath(QStringLiteral("modules/%1.json").arg(name)),
+             QStringLiteral("{\"modulename\": \"%1\", \"commands_debug\": [%2],"
+                            " \"commands_rollback\": [%3], \"filechanges\": ["
+                            "{\"filename\": \"%4\", \"oldtext\": \"level = 0\","
+                            " \"newtext\": \"level = 9\"}]}")
+                 .arg(name, quoted(debugCommands), quoted(rollbackCommands), path)
+                 .toUtf8());
+    return path;
+}
+
+void TestDebugPage::buildWindow()
+{
+    window = std::make_unique<MainWindow>();
+    window->rebootFlagFile = dir->filePath(QStringLiteral("run-need-reboot"));
+    window->rebootFlagWorkingCopy = dir->filePath(QStringLiteral("tmp-need-reboot"));
+    window->fillDebugModules();
+}
+
+void TestDebugPage::select(const QString &name)
+{
+    const auto items = window->ui->debugLW->findItems(name, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    window->ui->debugLW->setCurrentItem(items.first());
+}
+
+QString TestDebugPage::rowTip(const QString &name) const
+{
+    const auto items = window->ui->debugLW->findItems(name, Qt::MatchExactly);
+    return items.isEmpty() ? QString() : items.first()->toolTip();
+}
+
+void TestDebugPage::rowsAndButtonsFollowTheState()
+{
+    addModule("active", "active.conf", "level = 9\n", {});
+    addModule("off", "off.conf", "level = 0\n", {});
+    addModule("unknown", "missing.conf", QByteArray(), {});
+    addModule("rebooting", "rebooting.conf", "level = 9\n", {"reboot"});
+    buildWindow();
+    writeAll(window->rebootFlagFile, "\n  xrebootingx  \n");
+    window->fillDebugModules();
+
+    QCOMPARE(window->ui->debugLW->count(), 4);
+    QCOMPARE(window->debugModules.size(), 4);
+    QVERIFY(!window->ui->debugModePb->isEnabled());
+    QVERIFY(!window->ui->rollbackModePb->isEnabled());
+    QVERIFY(!window->ui->showChangesPb->isEnabled());
+    QCOMPARE(rowTip("active"), QStringLiteral("Debug mode is active"));
+    QCOMPARE(rowTip("off"), QStringLiteral("Debug mode is not active"));
+    QCOMPARE(rowTip("unknown"), QStringLiteral("Debug mode in an unknown state"));
+    QCOMPARE(rowTip("rebooting"), QStringLiteral("Reboot required"));
+
+    select("active");
+    QVERIFY(!window->ui->debugModePb->isEnabled());
+    QVERIFY(window->ui->rollbackModePb->isEnabled());
+    QVERIFY(window->ui->showChangesPb->isEnabled());
+    select("off");
+    QVERIFY(window->ui->debugModePb->isEnabled());
+    QVERIFY(!window->ui->rollbackModePb->isEnabled());
+    select("unknown");
+    QVERIFY(window->ui->debugModePb->isEnabled());
+    QVERIFY(window->ui->rollbackModePb->isEnabled());
+
+    window->ui->debugLW->setCurrentRow(-1);
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(window.get(), "activateDebugMode");
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Unexpected error while defining a module."));
+}
+
+void TestDebugPage::switchesOnAndOff()
+{
+    const QByteArray original = "[main]\n    level = 0\n";
+    const QString config =
+        addModule("svc", "svc.conf", original, {"systemctl restart svc"}, {"systemctl stop svc"});
+    buildWindow();
+    select("svc");
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->debugModePb->click();
+    QCOMPARE(dialogs.records().size(), 1);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
+    QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is active"));
+    QVERIFY(!window->ui->debugModePb->isEnabled());
+    QVERIFY(window->ui->rollbackModePb->isEnabled());
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->rollbackModePb->click();
+    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+    QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is not active"));
+    QVERIFY(window->ui->debugModePb->isEnabled());
+    QVERIFY(!window->ui->rollbackModePb->isEnabled());
+    QCOMPARE(readAll(config), original);
+    QCOMPARE(readAll(QStringLiteral(KRO_RECORDED_CALLS)),
+             QByteArray("systemctl\n  restart\n  svc\nsystemctl\n  stop\n  svc\n"));
+}
+
+void TestDebugPage::reportsFailuresInTheirOwnBoxes()
+{
+    addModule("svc", "svc.conf", "x = 1\n", {"kro-failing now"});
+    buildWindow();
+    select("svc");
+
+    for (int box = 0; box < 4; ++box)
+        dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->debugModePb->click();
+    const QList<KroTest::DialogRecord> boxes = dialogs.records();
+    QCOMPARE(boxes.size(), 4);
+    QCOMPARE(boxes.at(0).windowTitle, QStringLiteral("Error!"));
+    QCOMPARE(boxes.at(0).text,
+             QStringLiteral("Failed to make required changes to files (1 error(s)).\nList of "
+                            "errors:\nFailed to find text to be replaced : level = 0 \n"));
+    // boxes.at(1) is the helper's own complaint about the failing program.
+    QCOMPARE(boxes.at(2).windowTitle, QStringLiteral("Error!"));
+    QCOMPARE(boxes.at(2).text, QStringLiteral("Failed to execute commands (1 error(s)).\nList of "
+                                              "unexecuted commands:\nkro-failing now\n"));
+    QCOMPARE(boxes.at(3).text, QStringLiteral("Debug mode activated with errors.\nMake sure you "
+                                              "have completed the required steps.\n"));
+    QCOMPARE(rowTip("svc"), QStringLiteral("Some errors detected"));
+    QVERIFY(window->ui->debugModePb->isEnabled());
+    QVERIFY(window->ui->rollbackModePb->isEnabled());
+}
+
+void TestDebugPage::addsModuleToRebootFlagOnce()
+{
+    addModule("sss", "sss.conf", "level = 0\n", {"systemctl restart sss", "reboot"});
+    buildWindow();
+    writeAll(window->rebootFlagFile, "other\n");
+    select("sss");
+
+    for (int round = 0; round < 2; ++round) {
+        dialogs.expectMessageBox(QMessageBox::Ok);
+        window->ui->debugModePb->click();
+        QCOMPARE(dialogs.last().text,
+                 QStringLiteral("Remember to reboot after executing commands\n") + Reproduce);
+        QCOMPARE(rowTip("sss"), QStringLiteral("Reboot required"));
+        QCOMPARE(readAll(window->rebootFlagFile), QByteArray("other\nsss\n"));
+        QVERIFY(!QFile::exists(window->rebootFlagWorkingCopy));
+        dialogs.expectMessageBox(QMessageBox::Ok);
+        window->ui->rollbackModePb->click();
+        QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+    }
+}
+
+void TestDebugPage::leftOverWorkingCopy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("published");
+    QTest::newRow("own file is reused") << "own" << QByteArray("old\nsss\n");
+    QTest::newRow("link is not followed") << "link" << QByteArray("other\n");
+    QTest::newRow("someone else's file is not published") << "foreign" << QByteArray("other\n");
+}
+
+void TestDebugPage::leftOverWorkingCopy()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, published);
+    addModule("sss", "sss.conf", "level = 0\n", {"reboot"});
+    buildWindow();
+    writeAll(window->rebootFlagFile, "other\n");
+    const QString target = dir->filePath(QStringLiteral("target"));
+    const QString working = window->rebootFlagWorkingCopy;
+    if (kind == "link") {
+        writeAll(target, "target\n");
+        QVERIFY(QFile::link(target, working));
+    } else {
+        writeAll(working, "old\n");
+    }
+    if (kind == "foreign")
+        QCOMPARE(::chown(QFile::encodeName(working).constData(), 1234, 1234), 0);
+
+    select("sss");
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->debugModePb->click();
+    QCOMPARE(readAll(window->rebootFlagFile), published);
+    if (kind == "link")
+        QCOMPARE(readAll(target), QByteArray("target\n"));
+    if (kind == "foreign")
+        QCOMPARE(readAll(working), QByteArray("old\n"));
+}
+
+void TestDebugPage::asksBeforeEndingTheSession()
+{
+    const QString config = addModule("desk", "desk.conf", "level = 0\n", {"restart-session"});
+    buildWindow();
+    select("desk");
+
+    dialogs.expectMessageBox(QMessageBox::No);
+    window->ui->debugModePb->click();
+    QCOMPARE(dialogs.records().size(), 1);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(
+        dialogs.last().text,
+        QStringLiteral("Executing this operation will terminate the current session. Continue?"));
+    QCOMPARE(readAll(config), QByteArray("level = 0\n"));
+
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->debugModePb->click();
+    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
+    // Switching off runs other commands, which do not end the session.
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->rollbackModePb->click();
+    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+}
+
+void TestDebugPage::changesWindowFollowsTheRow()
+{
+    addModule("first", "first.conf", "level = 0\n", {"a 1", "b 2"});
+    addModule("second", "second.conf", "level = 0\n", {}, {"c 3"});
+    buildWindow();
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->ui->showChangesPb->setEnabled(true);
+    window->ui->showChangesPb->click();
+    QCOMPARE(dialogs.last().text, QStringLiteral("Unexpected error while defining a module."));
+    QVERIFY(window->changesWidget);
+    QVERIFY(!window->changesWidget->isVisible());
+
+    select("first");
+    window->ui->showChangesPb->click();
+    ChangesWidget *changes = window->changesWidget;
+    QVERIFY(changes->isVisible());
+    QCOMPARE(changes->windowTitle(), QStringLiteral("first"));
+    QCOMPARE(changes->findChild<QLabel *>("nameLbl")->text(), QStringLiteral("\"first\""));
+    auto *table = changes->findChild<QTableWidget *>("changesTW");
+    QCOMPARE(table->rowCount(), 1);
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("level = 0"));
+    QCOMPARE(table->item(0, 2)->text(), QStringLiteral("level = 9"));
+    QCOMPARE(changes->findChild<QListWidget *>("commandsLW")->count(), 2);
+    QCOMPARE(changes->findChild<QListWidget *>("rollbackCommandsLW")->count(), 0);
+
+    select("second");
+    QCOMPARE(changes->windowTitle(), QStringLiteral("second"));
+    QCOMPARE(changes->findChild<QListWidget *>("rollbackCommandsLW")->item(0)->text(),
+             QStringLiteral("c 3"));
+
+    changes->hide();
+    select("first");
+    QCOMPARE(changes->windowTitle(), QStringLiteral("second"));
+}
+
+KRO_TEST_MAIN(TestDebugPage)
+#include "tst_debugpage.moc"
