@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 
 #include "backstage.h"
+#include "choosedirsdialog.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "kroinit.h"
@@ -76,6 +77,9 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
+    delete extSettWidget;
+    delete reportDirsDialog;
+    delete debugDirsDialog;
 }
 
 void MainWindow::restoreSettings()
