@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The dialogs that edit the report folders and the debug module folders.
-#include "mainwindow.h"
-
 #include "choosedirsdialog.h"
 #include "constants.h"
+#include "mainwindow.h"
 
 #include <QMessageBox>
 
