@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 class QtSingleApplication : public QApplication
@@ -29,7 +30,9 @@ signals:
     void messageReceived(const QString &message);
 
 private:
+    void startServer();
     void receiveConnection();
+    void receiveMessage(QLocalSocket *socket);
 
     QString serverName;
     QLockFile *lockFile = nullptr;

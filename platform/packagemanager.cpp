@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "packagemanager.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace KroAdmin {
+
+namespace {
+constexpr int QueryTimeoutMs = 10000;
+
+// Debian package names, optionally with an architecture; nothing here can act as a dpkg-query
+// wildcard or as an option.
+bool isPackageName(const QString &package)
+{
+    static const QRegularExpression name(QStringLiteral("^[a-z0-9][a-z0-9+.-]+(:[a-z0-9-]+)?$"));
+    return name.match(package).hasMatch();
+}
+} // namespace
+
+// dpkg-query prints one line per matching package, "ii sssd" for an installed one: the
+// desired action, the state and the error flag (a blank when there is no error), then the name.
+bool PackageManager::isPackageInstalled(const QString &package, const QString &pattern)
+{
+    const QString dpkgQuery = QStandardPaths::findExecutable(QStringLiteral("dpkg-query"));
+    if (dpkgQuery.isEmpty() || !isPackageName(package))
+        return false;
+    QString expression = pattern;
+    expression.replace(QStringLiteral("%1"), QRegularExpression::escape(package));
+    const QRegularExpression statusLine(expression);
+    if (!statusLine.isValid())
+        return false;
+
+    QProcess query;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    query.setProcessEnvironment(environment);
+    query.setProcessChannelMode(QProcess::SeparateChannels);
+    query.start(dpkgQuery, {QStringLiteral("--show"),
+                            QStringLiteral("--showformat=${db:Status-Abbrev}${Package}\\n"),
+                            QStringLiteral("--"), package});
+    if (!query.waitForFinished(QueryTimeoutMs)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    const QStringList lines = QString::fromLocal8Bit(query.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return std::any_of(lines.cbegin(), lines.cend(), [&statusLine](const QString &line) {
+        return statusLine.match(line).hasMatch();
+    });
+}
+
+} // namespace KroAdmin
