@@ -52,9 +52,10 @@ void MainWindow::createExtSettWidget()
         QMessageBox notice(QMessageBox::Information, tr("Attention!"),
                            tr("Without obtaining access privileges, \nthe list of plugins and "
                               "profiles will not be loaded."),
-                           QMessageBox::Ok, nullptr, Qt::WindowTitleHint);
+                           QMessageBox::Ok);
         auto *askAgainBox = new QCheckBox(tr("Don't show this message again"), &notice);
         notice.setCheckBox(askAgainBox);
+        notice.setWindowFlags(Qt::WindowTitleHint);
         notice.exec();
         pluginAskAgain = askAgainBox->isChecked();
     }
