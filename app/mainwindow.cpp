@@ -3,8 +3,10 @@
 
 #include "backstage.h"
 #include "changeswidget.h"
+#include "choosedirsdialog.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "extsettwidget.h"
 #include "kroinit.h"
 #include "ui_mainwindow.h"
 
@@ -25,11 +27,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     backstage = new Backstage;
     backstage->setDbusService(dbusService);
 
-    statusTexts = QStringList{QStringLiteral("Debug mode is active"),
-                              QStringLiteral("Some errors detected"),
-                              QStringLiteral("Debug mode is not active"),
-                              QStringLiteral("Debug mode in an unknown state"),
-                              QStringLiteral("Reboot required")};
+    statusTexts = QStringList{
+        QStringLiteral("Debug mode is active"), QStringLiteral("Some errors detected"),
+        QStringLiteral("Debug mode is not active"),
+        QStringLiteral("Debug mode in an unknown state"), QStringLiteral("Reboot required")};
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 
@@ -79,6 +80,9 @@ MainWindow::~MainWindow()
     delete backstage;
     delete changesWidget;
     qDeleteAll(debugModules);
+    delete extSettWidget;
+    delete reportDirsDialog;
+    delete debugDirsDialog;
 }
 
 void MainWindow::restoreSettings()
@@ -147,8 +151,8 @@ void MainWindow::showDbusError(QString title, QString text)
     Q_UNUSED(title)
     QApplication::restoreOverrideCursor();
     const int errorNumber = dbusService->getDbusErrorAsInt();
-    const QString message = tr("Unable to exec sosreport!\n")
-                            + (errorNumber < 0 ? text : dbusErrorText(errorNumber));
+    const QString message =
+        tr("Unable to exec sosreport!\n") + (errorNumber < 0 ? text : dbusErrorText(errorNumber));
     QMessageBox::warning(this, tr("Error"), message, QMessageBox::Ok);
 }
 

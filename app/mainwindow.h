@@ -69,7 +69,6 @@ private:
     void claimDbusService();
 
     // Report run (mainwindow_reports.cpp)
-    QStringList extendedArguments(const QVariantMap &settings) const;
     void showProgressDialog();
 
     // Archives and mail (mainwindow_archives.cpp)
@@ -79,6 +78,7 @@ private:
     void resizeForExtendedPane(int state, bool resize);
     void createExtSettWidget();
     void fetchPluginList();
+    QStringList extendedArguments(const QVariantMap &settings) const;
 
     // Services debugging (mainwindow_debug.cpp)
     void fillDebugModules();

@@ -1,15 +1,105 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The extended settings pane and the plugin listing.
+#include "constants.h"
+#include "dbusservice.h"
+#include "extsettwidget.h"
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <cmath>
+
+namespace {
+// The pane takes the lower 55 % of the window.
+constexpr double PaneLessHeightShare = 0.45;
+} // namespace
 
 void MainWindow::showExtendedSettings(int newState)
 {
-    Q_UNUSED(newState)
+    resizeForExtendedPane(newState, true);
+}
+
+void MainWindow::resizeForExtendedPane(int state, bool resize)
+{
+    if (!extSettWidget)
+        createExtSettWidget();
+    const int h = height();
+    const int w = width();
+    if (state == Qt::Checked) {
+        if (resize) {
+            const int target = static_cast<int>(std::lround(h / PaneLessHeightShare));
+            const QScreen *screen = QGuiApplication::screens().value(0);
+            const int available = screen ? screen->availableGeometry().height() : 900;
+            this->resize(w, qMin(target, available));
+        }
+        setMinimumHeight(600);
+        extSettWidget->show();
+    } else {
+        extSettWidget->hide();
+        setMinimumHeight(300);
+        if (resize)
+            this->resize(w, static_cast<int>(std::lround(h * PaneLessHeightShare)));
+    }
+}
+
+void MainWindow::createExtSettWidget()
+{
+    if (!pluginAskAgain) {
+        QMessageBox notice(QMessageBox::Information, tr("Attention!"),
+                           tr("Without obtaining access privileges, \nthe list of plugins and "
+                              "profiles will not be loaded."),
+                           QMessageBox::Ok);
+        auto *askAgainBox = new QCheckBox(tr("Don't show this message again"), &notice);
+        notice.setCheckBox(askAgainBox);
+        notice.setWindowFlags(Qt::WindowTitleHint);
+        notice.exec();
+        pluginAskAgain = askAgainBox->isChecked();
+    }
+    extSettWidget = new ExtSettWidget;
+
+    QSettings settings;
+    const bool havePrevious = settings.contains(Kro::ExtSettingsKey);
+    if (havePrevious)
+        prevExtSettings = settings.value(Kro::ExtSettingsKey).toMap();
+    extSettWidget->setPreviousEnabled(havePrevious);
+    settings.setValue(Kro::PluginAskAgainKey, pluginAskAgain);
+
+    ui->splitter->insertWidget(1, extSettWidget);
+    connect(extSettWidget, &ExtSettWidget::getPluginsList, this, &MainWindow::fetchPluginList);
+    connect(extSettWidget, &ExtSettWidget::getMePreviousSettings, this,
+            &MainWindow::setPrevExtSettings);
+    fetchPluginList();
+}
+
+void MainWindow::fetchPluginList()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    claimDbusService();
+    connect(dbusService, &KroAdmin::DbusService::processOutput, this, &MainWindow::startFilling);
+    dbusService->execSmthWithArgs(Kro::SosreportProgram, {Kro::ListPluginsOption});
 }
 
 void MainWindow::startFilling(QString out)
 {
-    Q_UNUSED(out)
+    dbusService->disconnect();
+    if (extSettWidget)
+        extSettWidget->fillPluginsAndProfiles(out);
+    QApplication::restoreOverrideCursor();
 }
 
-void MainWindow::setPrevExtSettings() {}
+void MainWindow::setPrevExtSettings()
+{
+    if (extSettWidget)
+        extSettWidget->setPrevSettings(prevExtSettings);
+}
+
+QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
+{
+    if (!extSettWidget || extSettWidget->isHidden())
+        return {};
+    return extSettWidget->getSosreportArgs(settings);
+}

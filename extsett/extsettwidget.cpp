@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "extsettwidget.h"
+
+#include "constants.h"
+#include "ui_extsettwidget.h"
+
+#include <QCompleter>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QRegExpValidator>
+
+namespace {
+enum SinceUnit
+{
+    Minutes,
+    Hours,
+    Days,
+    Months,
+    Years
+};
+
+const QString MinutesFormat = QStringLiteral("yyyyMMddHHmmss");
+const QString DaysFormat = QStringLiteral("yyyyMMdd");
+} // namespace
+
+ExtSettWidget::ExtSettWidget(QWidget *parent)
+    : QWidget(parent), ui(new Ui::ExtSettWidget), pluginCompleter(new QCompleter(this)),
+      profileCompleter(new QCompleter(this))
+{
+    ui->setupUi(this);
+
+    connect(ui->showAllChB, &QCheckBox::stateChanged, this, &ExtSettWidget::showAllChanged);
+    connect(ui->addPluginPB, &QPushButton::clicked, this,
+            [this] { addPluginToList(ui->pluginCB->currentText(), false); });
+    connect(ui->addProfilePB, &QPushButton::clicked, this,
+            [this] { addProfileToList(ui->profileCB->currentText()); });
+    connect(ui->pluginsListWidget, &CustomListWidget::itemDeleted, this,
+            &ExtSettWidget::pluginDeleted);
+    connect(ui->profilesListWidget, &CustomListWidget::itemDeleted, this,
+            &ExtSettWidget::profileDeleted);
+    connect(ui->tempPBtn, &QPushButton::clicked, this, &ExtSettWidget::selectTempDir);
+    connect(ui->rootPBtn, &QPushButton::clicked, this, &ExtSettWidget::selectRootDir);
+    connect(ui->defaultPBtn, &QPushButton::clicked, this, &ExtSettWidget::setDefaultSettings);
+    connect(ui->previousPBtn, &QPushButton::clicked, this, &ExtSettWidget::getMePreviousSettings);
+    connect(ui->sinceUnitsCB, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &ExtSettWidget::setAvailMaxOfSinceVal);
+    connect(ui->splitChB, &QCheckBox::stateChanged, this,
+            [this](int state) { ui->splitSizeSB->setEnabled(state == Qt::Checked); });
+
+    ui->splitSizeSB->setEnabled(ui->splitChB->isChecked());
+    ui->caseIdLE->setValidator(
+        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z]{1,20}")), ui->caseIdLE));
+    pluginCompleter->setCompletionMode(QCompleter::PopupCompletion);
+    profileCompleter->setCompletionMode(QCompleter::InlineCompletion);
+    ui->pluginCB->setCompleter(pluginCompleter);
+    ui->profileCB->setCompleter(profileCompleter);
+}
+
+ExtSettWidget::~ExtSettWidget()
+{
+    delete ui;
+}
+
+QVariantMap ExtSettWidget::getExtSettings()
+{
+    QVariantMap settings;
+    if (ui->allLogsChB->isChecked())
+        settings.insert(Kro::AllLogsOption, true);
+    if (ui->allOptsChB->isChecked())
+        settings.insert(Kro::AllOptionsOption, true);
+    if (ui->noEtcChB->isChecked())
+        settings.insert(Kro::NoEtcOption, true);
+    addDirSetting(settings, Kro::TmpDirOption, ui->tempLE->text(), Kro::MainReportDir);
+    addDirSetting(settings, Kro::SysrootOption, ui->rootLE->text(), Kro::RootDir);
+    if (!ui->caseIdLE->text().isEmpty())
+        settings.insert(Kro::CaseIdOption, ui->caseIdLE->text());
+    if (ui->compressCB->currentIndex() > 0)
+        settings.insert(Kro::CompressionTypeOption, ui->compressCB->currentText());
+    if (ui->showAllChB->isChecked())
+        settings.insert(Kro::ShowAllKey, true);
+    const QString since = getSinceDateTime();
+    if (!since.isEmpty()) {
+        settings.insert(Kro::SinceOption, since);
+        settings.insert(Kro::SinceValueKey, ui->sinceValSB->value());
+        settings.insert(Kro::SinceUnitKey, ui->sinceUnitsCB->currentIndex());
+    }
+    if (ui->splitChB->isChecked())
+        settings.insert(Kro::SplitOption, ui->splitSizeSB->value());
+    if (!selectedPlugins.isEmpty()) {
+        askAboutCgroups(settings);
+        settings.insert(Kro::OnlyPluginsOption, selectedPlugins);
+    }
+    if (!selectedProfiles.isEmpty())
+        settings.insert(Kro::ProfilesOption, selectedProfiles);
+    return settings;
+}
+
+void ExtSettWidget::addDirSetting(QVariantMap &settings, const QString &key, const QString &text,
+                                  const QString &defaultDir) const
+{
+    if (!text.isEmpty() && text != defaultDir && QFileInfo(text).isDir())
+        settings.insert(key, text);
+}
+
+void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
+{
+    if (!selectedPlugins.contains(Kro::CgroupsPlugin))
+        return;
+    const auto answer = QMessageBox::question(
+        this, tr("Attention!"),
+        tr("Plugin \"cgroups\" may CRITICALLY conflict with Kaspersky Endpoint Security!") +
+            tr("\nDo you really want to include it?"),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes)
+        settings.insert(Kro::ForceBadPluginsOption, true);
+    else
+        selectedPlugins.removeAll(Kro::CgroupsPlugin);
+}
+
+QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings) const
+{
+    static const QStringList switches{Kro::AllOptionsOption, Kro::AllLogsOption, Kro::NoEtcOption,
+                                      Kro::ForceBadPluginsOption};
+    static const QStringList formOnly{Kro::SinceUnitKey, Kro::SinceValueKey, Kro::ShowAllKey};
+    QStringList arguments;
+    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
+        const QString &key = entry.key();
+        if (switches.contains(key)) {
+            arguments << key;
+        } else if (key == Kro::OnlyPluginsOption || key == Kro::ProfilesOption) {
+            // Every name gets its own option: sosreport reads "-o a -o b".
+            for (const QString &name : entry.value().toStringList())
+                arguments << key << name;
+        } else if (!formOnly.contains(key)) {
+            arguments << key << entry.value().toString();
+        }
+    }
+    return arguments;
+}
+
+QString ExtSettWidget::getSinceDateTime() const
+{
+    return getSinceDateTime(QDateTime::currentDateTime());
+}
+
+QString ExtSettWidget::getSinceDateTime(const QDateTime &now) const
+{
+    const int amount = ui->sinceValSB->value();
+    if (amount == 0)
+        return QString();
+    switch (ui->sinceUnitsCB->currentIndex()) {
+    case Minutes:
+        return now.addSecs(-60LL * amount).toString(MinutesFormat);
+    case Hours:
+        return now.addSecs(-3600LL * amount).toString(MinutesFormat);
+    case Days:
+        return now.addDays(-amount).toString(MinutesFormat);
+    case Months:
+        return now.addMonths(-amount).toString(DaysFormat);
+    case Years:
+        return now.addYears(-amount).toString(DaysFormat);
+    default:
+        return QString();
+    }
+}
+
+void ExtSettWidget::setPreviousEnabled(bool enabled)
+{
+    ui->previousPBtn->setEnabled(enabled);
+}
+
+void ExtSettWidget::setPrevSettings(const QVariantMap &settings)
+{
+    if (!confirmSettingsLoss())
+        return;
+    ui->showAllChB->setChecked(settings.contains(Kro::ShowAllKey));
+    clearSelections();
+    if (settings.contains(Kro::CompressionTypeOption)) {
+        const int index =
+            ui->compressCB->findText(settings.value(Kro::CompressionTypeOption).toString());
+        if (index >= 0)
+            ui->compressCB->setCurrentIndex(index);
+    } else {
+        ui->compressCB->setCurrentIndex(0);
+    }
+    ui->caseIdLE->setText(settings.value(Kro::CaseIdOption).toString());
+    ui->allLogsChB->setChecked(settings.contains(Kro::AllLogsOption));
+    ui->noEtcChB->setChecked(settings.contains(Kro::NoEtcOption));
+    ui->allOptsChB->setChecked(settings.contains(Kro::AllOptionsOption));
+    for (const QString &name : settings.value(Kro::OnlyPluginsOption).toStringList())
+        addPluginToList(name, true);
+    for (const QString &name : settings.value(Kro::ProfilesOption).toStringList())
+        addProfileToList(name);
+    if (selectedProfiles.isEmpty()) {
+        ui->profilesListWidget->showEmptyText();
+        ui->pluginsListWidget->setEmptyText(tr(allActivePluginsText));
+    }
+    if (selectedPlugins.isEmpty())
+        ui->pluginsListWidget->showEmptyText();
+    ui->rootLE->setText(settings.value(Kro::SysrootOption, Kro::RootDir).toString());
+    ui->tempLE->setText(settings.value(Kro::TmpDirOption, Kro::MainReportDir).toString());
+    ui->profileCB->setCurrentIndex(0);
+    // The unit first, so that the amount is not cut to the largest amount of the old unit.
+    ui->sinceUnitsCB->setCurrentIndex(settings.value(Kro::SinceUnitKey, int(Days)).toInt());
+    ui->sinceValSB->setValue(settings.value(Kro::SinceValueKey, 0).toInt());
+    ui->splitChB->setChecked(settings.contains(Kro::SplitOption));
+    if (settings.contains(Kro::SplitOption))
+        ui->splitSizeSB->setValue(settings.value(Kro::SplitOption).toInt());
+}
+
+void ExtSettWidget::setDefaultSettings()
+{
+    if (!confirmSettingsLoss())
+        return;
+    ui->compressCB->setCurrentIndex(0);
+    ui->caseIdLE->clear();
+    ui->allLogsChB->setChecked(false);
+    ui->allOptsChB->setChecked(false);
+    ui->noEtcChB->setChecked(false);
+    clearSelections();
+    ui->rootLE->setText(Kro::RootDir);
+    ui->tempLE->setText(Kro::MainReportDir);
+    ui->profileCB->setCurrentIndex(0);
+    ui->showAllChB->setChecked(false);
+    ui->sinceUnitsCB->setCurrentIndex(Days);
+    ui->sinceValSB->setValue(0);
+    ui->splitChB->setChecked(false);
+    ui->splitSizeSB->setValue(10);
+    ui->pluginsListWidget->setEmptyText(tr(allActivePluginsText));
+    ui->pluginsListWidget->showEmptyText();
+    ui->profilesListWidget->showEmptyText();
+}
+
+bool ExtSettWidget::confirmSettingsLoss()
+{
+    return QMessageBox::question(
+               this, tr("Attention!"),
+               tr("The current settings will be lost.\nDo you want to continue? "),
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void ExtSettWidget::clearSelections()
+{
+    ui->pluginsListWidget->hideEmptyText();
+    ui->pluginsListWidget->clear();
+    ui->profilesListWidget->hideEmptyText();
+    ui->profilesListWidget->clear();
+    selectedPlugins.clear();
+    selectedProfiles.clear();
+}
+
+void ExtSettWidget::setAvailMaxOfSinceVal(int index)
+{
+    static const int largest[] = {59, 23, 45, 11, 50};
+    ui->sinceValSB->setMaximum(index >= 0 && index <= Years ? largest[index] : 59);
+}
+
+void ExtSettWidget::selectTempDir()
+{
+    const QString dir = chooseDir(tr("Choose temporary directory"));
+    if (!dir.isEmpty())
+        ui->tempLE->setText(dir);
+}
+
+void ExtSettWidget::selectRootDir()
+{
+    const QString dir = chooseDir(tr("Choose system root directory "));
+    if (!dir.isEmpty())
+        ui->rootLE->setText(dir);
+}
+
+QString ExtSettWidget::chooseDir(const QString &title)
+{
+    const QString dir = QFileDialog::getExistingDirectory(this, title, QDir::homePath(),
+                                                          QFileDialog::ShowDirsOnly |
+                                                              QFileDialog::DontResolveSymlinks);
+    return !dir.isEmpty() && QFileInfo(dir).isDir() ? dir : QString();
+}
