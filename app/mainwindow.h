@@ -70,6 +70,7 @@ private:
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
+    void composeMail(const QString &report);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);

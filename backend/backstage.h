@@ -49,6 +49,8 @@ signals:
 private:
     // Follows the service's caller rule: only this object hears the next call's failure.
     void claimDbusService();
+    // Warns and returns true when any of the files must not be touched with administrator rights.
+    bool refuseUnsafeFiles(const QStringList &files);
 
     KroAdmin::DbusService *dbusService = nullptr;
     QStringList fileChangeErrorList;

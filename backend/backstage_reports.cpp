@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Finding the report archives in the report folders: multi-volume archives are listed by their
+// main file only, their other volumes are handed back separately.
+#include "backstage.h"
+#include "constants.h"
+
+#include <QDir>
+
+namespace {
+
+const QString ProtectedSuffix = QStringLiteral("cpt");
+
+// True for the suffix of a volume that is not the main file ("z01", "z02", ...).
+bool isVolumeSuffix(const QString &suffix)
+{
+    return suffix.startsWith(QLatin1Char('z')) && suffix != Kro::MultiVolumeSuffix;
+}
+
+} // namespace
+
+QStringList Backstage::reportFiles(const QStringList &dirs,
+                                   QMultiMap<QString, QString> &volumeParts)
+{
+    QStringList reports;
+    volumeParts.clear();
+    QDir dir;
+    for (const QString &folder : dirs) {
+        dir.setPath(folder);
+        if (!dir.exists() || !dir.isReadable())
+            emit warnMessage(tr("Getting reports list"), tr("Can't read directory %1").arg(folder));
+
+        const QFileInfoList entries = dir.entryInfoList(QStringList{Kro::ReportWildcard},
+                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
+        for (const QFileInfo &entry : entries) {
+            const QString suffix = entry.suffix();
+            const QString path = entry.absoluteFilePath();
+            if (isVolumeSuffix(suffix)) {
+                volumeParts.insert(dir.absoluteFilePath(entry.completeBaseName() +
+                                                        QLatin1Char('.') + Kro::MultiVolumeSuffix),
+                                   path);
+                continue;
+            }
+            if (suffix == ProtectedSuffix) {
+                // A protected volume keeps its volume suffix in front of ".cpt".
+                const QString last = entry.completeBaseName().split(QLatin1Char('.')).constLast();
+                if (isVolumeSuffix(last)) {
+                    QString mainFile = path;
+                    mainFile.replace(path.lastIndexOf(last), last.size(), Kro::MultiVolumeSuffix);
+                    volumeParts.insert(mainFile, path);
+                    continue;
+                }
+            }
+            reports.append(path);
+        }
+    }
+    return reports;
+}
