@@ -29,6 +29,7 @@ class AppSkeleton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    friend class ReportsWindowAccess;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
