@@ -29,6 +29,7 @@ class AppSkeleton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    friend class TestMainWindow;
     friend class ReportsWindowAccess;
 
 public:

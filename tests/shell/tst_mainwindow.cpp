@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The main window's own behaviour: settings at start and close, error texts, the password rule.
+#include "constants.h"
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "testenvironment.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void firstStartUsesDefaults();
+    void storedFoldersKeepTheirOrderAndGainTmp();
+    void advancedSettingsShrinkTheNextStart();
+    void closeKeepsStoredModuleFoldersWhenListIsEmpty();
+    void dbusErrorTexts_data();
+    void dbusErrorTexts();
+    void passwordActionFollowsProtectedNames();
+
+private:
+    // Builds a window, answering the warning about a missing default module folder, which
+    // depends on whether this machine has the folder.
+    std::unique_ptr<MainWindow> makeWindow();
+    void closeWindow(MainWindow &window);
+
+    KroTest::ModalDialogHelper *dialogs = nullptr;
+    QTemporaryDir moduleDir;
+};
+
+void TestMainWindow::init()
+{
+    QSettings().clear();
+    dialogs = new KroTest::ModalDialogHelper(this);
+}
+
+void TestMainWindow::cleanup()
+{
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    delete dialogs;
+    dialogs = nullptr;
+}
+
+std::unique_ptr<MainWindow> TestMainWindow::makeWindow()
+{
+    const QStringList moduleDirs =
+        QSettings().value(Kro::DebugModuleDirsKey, QStringList{Kro::DefaultDebugModuleDir})
+            .toStringList();
+    for (const QString &dir : moduleDirs)
+        if (!QFileInfo(dir).isReadable())
+            dialogs->expectMessageBox(QMessageBox::Ok);
+    auto window = std::make_unique<MainWindow>();
+    dialogs->clear();
+    return window;
+}
+
+void TestMainWindow::closeWindow(MainWindow &window)
+{
+    window.show();
+    QVERIFY(window.close());
+}
+
+void TestMainWindow::firstStartUsesDefaults()
+{
+    auto window = makeWindow();
+    QCOMPARE(window->size(), QSize(847, 610));
+    QCOMPARE(window->minimumSize(), QSize(720, 250));
+    QCOMPARE(window->windowTitle(), QStringLiteral("System report center"));
+    QCOMPARE(window->reportDirs, QStringList{QStringLiteral("/tmp")});
+    QCOMPARE(window->debugModuleDirs,
+             QStringList{QStringLiteral("/usr/share/kro-sosreport/debugmodules")});
+    QVERIFY(window->ui->statusLabel->isHidden());
+    QVERIFY(!window->ui->extCheckBox->isChecked());
+    QCOMPARE(window->reportPid, qint64(-1));
+    QVERIFY(!window->checkTimer->isActive());
+    QCOMPARE(window->checkTimer->interval(), 1000);
+    QCOMPARE(window->unlockTimer->interval(), 300000);
+    QCOMPARE(window->psProcess->program(), QStringLiteral("ps"));
+    QVERIFY(window->ui->splitter->styleSheet().contains(QLatin1String("background-color : gray")));
+}
+
+void TestMainWindow::storedFoldersKeepTheirOrderAndGainTmp()
+{
+    QSettings().setValue(Kro::ReportDirsKey, QStringList{QStringLiteral("/var/tmp")});
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
+    auto window = makeWindow();
+    QCOMPARE(window->reportDirs, (QStringList{QStringLiteral("/var/tmp"), QStringLiteral("/tmp")}));
+    QCOMPARE(window->debugModuleDirs, QStringList{moduleDir.path()});
+
+    closeWindow(*window);
+    QCOMPARE(QSettings().value(Kro::ReportDirsKey).toStringList(),
+             (QStringList{QStringLiteral("/var/tmp"), QStringLiteral("/tmp")}));
+}
+
+void TestMainWindow::advancedSettingsShrinkTheNextStart()
+{
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
+    {
+        auto window = makeWindow();
+        window->resize(900, 1000);
+        // The pane itself is not under test here: tick the box without opening it.
+        const QSignalBlocker blocker(window->ui->extCheckBox);
+        window->ui->extCheckBox->setChecked(true);
+        closeWindow(*window);
+    }
+    QVERIFY(QSettings().value(Kro::ExtendedKey).toBool());
+
+    auto window = makeWindow();
+    QCOMPARE(window->minimumHeight(), 300);
+    QCOMPARE(window->height(), 450);
+    QCOMPARE(window->width(), 900);
+    QVERIFY(!window->ui->extCheckBox->isChecked());
+
+    // 45 % of a short window falls under the minimum, which wins.
+    window->resize(900, 500);
+    window->ui->extCheckBox->blockSignals(true);
+    window->ui->extCheckBox->setChecked(true);
+    closeWindow(*window);
+    window = makeWindow();
+    QCOMPARE(window->height(), 300);
+}
+
+void TestMainWindow::closeKeepsStoredModuleFoldersWhenListIsEmpty()
+{
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
+    auto window = makeWindow();
+    window->debugModuleDirs.clear();
+    closeWindow(*window);
+    QCOMPARE(QSettings().value(Kro::DebugModuleDirsKey).toStringList(),
+             QStringList{moduleDir.path()});
+}
+
+void TestMainWindow::dbusErrorTexts_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("failed") << 2 << "The call failed.";
+    QTest::newRow("service unknown") << 4 << "The called service is not known.";
+    QTest::newRow("no reply") << 5 << "Timeout reply.";
+    QTest::newRow("timeout") << 11 << "Timeout reply.";
+    QTest::newRow("timed out") << 17 << "Timeout reply.";
+    QTest::newRow("access denied") << 9 << "Authorization error.";
+    QTest::newRow("invalid member") << 27 << "The member is invalid.";
+    QTest::newRow("no error") << 0 << "Unknown error.";
+    QTest::newRow("other") << 1 << "Unknown error.";
+    QTest::newRow("beyond the table") << 28 << "Unknown error.";
+}
+
+void TestMainWindow::dbusErrorTexts()
+{
+    QFETCH(int, number);
+    QFETCH(QString, text);
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
+    auto window = makeWindow();
+    QCOMPARE(window->dbusErrorText(number), text);
+}
+
+void TestMainWindow::passwordActionFollowsProtectedNames()
+{
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
+    auto window = makeWindow();
+    QTableWidget *table = window->ui->tableWidget;
+    table->clear();
+    table->setRowCount(3);
+    table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-a.tar.xz")));
+    table->setItem(1, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-b.tar.xz.cpt")));
+    table->setItem(2, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-c.tar.xz.CPT")));
+
+    table->setCurrentCell(1, 0);
+    QVERIFY(!window->ui->setPasswordAction->isEnabled());
+    table->setCurrentCell(0, 0);
+    QVERIFY(window->ui->setPasswordAction->isEnabled());
+    table->setCurrentCell(1, 0);
+    // The test is case-sensitive: an upper-case ending is not a protected archive.
+    table->setCurrentCell(2, 0);
+    QVERIFY(window->ui->setPasswordAction->isEnabled());
+}
+
+KRO_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
