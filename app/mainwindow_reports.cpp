@@ -8,21 +8,59 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QFileInfo>
+#include <QFile>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 
 namespace {
 
 const int PsTimeout = 30000;
-const QString CreationTimeFormat = QStringLiteral("hh:mm:ss dd.MM.yy");
 
 bool isChecksumFile(const QString &path)
 {
     return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
+}
+
+// Milliseconds since the epoch.
+struct FileTimes
+{
+    bool hasCreated = false;
+    qint64 created = 0;
+    qint64 modified = 0;
+};
+
+// Read with one statx call: a table of thousands of reports is listed every time a run ends.
+FileTimes fileTimes(const QString &path)
+{
+    FileTimes times;
+    struct statx info;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME,
+                &info) != 0)
+        return times;
+    times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
+    times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
+    times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
+    return times;
+}
+
+// "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
+// conversion reads it for every file.
+QString creationText(const FileTimes &times)
+{
+    if (!times.hasCreated)
+        return QString();
+    const time_t seconds = static_cast<time_t>(times.created / 1000);
+    struct tm local;
+    if (!::localtime_r(&seconds, &local))
+        return QString();
+    return QString::asprintf("%02d:%02d:%02d %02d.%02d.%02d", local.tm_hour, local.tm_min,
+                             local.tm_sec, local.tm_mday, local.tm_mon + 1, local.tm_year % 100);
 }
 
 } // namespace
@@ -127,31 +165,28 @@ void MainWindow::refillReportsTable()
     table->setRowCount(reports.size());
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date")});
 
-    QDateTime newest(QDate(1970, 1, 1), QTime(0, 0));
+    qint64 newest = QDateTime(QDate(1970, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
     int newestRow = -1;
     // Where the file system keeps no creation time, the newest modification picks the row.
-    QDateTime newestModified;
+    qint64 newestModified = 0;
     int newestModifiedRow = -1;
     int row = 0;
     for (const QString &path : reports) {
         if (isChecksumFile(path))
             continue;
-        const QFileInfo info(path);
-        const QDateTime created = info.birthTime();
+        const FileTimes times = fileTimes(path);
         auto *nameItem = new QTableWidgetItem(path);
         nameItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        auto *timeItem = new QTableWidgetItem(
-            created.isValid() ? created.toString(CreationTimeFormat) : QString());
+        auto *timeItem = new QTableWidgetItem(creationText(times));
         timeItem->setFlags(Qt::NoItemFlags);
         table->setItem(row, 0, nameItem);
         table->setItem(row, 1, timeItem);
-        if (created.isValid() && created > newest) {
-            newest = created;
+        if (times.hasCreated && times.created > newest) {
+            newest = times.created;
             newestRow = row;
         }
-        const QDateTime modified = info.lastModified();
-        if (newestModifiedRow < 0 || modified > newestModified) {
-            newestModified = modified;
+        if (newestModifiedRow < 0 || times.modified > newestModified) {
+            newestModified = times.modified;
             newestModifiedRow = row;
         }
         ++row;
