@@ -9,11 +9,15 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
+#include <QVector>
+#include <algorithm>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -62,6 +66,103 @@ QString creationText(const FileTimes &times)
     return QString::asprintf("%02d:%02d:%02d %02d.%02d.%02d", local.tm_hour, local.tm_min,
                              local.tm_sec, local.tm_mday, local.tm_mon + 1, local.tm_year % 100);
 }
+
+// The row to make current: the newest creation time after the start of 1970; where the file
+// system keeps no creation times, the newest modification. Earlier rows win ties.
+class NewestRow
+{
+public:
+    void offer(int row, const FileTimes &times)
+    {
+        if (times.hasCreated && times.created > newestCreated) {
+            newestCreated = times.created;
+            createdRow = row;
+        }
+        if (modifiedRow < 0 || times.modified > newestModified) {
+            newestModified = times.modified;
+            modifiedRow = row;
+        }
+    }
+    int row() const { return createdRow >= 0 ? createdRow : modifiedRow; }
+
+private:
+    qint64 newestCreated = QDateTime(QDate(1970, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
+    int createdRow = -1;
+    qint64 newestModified = 0;
+    int modifiedRow = -1;
+};
+
+// Sets the text of a cell, reusing the item a previous refill left there: a table of thousands of
+// reports is filled again each time a run ends.
+void setCellText(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(flags);
+        table->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+// Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
+// of every row: the widths are first estimated from cached character advances, and only the
+// few widest texts are measured by the item delegate.
+class ColumnFitter
+{
+public:
+    explicit ColumnFitter(const QFont &font) : metrics(font)
+    {
+        std::fill_n(latinAdvances, LatinCount, -1);
+    }
+
+    void offer(const QString &text)
+    {
+        int width = 0;
+        for (const QChar character : text)
+            width += advance(character);
+        estimates.append(width);
+    }
+
+    void fit(QTableWidget *table, int column)
+    {
+        const int widest =
+            estimates.isEmpty() ? 0 : *std::max_element(estimates.cbegin(), estimates.cend());
+        const int slack = 2 * metrics.averageCharWidth();
+        int content = 0;
+        int measured = 0;
+        for (int row = 0; row < estimates.size() && measured < MaxMeasured; ++row) {
+            if (estimates.at(row) + slack < widest)
+                continue;
+            content =
+                qMax(content, table->sizeHintForIndex(table->model()->index(row, column)).width());
+            ++measured;
+        }
+        // The grid line takes one pixel of the cell.
+        if (measured > 0 && table->showGrid())
+            ++content;
+        table->horizontalHeader()->resizeSection(
+            column, qMax(content, table->horizontalHeader()->sectionSizeHint(column)));
+    }
+
+private:
+    static const int MaxMeasured = 20;
+
+    int advance(QChar character)
+    {
+        const ushort code = character.unicode();
+        if (code >= LatinCount)
+            return metrics.horizontalAdvance(character);
+        if (latinAdvances[code] < 0)
+            latinAdvances[code] = metrics.horizontalAdvance(character);
+        return latinAdvances[code];
+    }
+
+    static const int LatinCount = 256;
+    QFontMetrics metrics;
+    int latinAdvances[LatinCount];
+    QVector<int> estimates;
+};
 
 } // namespace
 
@@ -161,39 +262,28 @@ void MainWindow::refillReportsTable()
 {
     const QStringList reports = backstage->reportFiles(reportDirs, volumeParts);
     QTableWidget *table = ui->tableWidget;
-    table->clear();
     table->setRowCount(reports.size());
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date")});
 
-    qint64 newest = QDateTime(QDate(1970, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
-    int newestRow = -1;
-    // Where the file system keeps no creation time, the newest modification picks the row.
-    qint64 newestModified = 0;
-    int newestModifiedRow = -1;
+    NewestRow newest;
+    ColumnFitter names(table->font());
+    ColumnFitter times(table->font());
     int row = 0;
     for (const QString &path : reports) {
         if (isChecksumFile(path))
             continue;
-        const FileTimes times = fileTimes(path);
-        auto *nameItem = new QTableWidgetItem(path);
-        nameItem->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        auto *timeItem = new QTableWidgetItem(creationText(times));
-        timeItem->setFlags(Qt::NoItemFlags);
-        table->setItem(row, 0, nameItem);
-        table->setItem(row, 1, timeItem);
-        if (times.hasCreated && times.created > newest) {
-            newest = times.created;
-            newestRow = row;
-        }
-        if (newestModifiedRow < 0 || times.modified > newestModified) {
-            newestModified = times.modified;
-            newestModifiedRow = row;
-        }
+        const FileTimes fileTime = fileTimes(path);
+        const QString created = creationText(fileTime);
+        setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        setCellText(table, row, 1, created, Qt::NoItemFlags);
+        newest.offer(row, fileTime);
+        names.offer(path);
+        times.offer(created);
         ++row;
     }
 
     if (row > 0) {
-        const int currentRow = newestRow >= 0 ? newestRow : newestModifiedRow;
+        const int currentRow = newest.row();
         table->setCurrentCell(currentRow, 0);
         ui->setPasswordAction->setEnabled(
             !table->item(currentRow, 0)->text().endsWith(QLatin1String("cpt")));
@@ -201,5 +291,6 @@ void MainWindow::refillReportsTable()
         ui->setPasswordAction->setEnabled(false);
     }
     table->setRowCount(row);
-    table->resizeColumnsToContents();
+    names.fit(table, 0);
+    times.fit(table, 1);
 }

@@ -29,20 +29,26 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
         if (!dir.exists() || !dir.isReadable())
             emit warnMessage(tr("Getting reports list"), tr("Can't read directory %1").arg(folder));
 
-        const QFileInfoList entries = dir.entryInfoList(QStringList{Kro::ReportWildcard},
-                                                        QDir::Files, QDir::Name | QDir::IgnoreCase);
-        for (const QFileInfo &entry : entries) {
-            const QString suffix = entry.suffix();
-            const QString path = entry.absoluteFilePath();
+        // Names only, split by hand: a folder can hold thousands of reports, and a file
+        // information object per name would cost as much again as the listing itself.
+        QString prefix = QDir::cleanPath(dir.absolutePath());
+        if (!prefix.endsWith(QLatin1Char('/')))
+            prefix += QLatin1Char('/');
+        const QStringList names = dir.entryList(QStringList{Kro::ReportWildcard}, QDir::Files,
+                                                QDir::Name | QDir::IgnoreCase);
+        for (const QString &name : names) {
+            const int lastDot = name.lastIndexOf(QLatin1Char('.'));
+            const QString suffix = lastDot < 0 ? QString() : name.mid(lastDot + 1);
+            const QString baseName = lastDot < 0 ? name : name.left(lastDot);
+            const QString path = prefix + name;
             if (isVolumeSuffix(suffix)) {
-                volumeParts.insert(dir.absoluteFilePath(entry.completeBaseName() +
-                                                        QLatin1Char('.') + Kro::MultiVolumeSuffix),
+                volumeParts.insert(prefix + baseName + QLatin1Char('.') + Kro::MultiVolumeSuffix,
                                    path);
                 continue;
             }
             if (suffix == ProtectedSuffix) {
                 // A protected volume keeps its volume suffix in front of ".cpt".
-                const QString last = entry.completeBaseName().split(QLatin1Char('.')).constLast();
+                const QString last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
                 if (isVolumeSuffix(last)) {
                     QString mainFile = path;
                     mainFile.replace(path.lastIndexOf(last), last.size(), Kro::MultiVolumeSuffix);

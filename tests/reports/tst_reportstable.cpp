@@ -25,6 +25,7 @@ private slots:
     void protectedCurrentDisablesPassword();
     void emptyFolderDisablesPassword();
     void unreadableFolderWarnsAtEveryRefill();
+    void columnsFitTheWidestText();
 
 private:
     void touch(const QString &name);
@@ -165,6 +166,24 @@ void TestReportsTable::unreadableFolderWarnsAtEveryRefill()
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Getting reports list"));
     QCOMPARE(dialogs.last().text, QStringLiteral("Can't read directory ") + missing);
     QCOMPARE(table()->rowCount(), 1);
+}
+
+// A refill over fewer, shorter names must also shrink the columns again.
+void TestReportsTable::columnsFitTheWidestText()
+{
+    for (const char *name : {"sosreport-WWWWWWWW", "sosreport-iiiiiiiiiiiiiiii", "sosreport-m"})
+        touch(QLatin1String(name));
+    window->show();
+    for (const char *removed : {"", "sosreport-WWWWWWWW"}) {
+        if (*removed)
+            QVERIFY(QFile::remove(dir->filePath(QLatin1String(removed))));
+        refill();
+        const int nameWidth = table()->columnWidth(0);
+        const int timeWidth = table()->columnWidth(1);
+        table()->resizeColumnsToContents();
+        QCOMPARE(nameWidth, table()->columnWidth(0));
+        QCOMPARE(timeWidth, table()->columnWidth(1));
+    }
 }
 
 KRO_TEST_MAIN(TestReportsTable)
