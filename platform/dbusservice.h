@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QStringList>
 
+class QDBusMessage;
+
 namespace KroAdmin {
 
 class DbusService : public QObject
@@ -31,6 +33,11 @@ signals:
     void showMessage(const QString &title, const QString &text);
 
 private:
+    // Calls the helper and, on an error reply, sets lastError and emits showMessage.
+    QDBusMessage call(const QString &method, const QList<QVariant> &arguments,
+                      const QString &program);
+    void reportError(const QDBusMessage &answer, const QString &program);
+
     int lastError = 0;
 };
 

@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "dbusservice.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QFileInfo>
+
+namespace KroAdmin {
+
+namespace {
+
+const QString Service = QStringLiteral(KRO_HELPER_SERVICE);
+const QString ErrorPrefix = Service + QStringLiteral(".Error.");
+// Long enough for an administrator to type a password and for a slow program to finish.
+const int CallTimeoutMs = 10 * 60 * 1000;
+const int ErrorLinesShown = 5;
+
+QString objectPath()
+{
+    return QLatin1Char('/') + QString(Service).replace(QLatin1Char('.'), QLatin1Char('/'));
+}
+
+QString lastLines(const QByteArray &text)
+{
+    QStringList lines = QString::fromLocal8Bit(text).trimmed().split(QLatin1Char('\n'));
+    if (lines.size() > ErrorLinesShown)
+        lines = lines.mid(lines.size() - ErrorLinesShown);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+DbusService::DbusService(QObject *parent) : QObject(parent) {}
+
+int DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
+                                  const QByteArray &standardInput)
+{
+    const QDBusMessage answer =
+        call(QStringLiteral("Exec"), {program, arguments, standardInput}, program);
+    if (answer.type() != QDBusMessage::ReplyMessage)
+        return lastError;
+    const QList<QVariant> values = answer.arguments();
+    const int status = values.value(0, -1).toInt();
+    if (status != 0) {
+        lastError = -1;
+        const QString reason =
+            status < 0 ? tr("The program \"%1\" crashed.").arg(program)
+                       : tr("The program \"%1\" exited with status %2.").arg(program).arg(status);
+        const QString errors = lastLines(values.value(2).toByteArray());
+        emit showMessage(tr("Error"), errors.isEmpty() ? reason : reason + '\n' + errors);
+        return status < 0 ? lastError : status;
+    }
+    lastError = 0;
+    emit processOutput(QString::fromLocal8Bit(values.value(1).toByteArray()));
+    return 0;
+}
+
+qint64 DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments)
+{
+    const QDBusMessage answer = call(QStringLiteral("ExecDetached"), {program, arguments}, program);
+    if (answer.type() != QDBusMessage::ReplyMessage)
+        return -1;
+    lastError = 0;
+    return answer.arguments().value(0, -1).toLongLong();
+}
+
+bool DbusService::move(const QString &source, const QString &destination)
+{
+    const QDBusMessage answer = call(QStringLiteral("Move"), {source, destination}, QString());
+    if (answer.type() != QDBusMessage::ReplyMessage)
+        return false;
+    lastError = 0;
+    return true;
+}
+
+int DbusService::getDbusErrorAsInt() const
+{
+    return lastError;
+}
+
+QDBusMessage DbusService::call(const QString &method, const QList<QVariant> &arguments,
+                               const QString &program)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, objectPath(), Service, method);
+    message.setArguments(arguments);
+    message.setInteractiveAuthorizationAllowed(true);
+    const QDBusMessage answer =
+        QDBusConnection::systemBus().call(message, QDBus::Block, CallTimeoutMs);
+    if (answer.type() == QDBusMessage::ErrorMessage)
+        reportError(answer, program);
+    return answer;
+}
+
+void DbusService::reportError(const QDBusMessage &answer, const QString &program)
+{
+    const QString name = answer.errorName();
+    if (!name.startsWith(ErrorPrefix)) {
+        lastError = QDBusError(answer).type();
+        emit showMessage(tr("Error"), answer.errorMessage());
+        return;
+    }
+    const QString detail = answer.errorMessage();
+    QString text;
+    if (name == ErrorPrefix + QLatin1String("NotFound")) {
+        lastError = -2;
+        text = tr("The program \"%1\" was not found.").arg(program);
+    } else if (name == ErrorPrefix + QLatin1String("MoveRefused")) {
+        lastError = -3;
+        text = tr("The file could not be moved: %1.").arg(detail);
+    } else {
+        lastError = -1;
+        text = tr("The program \"%1\" could not be started.").arg(program);
+    }
+    emit showMessage(tr("Error"), text);
+}
+
+} // namespace KroAdmin

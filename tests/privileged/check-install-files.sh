@@ -1,0 +1,29 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
+# Checks the helper's bus policy, activation file and polkit action as the system would read
+# them: well-formed XML (the action also against polkit's DTD) and a complete activation entry.
+# check-install-files.sh BUS-POLICY ACTIVATION-FILE POLKIT-ACTION INSTALLED-HELPER
+set -eu
+policy=$1 service=$2 action=$3 helper=$4
+status=0
+fail() { echo "FAIL: $*" >&2; status=1; }
+
+xmllint --noout "$policy" || fail "$policy is not well-formed"
+dtd=/usr/share/polkit-1/policyconfig-1.dtd
+if [ -f "$dtd" ]; then
+    xmllint --noout --dtdvalid "$dtd" "$action" || fail "$action does not follow polkit's DTD"
+else
+    xmllint --noout "$action" || fail "$action is not well-formed"
+fi
+grep -q '<allow_any>no</allow_any>' "$action" || fail "$action lets anyone in"
+grep -q '<allow_active>auth_admin_keep</allow_active>' "$action" || fail "$action: active"
+grep -q '<allow_inactive>auth_admin</allow_inactive>' "$action" || fail "$action: inactive"
+
+name=$(sed -n 's/^Name=//p' "$service")
+[ "$(sed -n '/^\[/p' "$service")" = "[D-BUS Service]" ] || fail "$service: one [D-BUS Service] group"
+[ -n "$name" ] || fail "$service has no Name"
+grep -qx "Exec=$helper" "$service" || fail "$service does not start $helper"
+grep -qx 'User=root' "$service" || fail "$service does not run as root"
+grep -q "<allow own=\"$name\"/>" "$policy" || fail "$policy does not let root own $name"
+grep -q "<deny own=\"$name\"/>" "$policy" || fail "$policy lets others own $name"
+exit $status

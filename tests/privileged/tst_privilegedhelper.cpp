@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Drives the real helper through the client over a private bus whose polkit is a mock: what
+// runs, what is refused, what reaches the caller, and how files are moved into place.
+#include "dbusservice.h"
+#include "testenvironment.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString HelperService = QStringLiteral(KRO_HELPER_SERVICE);
+
+void setPolkitAllowed(const QStringList &actions)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.PolicyKit1",
+                                                       "/org/freedesktop/PolicyKit1/Authority",
+                                                       "org.freedesktop.DBus.Mock", "SetAllowed");
+    call << actions;
+    const QDBusMessage answer = QDBusConnection::systemBus().call(call);
+    QVERIFY2(answer.type() == QDBusMessage::ReplyMessage, qPrintable(answer.errorMessage()));
+}
+
+QString polkitCalls()
+{
+    QProcess gdbus;
+    gdbus.start("gdbus", {"call", "--system", "-d", "org.freedesktop.PolicyKit1", "-o",
+                          "/org/freedesktop/PolicyKit1/Authority", "-m",
+                          "org.freedesktop.DBus.Mock.GetCalls"});
+    gdbus.waitForFinished();
+    return QString::fromUtf8(gdbus.readAllStandardOutput());
+}
+
+QString psField(qint64 pid, const QString &field)
+{
+    QProcess ps;
+    ps.start("ps", {"-o", field + "=", "-p", QString::number(pid)});
+    ps.waitForFinished();
+    return QString::fromUtf8(ps.readAllStandardOutput()).trimmed();
+}
+
+// Whether a process whose command line ends with text is running.
+bool isRunning(const QString &text)
+{
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-f", "-x", ".*" + QRegularExpression::escape(text)});
+    pgrep.waitForFinished();
+    return pgrep.exitStatus() == QProcess::NormalExit && pgrep.exitCode() == 0;
+}
+
+qint64 helperPid()
+{
+    return QDBusConnection::systemBus().interface()->servicePid(HelperService).value();
+}
+
+void writeFile(const QString &path, const QByteArray &contents, mode_t mode)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    file.close();
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+struct stat statOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info;
+}
+
+} // namespace
+
+class TestPrivilegedHelper : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void runsProgramWithArgumentsAndInput();
+    void programsGetAFixedEnvironment();
+    void asksPolkitForTheCallersBusName();
+    void refusalRunsNothing();
+    void failures_data();
+    void failures();
+    void detachedProgramLivesUnderItsOwnName();
+    void servesTwoCallersAtOnce();
+    void moveKeepsOwnerAndModeOfReplacedFile_data();
+    void moveKeepsOwnerAndModeOfReplacedFile();
+    void moveToNewFileDropsWriteForOthers();
+    void moveRefusals_data();
+    void moveRefusals();
+
+private:
+    KroAdmin::DbusService *service = nullptr;
+    QSignalSpy *messages = nullptr;
+    QSignalSpy *outputs = nullptr;
+    QTemporaryDir *dir = nullptr;
+    qint64 detachedPid = 0;
+};
+
+void TestPrivilegedHelper::init()
+{
+    service = new KroAdmin::DbusService(this);
+    messages = new QSignalSpy(service, &KroAdmin::DbusService::showMessage);
+    outputs = new QSignalSpy(service, &KroAdmin::DbusService::processOutput);
+    dir = new QTemporaryDir(KroTest::homePath() + "/move-XXXXXX");
+    QVERIFY(dir->isValid());
+}
+
+void TestPrivilegedHelper::cleanup()
+{
+    setPolkitAllowed({KRO_HELPER_ACTION});
+    if (detachedPid > 0)
+        ::kill(-pid_t(psField(detachedPid, "pgid").toLongLong()), SIGTERM);
+    detachedPid = 0;
+    delete messages;
+    delete outputs;
+    delete dir;
+    delete service;
+}
+
+void TestPrivilegedHelper::runsProgramWithArgumentsAndInput()
+{
+    const QStringList arguments = {"a b", "$HOME", ";echo injected", "--key=x"};
+    QCOMPARE(service->execSmthWithArgs("kro-report-args", arguments, "secret\n"), 0);
+    QCOMPARE(messages->count(), 0);
+    QCOMPARE(outputs->count(), 1);
+    QCOMPARE(outputs->at(0).at(0).toString(),
+             "a b\n$HOME\n;echo injected\n--key=x\ninput:secret\n");
+    QCOMPARE(service->getDbusErrorAsInt(), 0);
+}
+
+void TestPrivilegedHelper::programsGetAFixedEnvironment()
+{
+    qputenv("KRO_CALLER_ONLY", "1");
+    QCOMPARE(service->execSmthWithArgs("/usr/bin/env", {}), 0);
+    const QString environment = outputs->at(0).at(0).toString();
+    QVERIFY(environment.contains("\nPATH=") || environment.startsWith("PATH="));
+    QVERIFY(!environment.contains("KRO_CALLER_ONLY"));
+    QVERIFY(!environment.contains("HOME="));
+}
+
+void TestPrivilegedHelper::asksPolkitForTheCallersBusName()
+{
+    QCOMPARE(service->execSmthWithArgs("true", {}), 0);
+    const QString subject = QStringLiteral("('system-bus-name', {'name': <'%1'>})")
+                                .arg(QDBusConnection::systemBus().baseService());
+    const QString calls = polkitCalls();
+    QVERIFY2(calls.contains(subject), qPrintable(calls));
+    QVERIFY(calls.contains(QStringLiteral("<'%1'>").arg(KRO_HELPER_ACTION)));
+}
+
+void TestPrivilegedHelper::refusalRunsNothing()
+{
+    setPolkitAllowed({});
+    const QString marker = dir->filePath("ran");
+    QVERIFY(service->execSmthWithArgs("touch", {marker}) != 0);
+    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    QCOMPARE(messages->count(), 1);
+    QCOMPARE(service->execSmthDetachedWithArgs("touch", {marker}), -1);
+    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    writeFile(dir->filePath("source"), "new", 0644);
+    QVERIFY(!service->move(dir->filePath("source"), marker));
+    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    QCOMPARE(messages->count(), 3);
+    QCOMPARE(outputs->count(), 0);
+    QVERIFY(!QFile::exists(marker));
+}
+
+void TestPrivilegedHelper::failures_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("exits 3") << "kro-fail" << 3 << -1
+                             << "The program \"kro-fail\" exited with status 3.\n"
+                                "complaint 3\ncomplaint 4\ncomplaint 5\ncomplaint 6\ncomplaint 7";
+    QTest::newRow("missing") << "kro-no-such-program" << -2 << -2
+                             << "The program \"kro-no-such-program\" was not found.";
+    QTest::newRow("relative path")
+        << "standins/kro-fail" << -2 << -2 << "The program \"standins/kro-fail\" was not found.";
+    QTest::newRow("not executable")
+        << "/etc/passwd" << -2 << -2 << "The program \"/etc/passwd\" was not found.";
+}
+
+void TestPrivilegedHelper::failures()
+{
+    QFETCH(QString, program);
+    QFETCH(int, result);
+    QFETCH(int, error);
+    QFETCH(QString, text);
+    QCOMPARE(service->execSmthWithArgs(program, {}), result);
+    QCOMPARE(service->getDbusErrorAsInt(), error);
+    QCOMPARE(outputs->count(), 0);
+    QCOMPARE(messages->count(), 1);
+    QCOMPARE(messages->at(0).at(0).toString(), QString("Error"));
+    QCOMPARE(messages->at(0).at(1).toString(), text);
+    QVERIFY(service->execSmthDetachedWithArgs(program + "-absent", {}) < 0);
+    QCOMPARE(service->getDbusErrorAsInt(), -2);
+}
+
+void TestPrivilegedHelper::detachedProgramLivesUnderItsOwnName()
+{
+    detachedPid = service->execSmthDetachedWithArgs("kro-sleeper", {});
+    QVERIFY(detachedPid > 0);
+    QCOMPARE(messages->count(), 0);
+    QCOMPARE(psField(detachedPid, "comm"), QString("kro-sleeper"));
+    // A session of its own: neither the helper leaving nor the caller quitting ends it.
+    const QString session = psField(detachedPid, "sid");
+    QCOMPARE(psField(detachedPid, "pgid"), session);
+    QVERIFY(session != QString::number(getsid(0)));
+    QVERIFY(session != psField(helperPid(), "sid"));
+}
+
+void TestPrivilegedHelper::servesTwoCallersAtOnce()
+{
+    const QString marker = dir->filePath("go");
+    QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "other");
+    QDBusMessage call = QDBusMessage::createMethodCall(HelperService, "/org/kro/sosreport/Helper",
+                                                       HelperService, "Exec");
+    call << QString("kro-wait-for") << QStringList{marker} << QByteArray();
+    QDBusPendingCallWatcher waiting(other.asyncCall(call, 60000));
+    // The first caller's program ends only when the second caller's program has run.
+    QTRY_VERIFY_WITH_TIMEOUT(isRunning(marker), 10000);
+    QCOMPARE(service->execSmthWithArgs("touch", {marker}), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(waiting.isFinished(), 10000);
+    QVERIFY2(!waiting.isError(), qPrintable(waiting.error().message()));
+    const QList<QVariant> reply = waiting.reply().arguments();
+    QCOMPARE(reply.value(0).toInt(), 0);
+    QCOMPARE(reply.value(1).toByteArray(), QByteArray("seen\n"));
+    QDBusConnection::disconnectFromBus("other");
+}
+
+void TestPrivilegedHelper::moveKeepsOwnerAndModeOfReplacedFile_data()
+{
+    QTest::addColumn<uint>("owner");
+    QTest::addColumn<uint>("mode");
+    QTest::newRow("caller's 0600") << uint(geteuid()) << 0600u;
+    QTest::newRow("caller's 0640") << uint(geteuid()) << 0640u;
+    if (geteuid() == 0)
+        QTest::newRow("another user's 0604") << 65534u << 0604u;
+}
+
+void TestPrivilegedHelper::moveKeepsOwnerAndModeOfReplacedFile()
+{
+    QFETCH(uint, owner);
+    QFETCH(uint, mode);
+    const QString source = dir->filePath("source"), target = dir->filePath("target");
+    writeFile(source, "new", 0664);
+    writeFile(target, "old", mode);
+    QCOMPARE(::chown(QFile::encodeName(target).constData(), owner, owner), 0);
+    QVERIFY(service->move(source, target));
+    QCOMPARE(messages->count(), 0);
+    QCOMPARE(contents(target), QByteArray("new"));
+    QVERIFY(!QFile::exists(source));
+    const struct stat info = statOf(target);
+    QCOMPARE(uint(info.st_uid), owner);
+    QCOMPARE(uint(info.st_gid), owner);
+    QCOMPARE(uint(info.st_mode & 07777), mode);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"target"});
+}
+
+void TestPrivilegedHelper::moveToNewFileDropsWriteForOthers()
+{
+    const QString source = dir->filePath("source"), target = dir->filePath("target");
+    writeFile(source, "new", 04777);
+    QVERIFY(service->move(source, target));
+    const struct stat info = statOf(target);
+    QCOMPARE(uint(info.st_mode & 07777), 0755u);
+    QCOMPARE(uint(info.st_uid), uint(geteuid()));
+    QCOMPARE(contents(target), QByteArray("new"));
+}
+
+void TestPrivilegedHelper::moveRefusals_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("symbolic link") << "symlink"
+                                   << "the source is a symbolic link";
+    QTest::newRow("two names") << "hardlink"
+                               << "the source has more than one name";
+    QTest::newRow("folder") << "folder"
+                            << "the source is not a regular file";
+    QTest::newRow("same file") << "same"
+                               << "the source and the destination are the same file";
+    QTest::newRow("folder as target") << "target-folder"
+                                      << "the destination is not a regular file";
+    if (geteuid() == 0)
+        QTest::newRow("another user's") << "foreign"
+                                        << "the source does not belong to the caller";
+}
+
+void TestPrivilegedHelper::moveRefusals()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString real = dir->filePath("real"), target = dir->filePath("target");
+    QString source = dir->filePath("source");
+    writeFile(real, "new", 0644);
+    writeFile(target, "old", 0600);
+    if (kind == "symlink")
+        QVERIFY(QFile::link(real, source));
+    else if (kind == "hardlink")
+        QCOMPARE(::link(QFile::encodeName(real).constData(), QFile::encodeName(source)), 0);
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(source));
+    else if (kind == "same")
+        source = target;
+    else if (kind == "target-folder")
+        QVERIFY(QDir().mkdir(target + ".d"));
+    else if (kind == "foreign")
+        QCOMPARE(::chown(QFile::encodeName(real).constData(), 65534, 65534), 0);
+    if (kind == "target-folder" || kind == "foreign")
+        source = real;
+    const QString destination = kind == "target-folder" ? target + ".d" : target;
+    QVERIFY(!service->move(source, destination));
+    QCOMPARE(service->getDbusErrorAsInt(), -3);
+    QCOMPARE(messages->count(), 1);
+    QCOMPARE(messages->at(0).at(1).toString(),
+             QStringLiteral("The file could not be moved: %1.").arg(reason));
+    QCOMPARE(contents(target), QByteArray("old"));
+    QCOMPARE(uint(statOf(target).st_mode & 07777), 0600u);
+    QVERIFY(QFileInfo::exists(source) || QFileInfo(source).isSymLink());
+}
+
+KRO_TEST_MAIN(TestPrivilegedHelper)
+#include "tst_privilegedhelper.moc"
