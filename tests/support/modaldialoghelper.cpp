@@ -83,7 +83,7 @@ void ModalDialogHelper::expectFileDialog(const QString &path)
         // the same way it checks a typed name.
         if (auto *nameEdit = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             nameEdit->setText(path);
-        static_cast<QDialog *>(chooser)->accept(); // QFileDialog hides it as protected
+        static_cast<QDialog *>(chooser)->accept();
     });
 }
 
