@@ -250,12 +250,11 @@ void MainWindow::unlockInterface()
         return;
     if (progressDialog)
         progressDialog->close();
-    // Enabled first: a message box whose parent is disabled could not be answered.
-    setEnabled(true);
     QMessageBox::warning(this, tr("Attention!"),
                          tr("Perhaps the collection of information took\ntoo long or there was "
                             "\na finish detection error.\nThe interface will be unlocked."),
                          QMessageBox::Ok);
+    setEnabled(true);
 }
 
 void MainWindow::refillReportsTable()
