@@ -28,6 +28,13 @@ public:
         return window.makeReadable(path);
     }
 
+    // Watches a run started elsewhere as if the window had started it.
+    static void watchRun(MainWindow &window, qint64 pid)
+    {
+        window.reportPid = pid;
+        window.checkTimer->start();
+    }
+
     // Scans only the given folders from now on.
     static void useReportDirs(MainWindow &window, const QStringList &dirs)
     {
