@@ -33,6 +33,7 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
     friend class TestMainWindow;
+    friend class ReportsWindowAccess;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
@@ -73,6 +74,7 @@ private:
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
+    void composeMail(const QString &report);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);

@@ -57,6 +57,8 @@ private:
     void claimDbusService();
     int reportNothingChanged(const FileChange &change, bool rollback);
     static bool writeLines(QFile &file, const QList<QByteArray> &lines);
+    // Warns and returns true when any of the files must not be touched with administrator rights.
+    bool refuseUnsafeFiles(const QStringList &files);
 
     KroAdmin::DbusService *dbusService = nullptr;
     QStringList fileChangeErrorList;

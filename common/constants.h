@@ -13,6 +13,10 @@ extern const QString CcryptProgram;
 extern const QString ChmodProgram;
 extern const QString SosreportProgram;
 extern const QString ReadableForAllMode;
+extern const QString CcryptEncryptOption;
+extern const QString CcryptKeyFileOption;
+extern const QString StandardInputName;
+extern const QString EndOfOptions;
 
 // sosreport options; the extended settings store their values under the same keys
 extern const QString BatchOption;

@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Protecting report archives with a password and opening them up for reading, both with
+// administrator rights. Report folders such as /tmp are writable by other users, so a path is
+// checked before anything privileged touches it.
+#include "backstage.h"
+#include "constants.h"
+#include "dbusservice.h"
+
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// A privileged chmod or ccrypt follows what the name points to. Only a plain file with one name,
+// owned by root or by the user, is a report this user may act on; a link (symbolic or hard)
+// planted by someone else could point at any file of the system.
+bool isSafeToTouch(const QString &path)
+{
+    struct stat info;
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    if (!S_ISREG(info.st_mode) || info.st_nlink != 1)
+        return false;
+    return info.st_uid == 0 || info.st_uid == ::getuid();
+}
+
+} // namespace
+
+bool Backstage::refuseUnsafeFiles(const QStringList &files)
+{
+    QStringList unsafe;
+    for (const QString &file : files)
+        if (!isSafeToTouch(file))
+            unsafe.append(file);
+    if (unsafe.isEmpty())
+        return false;
+    emit warnMessage(tr("Warning!"),
+                     tr("The following files are not regular report files of yours (a link, "
+                        "a folder, a missing file or a file of another user).\nNothing was "
+                        "changed:\n%1")
+                         .arg(unsafe.join(QLatin1Char('\n'))));
+    return true;
+}
+
+void Backstage::encryptFiles(const QStringList &files, const QString &password)
+{
+    if (files.isEmpty() || refuseUnsafeFiles(files))
+        return;
+    // ccrypt reads the key up to the first line break; a longer one would be cut silently.
+    if (password.contains(QLatin1Char('\n')) || password.contains(QLatin1Char('\r'))) {
+        emit warnMessage(tr("Warning!"), tr("The password must not contain line breaks."));
+        return;
+    }
+
+    // The key travels on standard input: arguments are visible to every user through ps.
+    QByteArray key = password.toUtf8() + '\n';
+    claimDbusService();
+    dbusService->execSmthWithArgs(Kro::CcryptProgram,
+                                  QStringList{Kro::CcryptEncryptOption, Kro::CcryptKeyFileOption,
+                                              Kro::StandardInputName, Kro::EndOfOptions} +
+                                      files,
+                                  key);
+    key.fill('\0');
+}
+
+void Backstage::changeMode(const QString &mode, const QString &file)
+{
+    if (refuseUnsafeFiles(QStringList{file}))
+        return;
+    claimDbusService();
+    dbusService->execSmthWithArgs(Kro::ChmodProgram, QStringList{mode, file});
+}

@@ -1,0 +1,317 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Protecting archives with the real ccrypt and opening them up with the real chmod, both through
+// the helper on a private bus, and handing them to the mail program: a stand-in thunderbird
+// found through a private XDG tree and PATH, or a stand-in handler of mail links.
+#include "constants.h"
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "reportswindowaccess.h"
+#include "testenvironment.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <memory>
+
+// Receives the mail links the window opens.
+class MailLinkRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class TestArchives : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void protectsMultiVolumeArchiveAsWhole();
+    void cancelledPasswordChangesNothing();
+    void readPermissionQuestion();
+    void composesWithAttachment_data();
+    void composesWithAttachment();
+    void volumeWarningComesFirst();
+    void quoteInNameIsRefused();
+    void otherMailProgramOpensLink();
+
+private:
+    QString makeReport(const QString &name, const QByteArray &content = "report");
+    void setMailPrograms(const QString &defaultId, bool registerThunderbird);
+    QStringList thunderbirdArguments() const;
+    QTableWidget *table() { return ReportsWindowAccess::ui(*window)->tableWidget; }
+    void select(const QString &path);
+
+    QTemporaryDir xdg;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> window;
+    MailLinkRecorder links;
+};
+
+void TestArchives::initTestCase()
+{
+    // Mail programs come only from this tree and this PATH.
+    for (const char *sub : {"bin", "data/applications", "config", "sysdata", "sysconfig"})
+        QVERIFY(QDir().mkpath(xdg.filePath(QLatin1String(sub))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(xdg.filePath(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(xdg.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(xdg.filePath(QStringLiteral("sysdata"))));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(xdg.filePath(QStringLiteral("sysconfig"))));
+    qputenv("PATH", QFile::encodeName(xdg.filePath(QStringLiteral("bin"))) + ':' + qgetenv("PATH"));
+    for (const char *program : {"thunderbird", "evolution"}) {
+        QFile script(xdg.filePath(QStringLiteral("bin/") + QLatin1String(program)));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"$0.arguments\"\n");
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &links, "open");
+}
+
+void TestArchives::init()
+{
+    QSettings().remove(Kro::PermAskAgainKey);
+    dir = std::make_unique<QTemporaryDir>();
+    window = std::make_unique<MainWindow>();
+    ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()});
+    QFile::remove(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    links.urls.clear();
+}
+
+void TestArchives::cleanup()
+{
+    window.reset();
+    dir.reset();
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+}
+
+QString TestArchives::makeReport(const QString &name, const QByteArray &content)
+{
+    const QString path = dir->filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return path;
+}
+
+void TestArchives::select(const QString &path)
+{
+    ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()});
+    const QList<QTableWidgetItem *> found = table()->findItems(path, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    table()->setCurrentItem(found.first());
+}
+
+void TestArchives::setMailPrograms(const QString &defaultId, bool registerThunderbird)
+{
+    const QString apps = xdg.filePath(QStringLiteral("data/applications/"));
+    for (const QString &name : {QStringLiteral("Thunderbird"), QStringLiteral("Evolution")}) {
+        QFile entry(apps + name.toLower() + QStringLiteral(".desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        const bool registered = name != QLatin1String("Thunderbird") || registerThunderbird;
+        entry.write(
+            QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2 %u\n%3")
+                .arg(name, name.toLower(),
+                     registered ? QStringLiteral("MimeType=x-scheme-handler/mailto;\n") : QString())
+                .toUtf8());
+    }
+    QFile list(xdg.filePath(QStringLiteral("config/mimeapps.list")));
+    QVERIFY(list.open(QIODevice::WriteOnly));
+    list.write("[Default Applications]\nx-scheme-handler/mailto=" + defaultId.toUtf8() + "\n");
+}
+
+QStringList TestArchives::thunderbirdArguments() const
+{
+    QFile file(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void TestArchives::protectsMultiVolumeArchiveAsWhole()
+{
+    const QString main = makeReport(QStringLiteral("sosreport-h.zip"), "main part");
+    makeReport(QStringLiteral("sosreport-h.z01"), "first volume");
+    makeReport(QStringLiteral("sosreport-h.z02"), "second volume");
+    select(main);
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectInputDialog(QStringLiteral("pa ss\u00e9"));
+    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Password setting"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Enter not-empty password for archive:"));
+
+    QCOMPARE(table()->rowCount(), 1);
+    QCOMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
+    QVERIFY(!ReportsWindowAccess::ui(*window)->setPasswordAction->isEnabled());
+    QCOMPARE(
+        ReportsWindowAccess::volumeParts(*window).values(main + QStringLiteral(".cpt")),
+        (QStringList{dir->filePath("sosreport-h.z02.cpt"), dir->filePath("sosreport-h.z01.cpt")}));
+    for (const char *plain : {"sosreport-h.zip", "sosreport-h.z01", "sosreport-h.z02"})
+        QVERIFY(!QFile::exists(dir->filePath(QLatin1String(plain))));
+
+    QProcess decrypt;
+    decrypt.start(QStringLiteral("ccrypt"), QStringList{"-d", "-c", "-k", "-", main + ".cpt"});
+    decrypt.write(QStringLiteral("pa ss\u00e9\n").toUtf8());
+    decrypt.closeWriteChannel();
+    QVERIFY(decrypt.waitForFinished());
+    QCOMPARE(decrypt.exitCode(), 0);
+    QCOMPARE(decrypt.readAllStandardOutput(), QByteArray("main part"));
+}
+
+void TestArchives::cancelledPasswordChangesNothing()
+{
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    select(report);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectInputDialog(QString(), false);
+    dialogs.expectInputDialog(QString(), true);
+    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
+    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(QFile::exists(report));
+    QVERIFY(!QFile::exists(report + QStringLiteral(".cpt")));
+}
+
+void TestArchives::readPermissionQuestion()
+{
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    KroTest::ModalDialogHelper dialogs;
+
+    dialogs.expectMessageBox(QMessageBox::Cancel, true);
+    QVERIFY(!ReportsWindowAccess::makeReadable(*window, report));
+    QVERIFY(dialogs.waitForAll());
+    const KroTest::DialogRecord question = dialogs.last();
+    QCOMPARE(question.windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(question.text,
+             QStringLiteral("Permission to read the report file will be set for all users."));
+    QCOMPARE(question.informativeText, QStringLiteral("Do you want to continue?"));
+    QCOMPARE(question.checkBoxText, QStringLiteral("Don't show this message again"));
+    QVERIFY(!question.checkBoxChecked);
+    QCOMPARE(question.defaultButton, QStringLiteral("Cancel"));
+    QVERIFY(!question.hasParent);
+    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(QSettings().value(Kro::PermAskAgainKey).toBool());
+
+    // Not asked again: the permission is simply set.
+    QVERIFY(ReportsWindowAccess::makeReadable(*window, report));
+    QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QCOMPARE(QFile::permissions(report) & (QFileDevice::ReadGroup | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
+
+    // Already readable: no question whatever the stored answer.
+    QSettings().remove(Kro::PermAskAgainKey);
+    window = std::make_unique<MainWindow>();
+    QVERIFY(ReportsWindowAccess::makeReadable(*window, report));
+    QVERIFY(!ReportsWindowAccess::permAskAgain(*window));
+}
+
+void TestArchives::composesWithAttachment_data()
+{
+    QTest::addColumn<QString>("defaultId");
+    QTest::newRow("thunderbird is the default") << "thunderbird.desktop";
+    QTest::newRow("thunderbird only registered") << "evolution.desktop";
+}
+
+void TestArchives::composesWithAttachment()
+{
+    QFETCH(QString, defaultId);
+    setMailPrograms(defaultId, true);
+    const QString report = makeReport(QStringLiteral("sosreport-a, b.tar.xz"));
+    select(report);
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QTRY_COMPARE(
+        thunderbirdArguments(),
+        (QStringList{QStringLiteral("-compose"),
+                     QStringLiteral("to='" KRO_MAINTAINERS_ADDRESS "',subject='sos report',"
+                                    "body='report in attachment',attachment='") +
+                         report + QLatin1Char('\'')}));
+    QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(links.urls.isEmpty());
+}
+
+void TestArchives::volumeWarningComesFirst()
+{
+    setMailPrograms(QStringLiteral("thunderbird.desktop"), true);
+    const QString main = makeReport(QStringLiteral("sosreport-h.zip.cpt"));
+    makeReport(QStringLiteral("sosreport-h.z01.cpt"));
+    makeReport(QStringLiteral("sosreport-h.z02.cpt"));
+    select(main);
+    QSettings().setValue(Kro::PermAskAgainKey, true);
+    window = std::make_unique<MainWindow>();
+    select(main);
+
+    KroTest::ModalDialogHelper dialogs;
+    bool startedBeforeAnswer = true;
+    dialogs.expect([&](QWidget *box) {
+        startedBeforeAnswer = !thunderbirdArguments().isEmpty();
+        static_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+    });
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("You are trying to send a multivolume archive.\nDon't forget to attach "
+                            "manually \nthe following parts to your letter:\n") +
+                 dir->filePath("sosreport-h.z02.cpt") + "\n" +
+                 dir->filePath("sosreport-h.z01.cpt") + "\n");
+    QVERIFY(!startedBeforeAnswer);
+    QTRY_COMPARE(thunderbirdArguments().size(), 2);
+    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + main + "'"));
+}
+
+void TestArchives::quoteInNameIsRefused()
+{
+    setMailPrograms(QStringLiteral("thunderbird.desktop"), true);
+    const QString report = makeReport(QStringLiteral("sosreport-it's',attachment='x.tar.xz"));
+    select(report);
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Warning!"));
+    QVERIFY(dialogs.last().text.contains(report));
+    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+
+    // The next report is sent alone: the refused one never reached the mail program.
+    const QString next = makeReport(QStringLiteral("sosreport-b.tar.xz"));
+    select(next);
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QTRY_COMPARE(thunderbirdArguments().size(), 2);
+    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + next + "'"));
+}
+
+void TestArchives::otherMailProgramOpensLink()
+{
+    setMailPrograms(QStringLiteral("evolution.desktop"), false);
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    select(report);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+
+    QCOMPARE(links.urls.size(), 1);
+    QCOMPARE(links.urls.first().toEncoded(),
+             QByteArray("mailto:" KRO_MAINTAINERS_ADDRESS
+                        "?subject=sos%20report&body=report%20in%20attachment"));
+    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(thunderbirdArguments().isEmpty());
+}
+
+KRO_TEST_MAIN(TestArchives)
+#include "tst_archives.moc"

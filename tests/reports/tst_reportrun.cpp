@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The report run through the privileged helper on a private bus, with a stand-in sosreport that
+// runs until the test lets it finish: lock, progress dialog, end detection with the real ps, the
+// safety unlock and the question when the window is closed during a run.
+#include "constants.h"
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "reportswindowaccess.h"
+#include "testenvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <memory>
+
+class TestReportRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void quickRunSelectsTheNewArchive();
+    void longRunUnlocksWithWarningAndKeepsPolling();
+    void closingDuringRunAsksFirst();
+
+private:
+    void startRun(bool hold);
+    void finishRun();
+    QString newArchive() const;
+
+    QDir output{QStringLiteral(KRO_STANDIN_OUTPUT)};
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestReportRun::init()
+{
+    QVERIFY(output.removeRecursively());
+    QVERIFY(output.mkpath(QStringLiteral(".")));
+    window = std::make_unique<MainWindow>();
+    window->show();
+    ReportsWindowAccess::useReportDirs(*window, QStringList{output.path()});
+}
+
+void TestReportRun::cleanup()
+{
+    QFile::remove(output.filePath(QStringLiteral(".hold")));
+    window.reset();
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+void TestReportRun::startRun(bool hold)
+{
+    if (hold) {
+        QFile flag(output.filePath(QStringLiteral(".hold")));
+        QVERIFY(flag.open(QIODevice::WriteOnly));
+    }
+    QMetaObject::invokeMethod(window.get(), "collectReports");
+
+    QVERIFY(!window->isEnabled());
+    QVERIFY(ReportsWindowAccess::reportPid(*window) > 0);
+    QVERIFY(ReportsWindowAccess::checkTimer(*window)->isActive());
+    QVERIFY(ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QProgressDialog *progress = ReportsWindowAccess::progressDialog(*window);
+    QVERIFY(progress && progress->isVisible() && progress->isEnabled());
+    QCOMPARE(progress->windowTitle(), QStringLiteral("Long operation..."));
+    QCOMPARE(progress->labelText(),
+             QStringLiteral("Information is being collected. \nPlease, wait."));
+    QCOMPARE(progress->maximum(), 0);
+    // The arguments file is written first thing: the stand-in is running.
+    QTRY_VERIFY(QFile::exists(output.filePath(QStringLiteral(".arguments"))));
+}
+
+void TestReportRun::finishRun()
+{
+    QFile::remove(output.filePath(QStringLiteral(".hold")));
+    QTRY_VERIFY_WITH_TIMEOUT(!newArchive().isEmpty(), 10000);
+    // The archive is in place just before the stand-in exits; poll as the timer would.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [this] {
+            QMetaObject::invokeMethod(window.get(), "checkReportIsReady");
+            return window->isEnabled() && !ReportsWindowAccess::checkTimer(*window)->isActive();
+        }(),
+        10000);
+}
+
+QString TestReportRun::newArchive() const
+{
+    const QStringList archives =
+        output.entryList(QStringList{QStringLiteral("sosreport-standin-*.tar.xz")}, QDir::Files);
+    return archives.isEmpty() ? QString() : output.filePath(archives.first());
+}
+
+void TestReportRun::quickRunSelectsTheNewArchive()
+{
+    QFile old(output.filePath(QStringLiteral("sosreport-old.tar.xz")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.close();
+    ReportsWindowAccess::useReportDirs(*window, QStringList{output.path()});
+
+    startRun(false);
+    finishRun();
+
+    QFile arguments(output.filePath(QStringLiteral(".arguments")));
+    QVERIFY(arguments.open(QIODevice::ReadOnly));
+    QCOMPARE(arguments.readAll(), QByteArray("--batch\n"));
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QVERIFY(!ReportsWindowAccess::progressDialog(*window)->isVisible());
+    QTableWidget *table = ReportsWindowAccess::ui(*window)->tableWidget;
+    QCOMPARE(table->rowCount(), 2); // the checksum file is not shown
+    QCOMPARE(table->currentItem()->text(), newArchive());
+    QVERIFY(!QSettings().contains(Kro::ExtSettingsKey));
+}
+
+void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
+{
+    startRun(true);
+    QMetaObject::invokeMethod(window.get(), "checkReportIsReady");
+    QVERIFY(!window->isEnabled()); // ps still sees sosreport
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(window.get(), "unlockInterface");
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("Perhaps the collection of information took\ntoo long or there was "
+                            "\na finish detection error.\nThe interface will be unlocked."));
+    QVERIFY(window->isEnabled());
+    QVERIFY(!ReportsWindowAccess::progressDialog(*window)->isVisible());
+    QVERIFY(ReportsWindowAccess::checkTimer(*window)->isActive());
+    QVERIFY(ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+
+    // Firing again while unlocked shows nothing more.
+    QMetaObject::invokeMethod(window.get(), "unlockInterface");
+
+    finishRun();
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QCOMPARE(ReportsWindowAccess::ui(*window)->tableWidget->currentItem()->text(), newArchive());
+}
+
+void TestReportRun::closingDuringRunAsksFirst()
+{
+    startRun(true);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::No);
+    QVERIFY(!window->close());
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("Probably, report is not ready yet.\nAre you sure you want to "
+                            "interrupt the program?"));
+    QVERIFY(window->isVisible());
+    QVERIFY(!QSettings().contains(Kro::ReportDirsKey));
+
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    QVERIFY(window->close());
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(!window->isVisible());
+    QCOMPARE(QSettings().value(Kro::ReportDirsKey).toStringList(), QStringList{output.path()});
+
+    // The run is not stopped by closing: it still finishes and leaves its archive.
+    QFile::remove(output.filePath(QStringLiteral(".hold")));
+    QTRY_VERIFY_WITH_TIMEOUT(!newArchive().isEmpty(), 10000);
+}
+
+KRO_TEST_MAIN(TestReportRun)
+#include "tst_reportrun.moc"

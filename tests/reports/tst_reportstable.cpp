@@ -1,0 +1,190 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The reports table over real folders: which rows appear, what they hold, which row becomes
+// current and what that means for the password action.
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "reportswindowaccess.h"
+#include "testenvironment.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+class TestReportsTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rowsHoldPathAndCreationTime();
+    void newestCreatedBecomesCurrent();
+    void equalCreationTimesKeepTheFirst();
+    void protectedCurrentDisablesPassword();
+    void emptyFolderDisablesPassword();
+    void unreadableFolderWarnsAtEveryRefill();
+    void columnsFitTheWidestText();
+
+private:
+    void touch(const QString &name);
+    void touchAfter(const QString &name, const QString &older);
+    QTableWidget *table() { return ReportsWindowAccess::ui(*window)->tableWidget; }
+    QAction *passwordAction() { return ReportsWindowAccess::ui(*window)->setPasswordAction; }
+    void refill() { ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()}); }
+
+    QTemporaryDir *dir = nullptr;
+    MainWindow *window = nullptr;
+};
+
+void TestReportsTable::init()
+{
+    dir = new QTemporaryDir;
+    window = new MainWindow;
+}
+
+void TestReportsTable::cleanup()
+{
+    delete window;
+    delete dir;
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+}
+
+void TestReportsTable::touch(const QString &name)
+{
+    QFile file(dir->filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+// The clock of the file system ticks coarsely: make the file again until its creation time is
+// later than that of older.
+void TestReportsTable::touchAfter(const QString &name, const QString &older)
+{
+    const QDateTime olderTime = QFileInfo(dir->filePath(older)).birthTime();
+    QVERIFY2(olderTime.isValid(), "the test folder's file system keeps no creation times");
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            QFile::remove(dir->filePath(name));
+            touch(name);
+            return QFileInfo(dir->filePath(name)).birthTime() > olderTime;
+        },
+        5000));
+}
+
+void TestReportsTable::rowsHoldPathAndCreationTime()
+{
+    for (const char *name : {"sosreport-a.tar.xz", "sosreport-a.tar.xz.md5",
+                             "sosreport-a.tar.xz.sha256", "sosreport-v.zip", "sosreport-v.z01"})
+        touch(QLatin1String(name));
+    refill();
+
+    QCOMPARE(table()->rowCount(), 2);
+    QCOMPARE(table()->columnCount(), 2);
+    QCOMPARE(table()->horizontalHeaderItem(0)->text(), QStringLiteral("File name"));
+    QCOMPARE(table()->horizontalHeaderItem(1)->text(), QStringLiteral("Creation date"));
+    const QStringList expected{dir->filePath("sosreport-a.tar.xz"),
+                               dir->filePath("sosreport-v.zip")};
+    for (int row = 0; row < 2; ++row) {
+        QCOMPARE(table()->item(row, 0)->text(), expected.at(row));
+        QCOMPARE(table()->item(row, 0)->flags(), Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        QCOMPARE(table()->item(row, 1)->flags(), Qt::NoItemFlags);
+        const QDateTime created = QFileInfo(expected.at(row)).birthTime();
+        QCOMPARE(table()->item(row, 1)->text(),
+                 created.isValid() ? created.toString(QStringLiteral("hh:mm:ss dd.MM.yy"))
+                                   : QString());
+    }
+    QCOMPARE(ReportsWindowAccess::volumeParts(*window).values(dir->filePath("sosreport-v.zip")),
+             QStringList{dir->filePath("sosreport-v.z01")});
+}
+
+// Files made one after another get rising creation times; the newest is neither first nor last.
+void TestReportsTable::newestCreatedBecomesCurrent()
+{
+    touch(QStringLiteral("sosreport-a"));
+    touch(QStringLiteral("sosreport-c"));
+    touchAfter(QStringLiteral("sosreport-b"), QStringLiteral("sosreport-c"));
+    refill();
+
+    QCOMPARE(table()->currentRow(), 1);
+    QCOMPARE(table()->currentColumn(), 0);
+    QVERIFY(passwordAction()->isEnabled());
+}
+
+// Two names of one file share its creation time exactly.
+void TestReportsTable::equalCreationTimesKeepTheFirst()
+{
+    touch(QStringLiteral("sosreport-0"));
+    touchAfter(QStringLiteral("sosreport-c"), QStringLiteral("sosreport-0"));
+    QCOMPARE(::link(QFile::encodeName(dir->filePath("sosreport-c")).constData(),
+                    QFile::encodeName(dir->filePath("sosreport-b")).constData()),
+             0);
+    refill();
+
+    QCOMPARE(table()->rowCount(), 3);
+    QCOMPARE(table()->currentRow(), 1);
+}
+
+void TestReportsTable::protectedCurrentDisablesPassword()
+{
+    touch(QStringLiteral("sosreport-a.tar.xz"));
+    touchAfter(QStringLiteral("sosreport-b.tar.xz.cpt"), QStringLiteral("sosreport-a.tar.xz"));
+    refill();
+    QCOMPARE(table()->currentRow(), 1);
+    QVERIFY(!passwordAction()->isEnabled());
+
+    table()->setCurrentCell(0, 0);
+    QVERIFY(passwordAction()->isEnabled());
+}
+
+void TestReportsTable::emptyFolderDisablesPassword()
+{
+    touch(QStringLiteral("sosreport-a.tar.xz"));
+    refill();
+    QVERIFY(passwordAction()->isEnabled());
+
+    QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
+    touch(QStringLiteral("sosreport-a.tar.xz.md5"));
+    refill();
+    QCOMPARE(table()->rowCount(), 0);
+    QVERIFY(!passwordAction()->isEnabled());
+}
+
+void TestReportsTable::unreadableFolderWarnsAtEveryRefill()
+{
+    touch(QStringLiteral("sosreport-a.tar.xz"));
+    const QString missing = dir->filePath(QStringLiteral("missing"));
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    ReportsWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
+    QCOMPARE(table()->rowCount(), 1);
+    ReportsWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
+    QVERIFY(dialogs.waitForAll());
+
+    QCOMPARE(dialogs.records().size(), 2);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Getting reports list"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Can't read directory ") + missing);
+    QCOMPARE(table()->rowCount(), 1);
+}
+
+// A refill over fewer, shorter names must also shrink the columns again.
+void TestReportsTable::columnsFitTheWidestText()
+{
+    for (const char *name : {"sosreport-WWWWWWWW", "sosreport-iiiiiiiiiiiiiiii", "sosreport-m"})
+        touch(QLatin1String(name));
+    window->show();
+    for (const char *removed : {"", "sosreport-WWWWWWWW"}) {
+        if (*removed)
+            QVERIFY(QFile::remove(dir->filePath(QLatin1String(removed))));
+        refill();
+        const int nameWidth = table()->columnWidth(0);
+        const int timeWidth = table()->columnWidth(1);
+        table()->resizeColumnsToContents();
+        QCOMPARE(nameWidth, table()->columnWidth(0));
+        QCOMPARE(timeWidth, table()->columnWidth(1));
+    }
+}
+
+KRO_TEST_MAIN(TestReportsTable)
+#include "tst_reportstable.moc"

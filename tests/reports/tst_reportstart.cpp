@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// A report run that cannot start (no helper on the bus): the service's error is shown and the
+// window stays unlocked with no timer running.
+#include "mainwindow.h"
+#include "modaldialoghelper.h"
+#include "reportswindowaccess.h"
+#include "testenvironment.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestReportStart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void failedStartLeavesWindowUnlocked();
+};
+
+void TestReportStart::failedStartLeavesWindowUnlocked()
+{
+    QTemporaryDir dir;
+    MainWindow window;
+    window.show();
+    ReportsWindowAccess::useReportDirs(window, QStringList{dir.path()});
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(&window, "collectReports");
+    QVERIFY(dialogs.waitForAll());
+
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error"));
+    QVERIFY2(dialogs.last().text.startsWith(QStringLiteral("Unable to exec sosreport!\n")),
+             qPrintable(dialogs.last().text));
+    QVERIFY(dialogs.last().text.size() > QStringLiteral("Unable to exec sosreport!\n").size());
+    QVERIFY(window.isEnabled());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(!ReportsWindowAccess::checkTimer(window)->isActive());
+    QVERIFY(!ReportsWindowAccess::unlockTimer(window)->isActive());
+    QVERIFY(!ReportsWindowAccess::progressDialog(window));
+    QCOMPARE(ReportsWindowAccess::reportPid(window), qint64(-1));
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+}
+
+KRO_TEST_MAIN(TestReportStart)
+#include "tst_reportstart.moc"
