@@ -25,7 +25,11 @@ class ExtSettWindowTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QSettings().clear(); }
+    void init()
+    {
+        QSettings().clear();
+        KroTest::seedSettings();
+    }
     void cleanup()
     {
         QVERIFY(!KroTest::ModalDialogHelper::openModal());

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace KroTest {
@@ -33,6 +34,13 @@ QString isolateEnvironment()
     setVariable("XDG_CACHE_HOME", path + QStringLiteral("/.cache"));
     qunsetenv("XDG_CURRENT_DESKTOP");
     return path;
+}
+
+void seedSettings()
+{
+    const QString modules = homePath() + QStringLiteral("/debugmodules");
+    QDir().mkpath(modules);
+    QSettings().setValue(QStringLiteral("debugjson"), QStringList{modules});
 }
 
 QString homePath()

@@ -12,6 +12,10 @@ namespace KroTest {
 // Creates the temporary home and points HOME and the XDG variables at it. Returns its path.
 QString isolateEnvironment();
 
+// Points the stored debug module folders at an empty private folder, so that a window built by
+// a test finds no modules and warns about no missing folder. Call after clearing the settings.
+void seedSettings();
+
 // The private home made by isolateEnvironment().
 QString homePath();
 
@@ -24,6 +28,7 @@ QString homePath();
         KroTest::isolateEnvironment();                                                         \
         QApplication app(argc, argv);                                                          \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
+        KroTest::seedSettings();                                                               \
         TestObject tc;                                                                         \
         QTEST_SET_MAIN_SOURCE_PATH                                                             \
         return QTest::qExec(&tc, argc, argv);                                                  \
