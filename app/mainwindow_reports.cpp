@@ -3,9 +3,8 @@
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
-#include "mainwindow.h"
-
 #include "extsettwidget.h"
+#include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>

@@ -8,6 +8,7 @@
 #include "testenvironment.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSettings>
@@ -54,6 +55,14 @@ QVariant storedAfterClose(MainWindow &window, const QString &key)
 }
 } // namespace
 
+// Folders that exist, so that listing them warns about nothing.
+static QString dir(const char *name)
+{
+    const QString path = KroTest::homePath() + QStringLiteral("/folders/") + QLatin1String(name);
+    QDir().mkpath(path);
+    return path;
+}
+
 class DirsDialogsTest : public QObject
 {
     Q_OBJECT
@@ -63,8 +72,8 @@ private slots:
     {
         QSettings settings;
         settings.clear();
-        settings.setValue(QStringLiteral("tmpdirs"), QStringList{"/a", "/tmp", "/b"});
-        settings.setValue(QStringLiteral("debugjson"), QStringList{"/x", "/tmp", "/y"});
+        settings.setValue(QStringLiteral("tmpdirs"), QStringList{dir("a"), "/tmp", dir("b")});
+        settings.setValue(QStringLiteral("debugjson"), QStringList{dir("x"), "/tmp", dir("y")});
         // The window asks nothing about plugins in these tests.
         settings.setValue(QStringLiteral("pluginaskagain"), true);
     }
@@ -92,7 +101,7 @@ private slots:
         QMetaObject::invokeMethod(&window, ReportsSlot.toLatin1());
         QVERIFY(dialogs.waitForAll());
 
-        QCOMPARE(shown, (QStringList{"/a", "/b"}));
+        QCOMPARE(shown, (QStringList{dir("a"), dir("b")}));
         const auto records = dialogs.records();
         QCOMPARE(records.at(0).windowTitle, QStringLiteral("Selecting additional directories"));
         QCOMPARE(groupTitle, QStringLiteral("List of additional directories with reports"));
@@ -109,9 +118,9 @@ private slots:
         });
         QMetaObject::invokeMethod(&window, ReportsSlot.toLatin1());
         QVERIFY(dialogs.waitForAll());
-        QCOMPARE(shown, (QStringList{"/b", folder.path()}));
+        QCOMPARE(shown, (QStringList{dir("b"), folder.path()}));
         QCOMPARE(storedAfterClose(window, QStringLiteral("tmpdirs")).toStringList(),
-                 (QStringList{"/tmp", "/b", folder.path()}));
+                 (QStringList{"/tmp", dir("b"), folder.path()}));
     }
 
     void cancelChangesNothing()
@@ -125,7 +134,7 @@ private slots:
         QMetaObject::invokeMethod(&window, ReportsSlot.toLatin1());
         QVERIFY(dialogs.waitForAll());
         QCOMPARE(storedAfterClose(window, QStringLiteral("tmpdirs")).toStringList(),
-                 (QStringList{"/a", "/tmp", "/b"}));
+                 (QStringList{dir("a"), "/tmp", dir("b")}));
     }
 
     void emptyReportFoldersKeepTmp()
@@ -151,7 +160,7 @@ private slots:
         dialogs.expect(later([&](QWidget *dialog) {
             shown = shownDirs(dialog);
             press(dialog, "plusBtn");
-            listOf(dialog)->item(1)->setText(QStringLiteral("/x"));
+            listOf(dialog)->item(1)->setText(dir("x"));
             pressButtonBox(dialog, QDialogButtonBox::Ok);
         }));
         dialogs.expectFileDialog(QString());
@@ -163,9 +172,9 @@ private slots:
                  QStringLiteral("Selecting directories with modules"));
         QCOMPARE(dialogs.records().at(1).windowTitle,
                  QStringLiteral("Choose a directory with debug modules"));
-        QCOMPARE(shown, (QStringList{"/x", "/y"}));
+        QCOMPARE(shown, (QStringList{dir("x"), dir("y")}));
         QCOMPARE(storedAfterClose(window, QStringLiteral("debugjson")).toStringList(),
-                 QStringList{"/x"});
+                 QStringList{dir("x")});
     }
 
     void emptyDebugFoldersAreNotSaved()
@@ -180,7 +189,7 @@ private slots:
         QMetaObject::invokeMethod(&window, DebugSlot.toLatin1());
         QVERIFY(dialogs.waitForAll());
         QCOMPARE(storedAfterClose(window, QStringLiteral("debugjson")).toStringList(),
-                 (QStringList{"/x", "/tmp", "/y"}));
+                 (QStringList{dir("x"), "/tmp", dir("y")}));
     }
 };
 

@@ -105,8 +105,8 @@ void ModalDialogHelper::poll()
     handled = dialog;
     recorded.append(describe(dialog));
     if (answers.isEmpty()) {
-        const QByteArray message = "unexpected modal dialog \"" + dialog->windowTitle().toUtf8()
-                                   + "\": " + recorded.last().text.toUtf8();
+        const QByteArray message = "unexpected modal dialog \"" + dialog->windowTitle().toUtf8() +
+                                   "\": " + recorded.last().text.toUtf8();
         QTest::qFail(message.constData(), __FILE__, __LINE__);
         dialog->close();
         handled = nullptr;

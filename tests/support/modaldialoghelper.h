@@ -26,8 +26,8 @@ struct DialogRecord
     QString informativeText; // message box only
     QString checkBoxText;    // message box check box, empty when it has none
     bool checkBoxChecked = false;
-    QStringList buttons;     // texts of the message box buttons, in layout order
-    QString defaultButton;   // text of the default button, empty when there is none
+    QStringList buttons;   // texts of the message box buttons, in layout order
+    QString defaultButton; // text of the default button, empty when there is none
     bool hasParent = false;
     Qt::WindowFlags windowFlags;
 };

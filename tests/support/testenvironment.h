@@ -22,14 +22,14 @@ QString homePath();
 } // namespace KroTest
 
 // Like QTEST_MAIN, with the environment isolated before the application object exists.
-#define KRO_TEST_MAIN(TestObject)                                                              \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        KroTest::isolateEnvironment();                                                         \
-        QApplication app(argc, argv);                                                          \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
-        KroTest::seedSettings();                                                               \
-        TestObject tc;                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                  \
+#define KRO_TEST_MAIN(TestObject)                                                                  \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        KroTest::isolateEnvironment();                                                             \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        KroTest::seedSettings();                                                                   \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
