@@ -16,11 +16,18 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$top/scripts/with-private-bus.sh" -- "$app"
 fi
 
+# A demonstration run: its own settings, with the debug modules shipped in the source tree, so no
+# question about a missing module folder holds the window back.
+demo_config=$(mktemp -d)
+mkdir -p "$demo_config/kro"
+printf '[General]\ndebugjson=%s\n' "$top/data/debugmodules" > "$demo_config/kro/kro-sosreport.ini"
+export XDG_CONFIG_HOME="$demo_config"
+
 screenshot="${KRO_SCREENSHOT:-$top/kro-sosreport-screenshot.png}"
 display=":$(( $$ % 1000 + 100 ))"
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT INT TERM
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$demo_config"' EXIT INT TERM
 export DISPLAY="$display"
 for _ in $(seq 50); do
     xdotool getmouselocation >/dev/null 2>&1 && break
