@@ -6,12 +6,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(kro_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/kro-sosreport)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${kro_doc_dir})
-add_custom_command(
-  OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-  COMMAND gzip -9 -n -c ${CMAKE_CURRENT_LIST_DIR}/changelog > ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/changelog)
-add_custom_target(kro_changelog ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${kro_doc_dir})
+kro_install_gzipped(${CMAKE_CURRENT_LIST_DIR}/changelog ${kro_doc_dir})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kro-sosreport)
@@ -19,15 +14,18 @@ set(CPACK_PACKAGE_VENDOR "Kro")
 set(CPACK_PACKAGE_CONTACT "System report center developers <sos-reports@kro-linux.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "collect, protect and send diagnostic reports")
 set(CPACK_PACKAGE_DESCRIPTION
-    "System report center collects a diagnostic report of the computer with sosreport,
-lists the report archives, protects one with a password and sends it by e-mail.
-It also switches system services into a debug mode and back with debug modules.
-Administrator work is done by a small helper service that asks polkit first.")
+    "System report center collects a diagnostic report of the computer with
+sosreport, lists the report archives, protects one with a password and sends
+it by e-mail. It also switches system services into a debug mode and back,
+each service described by a debug module. Administrator work is done by a
+small helper service that asks polkit first.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, procps, dbus, polkitd")
+# Found by dpkg-shlibdeps: Qt 5 and polkit-qt. Named here: the programs run at run time, the bus
+# and polkit that start and guard the helper, and the SVG plugin that draws the icons.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, procps, dbus, polkitd, libqt5svg5")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec | policykit-1-gnome | polkit-kde-agent-1")
 include(CPack)

@@ -1,6 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Installs the Debian 12 packages needed to build, run and test the application, when missing.
+# Installs the Debian 12 packages needed to build, run and test the application, when missing,
+# and any further packages named on the command line.
 set -eu
 
 packages="build-essential cmake pkg-config
@@ -8,8 +9,9 @@ qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libpolkit-qt5-1-dev
 dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt procps
 xvfb xdotool imagemagick
-libxml2-utils desktop-file-utils appstream
-adwaita-icon-theme breeze-icon-theme hicolor-icon-theme"
+librsvg2-bin libxml2-utils desktop-file-utils appstream man-db
+adwaita-icon-theme breeze-icon-theme hicolor-icon-theme
+$*"
 
 missing=""
 for package in $packages; do

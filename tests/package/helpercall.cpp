@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Command-line client of the privileged helper for the installed-package check: it makes the
+// same calls as the application, through the same client class, on the real system bus.
+//   kro-helper-call exec PROGRAM [ARGUMENT...]   prints the program's output
+//   kro-helper-call move SOURCE DESTINATION
+// Exits 0 on success, 1 when the helper refused or failed (its message on standard error),
+// 2 on a usage error.
+#include "dbusservice.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    KroAdmin::DbusService helper;
+    QObject::connect(&helper, &KroAdmin::DbusService::processOutput,
+                     [&out](const QString &output) { out << output << Qt::flush; });
+    QObject::connect(&helper, &KroAdmin::DbusService::showMessage,
+                     [&err](const QString &title, const QString &text) {
+                         err << title << ": " << text << '\n' << Qt::flush;
+                     });
+
+    const QString command = arguments.value(0);
+    if (command == QLatin1String("exec") && arguments.size() >= 2)
+        return helper.execSmthWithArgs(arguments.at(1), arguments.mid(2)) == 0 ? 0 : 1;
+    if (command == QLatin1String("move") && arguments.size() == 3)
+        return helper.move(arguments.at(1), arguments.at(2)) ? 0 : 1;
+    err << "usage: kro-helper-call exec PROGRAM [ARGUMENT...] | move SOURCE DESTINATION\n";
+    return 2;
+}
