@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The report run through the privileged helper on a private bus, with a stand-in sosreport that
 // runs until the test lets it finish: lock, progress dialog, end detection with the real ps, the
-// safety unlock and the question when the window is closed during a run.
+// safety unlock, the question when the window is closed during a run, and a run with the
+// extended settings filled from the stand-in's plugin listing.
 #include "constants.h"
 #include "mainwindow.h"
 #include "modaldialoghelper.h"
 #include "reportswindowaccess.h"
 #include "testenvironment.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTest>
 #include <memory>
@@ -24,6 +30,7 @@ private slots:
     void quickRunSelectsTheNewArchive();
     void longRunUnlocksWithWarningAndKeepsPolling();
     void closingDuringRunAsksFirst();
+    void extendedSettingsReachTheRun();
 
 private:
     void startRun(bool hold);
@@ -169,6 +176,43 @@ void TestReportRun::closingDuringRunAsksFirst()
     // The run is not stopped by closing: it still finishes and leaves its archive.
     QFile::remove(output.filePath(QStringLiteral(".hold")));
     QTRY_VERIFY_WITH_TIMEOUT(!newArchive().isEmpty(), 10000);
+}
+
+void TestReportRun::extendedSettingsReachTheRun()
+{
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok); // the privilege notice
+    window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->setChecked(true);
+    QVERIFY(dialogs.waitForAll());
+    auto *plugins = window->findChild<QComboBox *>(QStringLiteral("pluginCB"));
+    QTRY_COMPARE(plugins->count(), 3); // the enabled plugins of the listing
+    QVERIFY(!QApplication::overrideCursor());
+    auto *previous = window->findChild<QPushButton *>(QStringLiteral("previousPBtn"));
+    QVERIFY(!previous->isEnabled());
+
+    for (const QString &name : {QStringLiteral("networking"), QStringLiteral("cgroups")}) {
+        plugins->setCurrentText(name);
+        window->findChild<QPushButton *>(QStringLiteral("addPluginPB"))->click();
+    }
+    QCOMPARE(window->findChild<QListWidget *>(QStringLiteral("pluginsListWidget"))->count(), 2);
+    window->findChild<QLineEdit *>(QStringLiteral("caseIdLE"))->setText(QStringLiteral("C42"));
+
+    dialogs.expectMessageBox(QMessageBox::Yes); // keep cgroups
+    startRun(false);
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Plugin \"cgroups\"")));
+    finishRun();
+
+    QFile arguments(output.filePath(QStringLiteral(".arguments")));
+    QVERIFY(arguments.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(arguments.readAll()).split('\n', Qt::SkipEmptyParts),
+             (QStringList{"--batch", "--case-id", "C42", "--forcedbadplugins", "-o", "networking",
+                          "-o", "cgroups"}));
+    QVERIFY(previous->isEnabled());
+    const QVariantMap stored = QSettings().value(Kro::ExtSettingsKey).toMap();
+    QCOMPARE(stored.value(QStringLiteral("--case-id")).toString(), QStringLiteral("C42"));
+    QCOMPARE(stored.value(QStringLiteral("-o")).toStringList(),
+             (QStringList{"networking", "cgroups"}));
 }
 
 KRO_TEST_MAIN(TestReportRun)
