@@ -70,4 +70,7 @@ chroot "$root" sh -c "apt-get update -q >/dev/null && DEBIAN_FRONTEND=noninterac
 
 echo "== Checking the installed package"
 chroot "$root" /bin/sh -s <"$top/scripts/check-installed.sh"
+# The root is kept only when the check fails, for a look at what went wrong.
+stop_root
+rm -rf --one-file-system "$root"
 echo "Package check passed: $package"
