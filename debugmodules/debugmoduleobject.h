@@ -17,10 +17,17 @@ struct FileChange
 };
 
 // What one change finds in its file.
-enum class FileChangeState { NoMatch = 0, FileMissing = 1, Unchanged = 2, Changed = 3 };
+enum class FileChangeState
+{
+    NoMatch = 0,
+    FileMissing = 1,
+    Unchanged = 2,
+    Changed = 3
+};
 
 // The state of a whole module, combined from its changes.
-enum class ModuleState {
+enum class ModuleState
+{
     Unknown = 0,
     NotActive = 2,
     PartlyUnchanged = 3,

@@ -9,7 +9,7 @@ qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libpolkit-qt5-1-dev
 dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt procps
 xvfb xdotool imagemagick
-librsvg2-bin libxml2-utils desktop-file-utils appstream man-db
+librsvg2-bin libxml2-utils desktop-file-utils appstream man-db clang-format
 adwaita-icon-theme breeze-icon-theme hicolor-icon-theme
 $*"
 

@@ -10,8 +10,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
-#include <QTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 class TestMainWindow : public QObject
@@ -55,7 +55,8 @@ void TestMainWindow::cleanup()
 std::unique_ptr<MainWindow> TestMainWindow::makeWindow()
 {
     const QStringList moduleDirs =
-        QSettings().value(Kro::DebugModuleDirsKey, QStringList{Kro::DefaultDebugModuleDir})
+        QSettings()
+            .value(Kro::DebugModuleDirsKey, QStringList{Kro::DefaultDebugModuleDir})
             .toStringList();
     for (const QString &dir : moduleDirs)
         if (!QFileInfo(dir).isReadable())
