@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Protecting report archives with a password and opening them up for reading, both with
-// administrator rights. Report folders such as /tmp are writable by other users, so a path is
-// checked before anything privileged touches it.
+// administrator rights. Report folders such as /tmp are writable by other users: the helper acts
+// only on the file it opened itself, and a path is checked here first for an early warning.
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
@@ -52,22 +52,21 @@ void Backstage::encryptFiles(const QStringList &files, const QString &password)
         emit warnMessage(tr("Warning!"), tr("The password must not contain line breaks."));
         return;
     }
-
-    // The key travels on standard input: arguments are visible to every user through ps.
-    QByteArray key = password.toUtf8() + '\n';
+    // The helper checks and encrypts the very file it opened, so a name swapped for a link
+    // after the check above changes nothing. The key never becomes a program argument.
+    QByteArray key = password.toUtf8();
     claimDbusService();
-    dbusService->execSmthWithArgs(Kro::CcryptProgram,
-                                  QStringList{Kro::CcryptEncryptOption, Kro::CcryptKeyFileOption,
-                                              Kro::StandardInputName, Kro::EndOfOptions} +
-                                      files,
-                                  key);
+    for (const QString &file : files)
+        dbusService->protectReport(file, key);
     key.fill('\0');
 }
 
+// Only read permission for others is ever granted, whatever else mode might say.
 void Backstage::changeMode(const QString &mode, const QString &file)
 {
+    Q_ASSERT(mode == Kro::ReadableForAllMode);
     if (refuseUnsafeFiles(QStringList{file}))
         return;
     claimDbusService();
-    dbusService->execSmthWithArgs(Kro::ChmodProgram, QStringList{mode, file});
+    dbusService->makeReportReadable(file);
 }

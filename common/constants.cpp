@@ -4,14 +4,8 @@
 namespace Kro {
 
 const QString PsProgram = QStringLiteral("ps");
-const QString CcryptProgram = QStringLiteral("ccrypt");
-const QString ChmodProgram = QStringLiteral("chmod");
 const QString SosreportProgram = QStringLiteral("sosreport");
 const QString ReadableForAllMode = QStringLiteral("o+r");
-const QString CcryptEncryptOption = QStringLiteral("-e");
-const QString CcryptKeyFileOption = QStringLiteral("-k");
-const QString StandardInputName = QStringLiteral("-");
-const QString EndOfOptions = QStringLiteral("--");
 
 const QString BatchOption = QStringLiteral("--batch");
 const QString ListPluginsOption = QStringLiteral("--list-plugins");

@@ -9,14 +9,8 @@ namespace Kro {
 
 // Programs and their fixed arguments
 extern const QString PsProgram;
-extern const QString CcryptProgram;
-extern const QString ChmodProgram;
 extern const QString SosreportProgram;
 extern const QString ReadableForAllMode;
-extern const QString CcryptEncryptOption;
-extern const QString CcryptKeyFileOption;
-extern const QString StandardInputName;
-extern const QString EndOfOptions;
 
 // sosreport options; the extended settings store their values under the same keys
 extern const QString BatchOption;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dbusservice.h"
 
+#include "helperprotocol.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFileInfo>
@@ -9,16 +11,11 @@ namespace KroAdmin {
 
 namespace {
 
-const QString Service = QStringLiteral(KRO_HELPER_SERVICE);
-const QString ErrorPrefix = Service + QStringLiteral(".Error.");
+using namespace HelperProtocol;
+
 // Long enough for an administrator to type a password and for a slow program to finish.
 const int CallTimeoutMs = 10 * 60 * 1000;
 const int ErrorLinesShown = 5;
-
-QString objectPath()
-{
-    return QLatin1Char('/') + QString(Service).replace(QLatin1Char('.'), QLatin1Char('/'));
-}
 
 QString lastLines(const QByteArray &text)
 {
@@ -35,14 +32,13 @@ DbusService::DbusService(QObject *parent) : QObject(parent) {}
 int DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
                                   const QByteArray &standardInput)
 {
-    const QDBusMessage answer =
-        call(QStringLiteral("Exec"), {program, arguments, standardInput}, program);
+    const QDBusMessage answer = call(ExecMethod, {program, arguments, standardInput}, program);
     if (answer.type() != QDBusMessage::ReplyMessage)
         return lastError;
     const QList<QVariant> values = answer.arguments();
     const int status = values.value(0, -1).toInt();
     if (status != 0) {
-        lastError = -1;
+        lastError = Failed;
         const QString reason =
             status < 0 ? tr("The program \"%1\" crashed.").arg(program)
                        : tr("The program \"%1\" exited with status %2.").arg(program).arg(status);
@@ -50,27 +46,21 @@ int DbusService::execSmthWithArgs(const QString &program, const QStringList &arg
         emit showMessage(tr("Error"), errors.isEmpty() ? reason : reason + '\n' + errors);
         return status < 0 ? lastError : status;
     }
-    lastError = 0;
     emit processOutput(QString::fromLocal8Bit(values.value(1).toByteArray()));
     return 0;
 }
 
 qint64 DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments)
 {
-    const QDBusMessage answer = call(QStringLiteral("ExecDetached"), {program, arguments}, program);
+    const QDBusMessage answer = call(ExecDetachedMethod, {program, arguments}, program);
     if (answer.type() != QDBusMessage::ReplyMessage)
-        return -1;
-    lastError = 0;
+        return Failed;
     return answer.arguments().value(0, -1).toLongLong();
 }
 
 bool DbusService::move(const QString &source, const QString &destination)
 {
-    const QDBusMessage answer = call(QStringLiteral("Move"), {source, destination}, QString());
-    if (answer.type() != QDBusMessage::ReplyMessage)
-        return false;
-    lastError = 0;
-    return true;
+    return call(MoveMethod, {source, destination}, QString()).type() == QDBusMessage::ReplyMessage;
 }
 
 int DbusService::getDbusErrorAsInt() const
@@ -81,14 +71,26 @@ int DbusService::getDbusErrorAsInt() const
 QDBusMessage DbusService::call(const QString &method, const QList<QVariant> &arguments,
                                const QString &program)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(Service, objectPath(), Service, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, ObjectPath, Service, method);
     message.setArguments(arguments);
     message.setInteractiveAuthorizationAllowed(true);
     const QDBusMessage answer =
         QDBusConnection::systemBus().call(message, QDBus::Block, CallTimeoutMs);
+    lastError = Success;
     if (answer.type() == QDBusMessage::ErrorMessage)
         reportError(answer, program);
     return answer;
+}
+
+bool DbusService::protectReport(const QString &report, const QByteArray &key)
+{
+    return call(ProtectMethod, {report, key}, QStringLiteral("ccrypt")).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
+bool DbusService::makeReportReadable(const QString &report)
+{
+    return call(MakeReadableMethod, {report}, QString()).type() == QDBusMessage::ReplyMessage;
 }
 
 void DbusService::reportError(const QDBusMessage &answer, const QString &program)
@@ -101,14 +103,23 @@ void DbusService::reportError(const QDBusMessage &answer, const QString &program
     }
     const QString detail = answer.errorMessage();
     QString text;
-    if (name == ErrorPrefix + QLatin1String("NotFound")) {
-        lastError = -2;
+    if (name == NotFoundError) {
+        lastError = NotFound;
         text = tr("The program \"%1\" was not found.").arg(program);
-    } else if (name == ErrorPrefix + QLatin1String("MoveRefused")) {
-        lastError = -3;
+    } else if (name == MoveRefusedError) {
+        lastError = MoveRefused;
         text = tr("The file could not be moved: %1.").arg(detail);
+    } else if (name == FileRefusedError) {
+        lastError = FileRefused;
+        text = tr("The report was not changed: %1.").arg(detail);
+    } else if (name == TimedOutError) {
+        lastError = TimedOut;
+        text = tr("The program \"%1\" did not end in time and was stopped.").arg(program);
+    } else if (name == FailedError && program == QLatin1String("ccrypt") && !detail.isEmpty()) {
+        lastError = Failed;
+        text = tr("The report could not be protected:\n%1").arg(detail);
     } else {
-        lastError = -1;
+        lastError = Failed;
         text = tr("The program \"%1\" could not be started.").arg(program);
     }
     emit showMessage(tr("Error"), text);

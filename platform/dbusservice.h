@@ -25,6 +25,10 @@ public:
     // Process number of the started program, negative on failure.
     qint64 execSmthDetachedWithArgs(const QString &program, const QStringList &arguments);
     bool move(const QString &source, const QString &destination);
+    // Replaces the report archive by its copy encrypted with key (one line, never an argument).
+    bool protectReport(const QString &report, const QByteArray &key);
+    // Lets every user read the report archive.
+    bool makeReportReadable(const QString &report);
     // QDBusError::ErrorType of the last failed call; negative when it was no D-Bus error.
     int getDbusErrorAsInt() const;
 

@@ -1,6 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Runs a command against a private system-type D-Bus bus that has a mock polkit authority and
+# Runs a command against a private system-type D-Bus bus that has a polkit stand-in and
 # the privileged helper from the build tree (started on first call), then tears it all down.
 # Nothing is installed: the helper runs with the rights of whoever runs this script.
 #
@@ -9,7 +9,7 @@
 #   --helper PATH    helper executable (default: KRO_BUILD_DIR or ./build, platform/helper/)
 #   --no-helper      the helper is not reachable on the bus
 #   --stand-ins DIR  folder the helper searches for programs before the system folders
-#   --allow/--deny   whether the mock polkit grants the helper's action (default: --allow)
+#   --allow/--deny   whether the polkit stand-in grants the helper's actions (default: --allow)
 # Exits with the command's exit status.
 set -eu
 
@@ -43,9 +43,11 @@ if [ -n "$stand_ins" ]; then
 fi
 # The names are read from the files built beside the helper, so they always match its build.
 service=$(sed -n 's/^Name=//p' "$helper_dir"/*.service | head -n 1)
-action=$(sed -n 's/.*<action id="\([^"]*\)".*/\1/p' "$helper_dir"/*.policy | head -n 1)
+actions=$(sed -n 's/.*<action id="\([^"]*\)".*/'"'"'\1'"'"'/p' "$helper_dir"/*.policy | paste -sd,)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kro-bus.XXXXXX")
+# Other local users may reach the bus too: tests play more than one user against the helper.
+chmod 755 "$work"
 daemon=""
 polkit=""
 cleanup() {
@@ -105,7 +107,8 @@ for _ in $(seq 100); do
     sleep 0.05
 done
 
-/usr/bin/python3 -m dbusmock --system --template polkitd >"$work/polkit.log" 2>&1 &
+standin="$(cd "$(dirname "$0")/.." && pwd)/tests/support/polkitd_standin.py"
+/usr/bin/python3 -m dbusmock --system --template "$standin" >"$work/polkit.log" 2>&1 &
 polkit=$!
 if ! gdbus wait --system --timeout 10 org.freedesktop.PolicyKit1; then
     echo "with-private-bus.sh: the mock polkit did not start:" >&2
@@ -114,7 +117,7 @@ if ! gdbus wait --system --timeout 10 org.freedesktop.PolicyKit1; then
 fi
 if [ "$allow" -eq 1 ]; then
     gdbus call --system -d org.freedesktop.PolicyKit1 -o /org/freedesktop/PolicyKit1/Authority \
-        -m org.freedesktop.DBus.Mock.SetAllowed "['$action']" >/dev/null
+        -m org.freedesktop.DBus.Mock.SetAllowed "[$actions]" >/dev/null
 fi
 
 status=0

@@ -1,53 +1,103 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "authorizer.h"
 
-#include <PolkitQt1/Authority>
-#include <PolkitQt1/Subject>
-#include <QTimer>
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <utility>
 
-using PolkitQt1::Authority;
+namespace {
 
-Authorizer::Authorizer(const QString &actionId, QObject *parent)
-    : QObject(parent), actionId(actionId)
+const QString PolkitService = QStringLiteral("org.freedesktop.PolicyKit1");
+const QString PolkitPath = QStringLiteral("/org/freedesktop/PolicyKit1/Authority");
+const QString PolkitInterface = QStringLiteral("org.freedesktop.PolicyKit1.Authority");
+const uint AllowUserInteraction = 1;
+// Long enough to type a password; a prompt left open longer is a refusal.
+const int CheckTimeoutMs = 4 * 60 * 1000;
+
+using Details = QMap<QString, QString>;
+
+// polkit's subject: a client known by its unique bus name, which is never reused, unlike a
+// process number.
+struct BusNameSubject
 {
-    connect(Authority::instance(), &Authority::checkAuthorizationFinished, this,
-            [this](Authority::Result result) {
-                finish(result == Authority::Yes && !Authority::instance()->hasError());
-            });
+    QString busName;
+};
+
+QDBusArgument &operator<<(QDBusArgument &argument, const BusNameSubject &subject)
+{
+    argument.beginStructure();
+    argument << QStringLiteral("system-bus-name")
+             << QVariantMap{{QStringLiteral("name"), subject.busName}};
+    argument.endStructure();
+    return argument;
 }
 
-void Authorizer::authorize(const QString &busName, Decision decision)
+const QDBusArgument &operator>>(const QDBusArgument &argument, BusNameSubject &)
 {
-    pending.enqueue({busName, std::move(decision)});
-    if (!checking)
-        startNext();
+    return argument; // never received
 }
 
-void Authorizer::startNext()
+bool isAuthorized(const QDBusMessage &reply)
 {
-    if (pending.isEmpty())
-        return;
-    Authority *authority = Authority::instance();
-    if (authority->hasError()) {
-        qWarning("polkit is not available: %s", qPrintable(authority->errorDetails()));
-        authority->clearError();
-        // Answered from the event loop so that callers always get their verdict later.
-        QTimer::singleShot(0, this, [this] { finish(false); });
-        checking = true;
-        return;
+    if (reply.type() != QDBusMessage::ReplyMessage ||
+        reply.signature() != QLatin1String("(bba{ss})")) {
+        qWarning("polkit gave no verdict: %s", qPrintable(reply.errorMessage()));
+        return false;
     }
-    checking = true;
-    authority->checkAuthorization(actionId, PolkitQt1::SystemBusNameSubject(pending.head().busName),
-                                  Authority::AllowUserInteraction);
+    const QDBusArgument result = reply.arguments().at(0).value<QDBusArgument>();
+    bool authorized = false;
+    bool challenge = false;
+    Details details;
+    result.beginStructure();
+    result >> authorized >> challenge >> details;
+    result.endStructure();
+    return authorized;
 }
 
-void Authorizer::finish(bool allowed)
+} // namespace
+
+Q_DECLARE_METATYPE(BusNameSubject)
+
+Authorizer::Authorizer(const QDBusConnection &bus, QObject *parent) : QObject(parent), bus(bus)
 {
-    if (pending.isEmpty())
-        return;
-    const Request request = pending.dequeue();
-    checking = false;
-    Authority::instance()->clearError();
-    request.decision(allowed);
-    startNext();
+    qDBusRegisterMetaType<BusNameSubject>();
+    qDBusRegisterMetaType<Details>();
+}
+
+void Authorizer::authorize(const QString &busName, const QString &actionId, Decision decision)
+{
+    const QString cancellationId = QStringLiteral("kro-helper-%1").arg(++lastId);
+    QDBusMessage check = QDBusMessage::createMethodCall(PolkitService, PolkitPath, PolkitInterface,
+                                                        "CheckAuthorization");
+    check << QVariant::fromValue(BusNameSubject{busName}) << actionId
+          << QVariant::fromValue(Details()) << AllowUserInteraction << cancellationId;
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, CheckTimeoutMs), this);
+    pending.insert(watcher, {busName, cancellationId, std::move(decision)});
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, &Authorizer::finish);
+}
+
+void Authorizer::withdraw(const QString &busName)
+{
+    for (auto it = pending.begin(); it != pending.end(); ++it) {
+        if (it->busName != busName || !it->decision)
+            continue;
+        QDBusMessage cancel = QDBusMessage::createMethodCall(
+            PolkitService, PolkitPath, PolkitInterface, "CancelCheckAuthorization");
+        cancel << it->cancellationId;
+        bus.call(cancel, QDBus::NoBlock);
+        // The watcher stays until polkit answers; its answer then finds no decision to make.
+        const Decision decision = std::exchange(it->decision, Decision());
+        decision(false);
+    }
+}
+
+void Authorizer::finish(QDBusPendingCallWatcher *watcher)
+{
+    watcher->deleteLater();
+    const Request request = pending.take(watcher);
+    if (request.decision)
+        request.decision(isAuthorized(watcher->reply()));
 }

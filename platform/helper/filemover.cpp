@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "filemover.h"
 
+#include "regularfile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QVector>
 #include <algorithm>
 #include <cerrno>
@@ -16,35 +17,7 @@
 
 namespace {
 
-// Closes the descriptor when the move returns, whichever way it returns.
-class Fd
-{
-public:
-    explicit Fd(int fd = -1) : fd(fd) {}
-    ~Fd()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    void reset(int newFd)
-    {
-        if (fd >= 0)
-            ::close(fd);
-        fd = newFd;
-    }
-    int get() const { return fd; }
-    bool ok() const { return fd >= 0; }
-
-private:
-    int fd;
-};
-
-QString errnoText(const QString &what)
-{
-    return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
-}
+using RegularFile::errnoText;
 
 bool inGroup(uid_t uid, gid_t gid)
 {
@@ -95,21 +68,10 @@ bool copyContents(int from, int to)
     }
 }
 
-int createTemporary(int dir, const QByteArray &base, QByteArray &name)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = '.' + base + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        const int fd = openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
-}
-
 struct Source
 {
-    Fd dir;
-    Fd file;
+    UniqueFd dir;
+    UniqueFd file;
     QByteArray base;
     struct stat info
     {
@@ -118,23 +80,20 @@ struct Source
 
 QString openSource(uid_t caller, const QFileInfo &path, Source &source)
 {
+    QString failure;
     source.base = QFile::encodeName(path.fileName());
-    source.dir.reset(
-        open(QFile::encodeName(path.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    source.dir = RegularFile::openFolder(path.path(), failure);
     if (!source.dir.ok())
-        return errnoText("cannot open the source folder");
-    source.file.reset(openat(source.dir.get(), source.base.constData(),
-                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        return failure;
+    source.file = RegularFile::open(source.dir.get(), source.base, O_RDONLY,
+                                    QStringLiteral("the source"), source.info, failure);
     if (!source.file.ok())
-        return errno == ELOOP ? QStringLiteral("the source is a symbolic link")
-                              : errnoText("cannot open the source");
+        return failure;
     struct stat dir
     {
     };
-    if (fstat(source.file.get(), &source.info) != 0 || fstat(source.dir.get(), &dir) != 0)
-        return errnoText("cannot read the source");
-    if (!S_ISREG(source.info.st_mode))
-        return QStringLiteral("the source is not a regular file");
+    if (fstat(source.dir.get(), &dir) != 0)
+        return errnoText("cannot read the source folder");
     if (source.info.st_nlink != 1)
         return QStringLiteral("the source has more than one name");
     if (source.info.st_uid != caller)
@@ -155,10 +114,42 @@ bool setOwnership(int fd, const struct stat *replaced, const struct stat &source
            fchmod(fd, source.st_mode & 0777 & ~mode_t(S_IWGRP | S_IWOTH)) == 0;
 }
 
+// The new contents go to an unnamed file, so a helper killed while copying leaves nothing
+// behind. Where the file system has no unnamed files, the copy is made under the stray name.
+UniqueFd createUnnamed(int dir, const QByteArray &strayName, bool &named)
+{
+    named = false;
+    UniqueFd file(openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (file.ok() || (errno != EOPNOTSUPP && errno != EISDIR))
+        return file;
+    named = true;
+    return UniqueFd(openat(dir, strayName.constData(),
+                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+}
+
+// The complete copy gets its name only to be renamed over the destination at once. Should the
+// helper die between the two steps, the next move of the same file takes the stray name over.
+QString putInPlace(int file, bool named, int dir, const QByteArray &strayName,
+                   const QByteArray &base)
+{
+    if (!named) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(file);
+        if (linkat(AT_FDCWD, self.constData(), dir, strayName.constData(), AT_SYMLINK_FOLLOW) != 0)
+            return errnoText("cannot write the destination");
+    }
+    if (renameat(dir, strayName.constData(), dir, base.constData()) != 0)
+        return errnoText("cannot replace the destination");
+    return {};
+}
+
 QString replace(const Source &source, int dir, const QByteArray &base, const struct stat *replaced)
 {
-    QByteArray temporary;
-    const Fd target(createTemporary(dir, base, temporary));
+    const QByteArray strayName = '.' + base + ".kro-new";
+    // Unlinking never follows a link, so whatever else holds the name is only taken away.
+    if (unlinkat(dir, strayName.constData(), 0) != 0 && errno != ENOENT)
+        return errnoText("cannot clear the destination folder");
+    bool named = false;
+    const UniqueFd target = createUnnamed(dir, strayName, named);
     if (!target.ok())
         return errnoText("cannot create a file in the destination folder");
     QString failure;
@@ -168,10 +159,10 @@ QString replace(const Source &source, int dir, const QByteArray &base, const str
         failure = errnoText("cannot set the owner and mode of the destination");
     else if (fsync(target.get()) != 0)
         failure = errnoText("cannot write the destination");
-    else if (renameat(dir, temporary.constData(), dir, base.constData()) != 0)
-        failure = errnoText("cannot replace the destination");
+    else
+        failure = putInPlace(target.get(), named, dir, strayName, base);
     if (!failure.isEmpty())
-        unlinkat(dir, temporary.constData(), 0);
+        unlinkat(dir, strayName.constData(), 0);
     else
         fsync(dir);
     return failure;
@@ -180,11 +171,7 @@ QString replace(const Source &source, int dir, const QByteArray &base, const str
 // Unlinks the source name only while it still names the file that was copied.
 QString removeSource(const Source &source)
 {
-    struct stat now
-    {
-    };
-    if (fstatat(source.dir.get(), source.base.constData(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
-        now.st_dev != source.info.st_dev || now.st_ino != source.info.st_ino)
+    if (!RegularFile::stillNames(source.dir.get(), source.base, source.info))
         return QStringLiteral("the destination was replaced but the source changed meanwhile");
     if (unlinkat(source.dir.get(), source.base.constData(), 0) != 0)
         return errnoText("the destination was replaced but the source could not be removed");
@@ -192,7 +179,6 @@ QString removeSource(const Source &source)
 }
 
 } // namespace
-
 QString FileMover::move(uid_t caller, const QString &source, const QString &destination)
 {
     const QFileInfo from(source), to(destination);
@@ -202,8 +188,8 @@ QString FileMover::move(uid_t caller, const QString &source, const QString &dest
     QString failure = openSource(caller, from, opened);
     if (!failure.isEmpty())
         return failure;
-    const Fd dir(
-        open(QFile::encodeName(to.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const UniqueFd dir(
+        ::open(QFile::encodeName(to.path()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.ok())
         return errnoText("cannot open the destination folder");
     const QByteArray base = QFile::encodeName(to.fileName());

@@ -3,22 +3,53 @@
 
 #include "authorizer.h"
 #include "filemover.h"
+#include "helperprotocol.h"
+#include "reportfile.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
 const int IdleExitMs = 60000;
-const QString ErrorPrefix = QStringLiteral(KRO_HELPER_SERVICE ".Error.");
+// A program run for a caller that has not ended after this long is stopped.
+const int ExecTimeLimitMs = 5 * 60 * 1000;
+// ccrypt reads its key up to the first line break.
+const int MaxKeyBytes = 4096;
+
+const QString ReportAction = QStringLiteral(KRO_REPORT_ACTION);
+const QString ConfigureAction = QStringLiteral(KRO_CONFIGURE_ACTION);
+
+QString actionFor(const QString &program)
+{
+    return QFileInfo(program).fileName() == HelperProtocol::ReportProgram ? ReportAction
+                                                                          : ConfigureAction;
+}
+
+// The key travels to ccrypt on a pipe: arguments are visible to every user.
+UniqueFd keyPipe(const QByteArray &key)
+{
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return UniqueFd();
+    UniqueFd readEnd(ends[0]);
+    const UniqueFd writeEnd(ends[1]);
+    const QByteArray line = key + '\n';
+    if (write(writeEnd.get(), line.constData(), size_t(line.size())) != line.size())
+        return UniqueFd();
+    return readEnd;
+}
 
 } // namespace
 
-HelperService::HelperService(const QString &standInDir, QObject *parent)
-    : QObject(parent), authorizer(new Authorizer(QStringLiteral(KRO_HELPER_ACTION), this)),
-      runner(standInDir)
+HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir, QObject *parent)
+    : QObject(parent), bus(bus), authorizer(new Authorizer(bus, this)), runner(standInDir),
+      callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
 {
+    connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(IdleExitMs);
     connect(&idleTimer, &QTimer::timeout, qApp, &QCoreApplication::quit);
@@ -28,26 +59,34 @@ HelperService::HelperService(const QString &standInDir, QObject *parent)
 int HelperService::Exec(const QString &program, const QStringList &arguments,
                         const QByteArray &input, QByteArray &, QByteArray &)
 {
-    authorizeThen([this, program, arguments, input](const QDBusMessage &call, uint uid) {
-        const QString path = resolveOrRefuse(call, program);
-        if (path.isEmpty())
+    authorizeThen(actionFor(program), [=](const QDBusMessage &call, uint uid) {
+        ProgramRunner::Job job;
+        job.path = resolveOrRefuse(call, program);
+        if (job.path.isEmpty())
             return;
-        qInfo("uid %u runs %s %s", uid, qPrintable(path),
-              qPrintable(ProgramRunner::loggable(path, arguments).join(' ')));
-        const bool started =
-            runner.run(path, arguments, input, [this, call](const ProgramRunner::Result &result) {
-                reply(call.createReply(
-                    QVariantList{result.exitStatus, result.output, result.errorOutput}));
-            });
+        qInfo("uid %u runs %s %s", uid, qPrintable(job.path),
+              qPrintable(ProgramRunner::loggable(job.path, arguments).join(' ')));
+        job.arguments = arguments;
+        job.input = input;
+        job.owner = call.service();
+        job.timeLimitMs = ExecTimeLimitMs;
+        const bool started = runner.run(job, [this, call](const ProgramRunner::Result &result) {
+            if (result.timedOut)
+                replyError(call, HelperProtocol::TimedOutError,
+                           "The program did not end in time and was stopped.");
+            else
+                reply(call, call.createReply(QVariantList{result.exitStatus, result.output,
+                                                          result.errorOutput}));
+        });
         if (!started)
-            replyError(call, ErrorPrefix + "Failed", "The program could not be started.");
+            replyError(call, HelperProtocol::FailedError, "The program could not be started.");
     });
     return 0;
 }
 
 qlonglong HelperService::ExecDetached(const QString &program, const QStringList &arguments)
 {
-    authorizeThen([this, program, arguments](const QDBusMessage &call, uint uid) {
+    authorizeThen(actionFor(program), [=](const QDBusMessage &call, uint uid) {
         const QString path = resolveOrRefuse(call, program);
         if (path.isEmpty())
             return;
@@ -55,46 +94,128 @@ qlonglong HelperService::ExecDetached(const QString &program, const QStringList 
               qPrintable(ProgramRunner::loggable(path, arguments).join(' ')));
         const qint64 pid = runner.startDetached(path, arguments);
         if (pid < 0)
-            replyError(call, ErrorPrefix + "Failed", "The program could not be started.");
+            replyError(call, HelperProtocol::FailedError, "The program could not be started.");
         else
-            reply(call.createReply(QVariant::fromValue(qlonglong(pid))));
+            reply(call, call.createReply(QVariant::fromValue(qlonglong(pid))));
     });
     return 0;
 }
 
 void HelperService::Move(const QString &source, const QString &destination)
 {
-    authorizeThen([this, source, destination](const QDBusMessage &call, uint uid) {
+    authorizeThen(ConfigureAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u moves %s to %s", uid, qPrintable(source), qPrintable(destination));
         const QString failure = FileMover::move(uid, source, destination);
         if (failure.isEmpty())
-            reply(call.createReply());
+            reply(call, call.createReply());
         else
-            replyError(call, ErrorPrefix + "MoveRefused", failure);
+            replyError(call, HelperProtocol::MoveRefusedError, failure);
     });
 }
 
-void HelperService::authorizeThen(Job job)
+void HelperService::Protect(const QString &report, const QByteArray &key)
+{
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        qInfo("uid %u protects %s", uid, qPrintable(report));
+        if (key.isEmpty() || key.size() > MaxKeyBytes || key.contains('\n'))
+            return replyError(call, HelperProtocol::FileRefusedError,
+                              "the password must be one line of at most 4096 bytes");
+        auto file = std::make_shared<ReportFile>();
+        const QString failure = file->open(uid, report);
+        if (!failure.isEmpty())
+            return replyError(call, HelperProtocol::FileRefusedError, failure);
+        protect(call, file, key);
+    });
+}
+
+void HelperService::MakeReadable(const QString &report)
+{
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        qInfo("uid %u opens up %s", uid, qPrintable(report));
+        ReportFile file;
+        QString failure = file.open(uid, report);
+        if (failure.isEmpty())
+            failure = file.makeReadable();
+        if (failure.isEmpty())
+            reply(call, call.createReply());
+        else
+            replyError(call, HelperProtocol::FileRefusedError, failure);
+    });
+}
+
+// ccrypt works as a filter on the opened report and the new copy, so no name is ever resolved
+// again after the checks.
+void HelperService::protect(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
+                            const QByteArray &key)
+{
+    ProgramRunner::Job job;
+    job.path = resolveOrRefuse(call, QStringLiteral("ccrypt"));
+    if (job.path.isEmpty())
+        return;
+    QString failure;
+    const int copy = report->createProtectedCopy(failure);
+    if (copy < 0)
+        return replyError(call, HelperProtocol::FileRefusedError, failure);
+    const UniqueFd keyFd = keyPipe(key);
+    if (!keyFd.ok()) {
+        report->discardProtectedCopy();
+        return replyError(call, HelperProtocol::FailedError, "The password could not be passed.");
+    }
+    job.arguments = QStringList{"-e", "-k", "/dev/fd/" + QString::number(keyFd.get())};
+    job.inputFd = report->descriptor();
+    job.outputFd = copy;
+    job.keyFd = keyFd.get();
+    job.owner = call.service();
+    const bool started = runner.run(job, [this, call, report](const ProgramRunner::Result &result) {
+        if (result.exitStatus != 0) {
+            report->discardProtectedCopy();
+            return replyError(call, HelperProtocol::FailedError,
+                              QString::fromLocal8Bit(result.errorOutput).trimmed());
+        }
+        const QString failure = report->keepProtectedCopy();
+        if (failure.isEmpty())
+            reply(call, call.createReply());
+        else
+            replyError(call, HelperProtocol::FailedError, failure);
+    });
+    if (!started) {
+        report->discardProtectedCopy();
+        replyError(call, HelperProtocol::FailedError, "The program could not be started.");
+    }
+}
+
+void HelperService::authorizeThen(const QString &actionId, Job job)
 {
     setDelayedReply(true);
     const QDBusMessage call = message();
     ++busy;
     idleTimer.stop();
-    authorizer->authorize(call.service(), [this, call, job](bool allowed) {
-        const auto uid = QDBusConnection::systemBus().interface()->serviceUid(call.service());
+    callers.addWatchedService(call.service());
+    authorizer->authorize(call.service(), actionId, [this, call, job](bool allowed) {
+        const auto uid = bus.interface()->serviceUid(call.service());
         if (!allowed || !uid.isValid()) {
             qInfo("refused a call from %s", qPrintable(call.service()));
-            reply(call.createErrorReply(QDBusError::AccessDenied,
-                                        "The administrator's permission was not granted."));
+            reply(call, call.createErrorReply(QDBusError::AccessDenied,
+                                              "The administrator's permission was not granted."));
             return;
         }
         job(call, uid.value());
     });
 }
 
-void HelperService::reply(const QDBusMessage &answer)
+void HelperService::callerLeft(const QString &busName)
 {
-    QDBusConnection::systemBus().send(answer);
+    callers.removeWatchedService(busName);
+    authorizer->withdraw(busName);
+    runner.stopOwnedBy(busName);
+}
+
+void HelperService::reply(const QDBusMessage &call, const QDBusMessage &answer)
+{
+    if (!bus.send(answer)) {
+        qWarning("cannot answer %s; telling it so", qPrintable(call.service()));
+        bus.send(call.createErrorReply(HelperProtocol::FailedError, "The answer was too large."));
+    }
     if (--busy == 0)
         idleTimer.start();
 }
@@ -102,14 +223,14 @@ void HelperService::reply(const QDBusMessage &answer)
 void HelperService::replyError(const QDBusMessage &call, const QString &errorName,
                                const QString &text)
 {
-    reply(call.createErrorReply(errorName, text));
+    reply(call, call.createErrorReply(errorName, text));
 }
 
 QString HelperService::resolveOrRefuse(const QDBusMessage &call, const QString &program)
 {
     const QString path = runner.resolve(program);
     if (path.isEmpty())
-        replyError(call, ErrorPrefix + "NotFound",
+        replyError(call, HelperProtocol::NotFoundError,
                    QStringLiteral("No program \"%1\" in the system folders.").arg(program));
     return path;
 }

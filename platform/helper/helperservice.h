@@ -1,19 +1,24 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The helper's D-Bus object: every call is first authorized with polkit for the calling bus
-// client, then runs a program or moves a file as root. Replies are sent when the work is
-// done, so that one slow program or password prompt never holds up the other callers, and
+// client and the kind of work it asks for, then runs a program, moves a file or acts on a report
+// as root. Replies are sent when the work is done, so that one slow program or password prompt
+// never holds up the other callers. Programs run for a caller end when it leaves the bus, and
 // the helper leaves after an idle minute.
 #pragma once
 
 #include "programrunner.h"
 
+#include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
+#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class Authorizer;
+class ReportFile;
 
 class HelperService : public QObject, protected QDBusContext
 {
@@ -21,7 +26,7 @@ class HelperService : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", KRO_HELPER_SERVICE)
 
 public:
-    HelperService(const QString &standInDir, QObject *parent = nullptr);
+    HelperService(const QDBusConnection &bus, const QString &standInDir, QObject *parent = nullptr);
 
 public slots:
     // Runs the program, waits for it and replies its exit status (-1 when it crashed), its
@@ -31,17 +36,26 @@ public slots:
     // Starts the program in a session of its own and replies its process number.
     Q_SCRIPTABLE qlonglong ExecDetached(const QString &program, const QStringList &arguments);
     Q_SCRIPTABLE void Move(const QString &source, const QString &destination);
+    // Replaces the report by its copy encrypted with key (one line) beside it.
+    Q_SCRIPTABLE void Protect(const QString &report, const QByteArray &key);
+    // Lets every user read the report.
+    Q_SCRIPTABLE void MakeReadable(const QString &report);
 
 private:
     using Job = std::function<void(const QDBusMessage &call, uint callerUid)>;
 
-    void authorizeThen(Job job);
-    void reply(const QDBusMessage &answer);
+    void authorizeThen(const QString &actionId, Job job);
+    void callerLeft(const QString &busName);
+    void protect(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
+                 const QByteArray &key);
+    void reply(const QDBusMessage &call, const QDBusMessage &answer);
     void replyError(const QDBusMessage &call, const QString &errorName, const QString &text);
     QString resolveOrRefuse(const QDBusMessage &call, const QString &program);
 
+    QDBusConnection bus;
     Authorizer *authorizer;
     ProgramRunner runner;
+    QDBusServiceWatcher callers;
     QTimer idleTimer;
     int busy = 0;
 };

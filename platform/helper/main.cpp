@@ -20,7 +20,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::systemBus();
-    HelperService service(parser.value(standIns));
+    HelperService service(bus, parser.value(standIns));
     if (!bus.registerObject(QStringLiteral(KRO_HELPER_PATH), &service,
                             QDBusConnection::ExportScriptableSlots) ||
         !bus.registerService(QStringLiteral(KRO_HELPER_SERVICE))) {

@@ -6,6 +6,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +38,86 @@ QString systemLocale()
     return QStringLiteral("C.UTF-8");
 }
 
+// A program stopped with SIGTERM gets this long to end before SIGKILL.
+const int StopGraceMs = 5000;
+
+// Root passes every access check, so the execute bits themselves are what count.
+bool isExecutable(const QFileInfo &info)
+{
+    return info.isFile() &&
+           (info.permissions() & (QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
+}
+
+// Owned by root (or by the user the helper runs as, in tests) and writable by no one else.
+bool isSafeFromOthers(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    return (info.st_uid == 0 || info.st_uid == geteuid()) && !(info.st_mode & (S_IWGRP | S_IWOTH));
+}
+
+// Keeps the last bytes of a stream and counts what it had to drop.
+class OutputTail
+{
+public:
+    void append(const QByteArray &bytes)
+    {
+        kept += bytes;
+        // Trimmed only now and then, so that a chatty program costs linear time.
+        if (kept.size() > 2 * ProgramRunner::KeptOutputBytes)
+            trim();
+    }
+    QByteArray take()
+    {
+        trim();
+        if (cut == 0)
+            return kept;
+        return "[... " + QByteArray::number(cut) + " bytes cut ...]\n" + kept;
+    }
+
+private:
+    void trim()
+    {
+        if (kept.size() <= ProgramRunner::KeptOutputBytes)
+            return;
+        cut += kept.size() - ProgramRunner::KeptOutputBytes;
+        kept = kept.right(ProgramRunner::KeptOutputBytes);
+    }
+
+    QByteArray kept;
+    qint64 cut = 0;
+};
+
+// A process in a group of its own, with its standard input and output optionally taken from
+// open files and one more descriptor left open for it.
+class ChildProcess : public QProcess
+{
+public:
+    ChildProcess(const ProgramRunner::Job &job, QObject *parent)
+        : QProcess(parent), inputFd(job.inputFd), outputFd(job.outputFd), keyFd(job.keyFd)
+    {
+    }
+
+protected:
+    // Runs in the child between fork and exec: only async-signal-safe calls.
+    void setupChildProcess() override
+    {
+        setpgid(0, 0);
+        if (inputFd >= 0)
+            dup2(inputFd, STDIN_FILENO);
+        if (outputFd >= 0)
+            dup2(outputFd, STDOUT_FILENO);
+        if (keyFd >= 0)
+            fcntl(keyFd, F_SETFD, 0);
+    }
+
+private:
+    int inputFd, outputFd, keyFd;
+};
+
 bool isSecretOption(const QString &argument)
 {
     return argument == "-K" || argument == "-H" || argument == "--key" || argument == "--key2";
@@ -43,6 +130,11 @@ ProgramRunner::ProgramRunner(const QString &standInDir, QObject *parent)
 {
     if (!standInDir.isEmpty())
         searchDirs.prepend(standInDir);
+    for (const QString &dir : qAsConst(searchDirs)) {
+        const QString canonical = QFileInfo(dir).canonicalFilePath();
+        if (!canonical.isEmpty())
+            trustedDirs.append(canonical);
+    }
     environment.insert("PATH", searchDirs.join(':'));
     environment.insert("LANG", systemLocale());
 }
@@ -53,40 +145,94 @@ QString ProgramRunner::resolve(const QString &program) const
         return {};
     const QString path =
         program.contains('/') ? program : QStandardPaths::findExecutable(program, searchDirs);
-    // Root passes every access check, so the execute bits themselves are what count.
-    const QFileInfo info(path);
-    const auto executable = QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther;
-    if (path.isEmpty() || !info.isFile() || !(info.permissions() & executable))
+    if (path.isEmpty() || !isExecutable(QFileInfo(path)) || !isTrusted(path))
         return {};
     return path;
 }
 
-bool ProgramRunner::run(const QString &path, const QStringList &arguments, const QByteArray &input,
-                        Finished finished)
+// The program must really live in a trusted folder, wherever its path leads, and neither it nor
+// any folder above it may be changed by anyone but root.
+bool ProgramRunner::isTrusted(const QString &path) const
 {
-    auto *process = new QProcess(this);
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty() || !trustedDirs.contains(QFileInfo(canonical).path()))
+        return false;
+    for (QString part = canonical;; part = QFileInfo(part).path()) {
+        if (!isSafeFromOthers(part))
+            return false;
+        if (part == QLatin1String("/"))
+            return true;
+    }
+}
+
+bool ProgramRunner::run(const Job &job, Finished finished)
+{
+    auto *process = new ChildProcess(job, this);
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory("/");
+    auto output = std::make_shared<OutputTail>();
+    auto errorOutput = std::make_shared<OutputTail>();
+    auto timedOut = std::make_shared<bool>(false);
+    connect(process, &QProcess::readyReadStandardOutput, this,
+            [process, output] { output->append(process->readAllStandardOutput()); });
+    connect(process, &QProcess::readyReadStandardError, this,
+            [process, errorOutput] { errorOutput->append(process->readAllStandardError()); });
     connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-            [this, process, finished](int exitCode, QProcess::ExitStatus status) {
+            [=](int exitCode, QProcess::ExitStatus status) {
+                output->append(process->readAllStandardOutput());
+                errorOutput->append(process->readAllStandardError());
                 Result result;
                 result.exitStatus = status == QProcess::NormalExit ? exitCode : -1;
-                result.output = process->readAllStandardOutput();
-                result.errorOutput = process->readAllStandardError();
+                result.timedOut = *timedOut;
+                result.output = output->take();
+                result.errorOutput = errorOutput->take();
+                running.erase(std::remove_if(running.begin(), running.end(),
+                                             [process](const Running &entry) {
+                                                 return entry.process == process;
+                                             }),
+                              running.end());
                 process->deleteLater();
                 finished(result);
-                if (--running == 0)
-                    emit allFinished();
             });
-    process->start(path, arguments);
+    process->start(job.path, job.arguments);
     if (!process->waitForStarted()) {
         delete process;
         return false;
     }
-    ++running;
-    process->write(input);
+    running.append({process, job.owner});
+    if (job.timeLimitMs > 0)
+        QTimer::singleShot(job.timeLimitMs, process, [this, process, timedOut] {
+            *timedOut = true;
+            stop(process);
+        });
+    if (job.inputFd < 0)
+        process->write(job.input);
     process->closeWriteChannel();
     return true;
+}
+
+void ProgramRunner::stopOwnedBy(const QString &owner)
+{
+    for (const Running &entry : qAsConst(running))
+        if (entry.owner == owner)
+            stop(entry.process);
+}
+
+void ProgramRunner::stop(QProcess *process)
+{
+    const auto signalGroup = [process](int signal) {
+        const pid_t pid = pid_t(process->processId());
+        // The group may not exist yet when the child has not reached setpgid.
+        if (pid > 0 && ::kill(-pid, signal) != 0)
+            ::kill(pid, signal);
+    };
+    if (process->state() == QProcess::NotRunning)
+        return;
+    signalGroup(SIGTERM);
+    QTimer::singleShot(StopGraceMs, process, [process, signalGroup] {
+        if (process->state() != QProcess::NotRunning)
+            signalGroup(SIGKILL);
+    });
 }
 
 qint64 ProgramRunner::startDetached(const QString &path, const QStringList &arguments) const

@@ -1,48 +1,76 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Starts programs on behalf of authorized clients: finds them only in the trusted system
-// folders (or takes an absolute path), never through a shell, and gives them a small fixed
-// environment instead of the helper's own.
+// Starts programs on behalf of authorized clients: only programs that no one but root can have
+// placed or changed, never through a shell, with a small fixed environment instead of the
+// helper's own. A program runs in a process group of its own, so that it can be stopped with
+// everything it started when its caller leaves or its time is up, and only the end of its
+// output is kept, so that no program can make the helper run out of memory.
 #pragma once
 
 #include <QObject>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <QVector>
 #include <functional>
+
+class QProcess;
 
 class ProgramRunner : public QObject
 {
     Q_OBJECT
 
 public:
+    // How much of each output stream is kept: the last bytes, after a line saying what was cut.
+    static constexpr int KeptOutputBytes = 8 * 1024 * 1024;
+
     struct Result
     {
-        int exitStatus = -1; // -1 when the program crashed
+        int exitStatus = -1; // -1 when the program crashed or was stopped
+        bool timedOut = false;
         QByteArray output;
         QByteArray errorOutput;
     };
     using Finished = std::function<void(const Result &)>;
 
+    struct Job
+    {
+        QString path; // as resolve() answered
+        QStringList arguments;
+        QByteArray input;
+        int inputFd = -1;    // when set, the program reads this file instead of input
+        int outputFd = -1;   // when set, the program writes its output to this file
+        int keyFd = -1;      // when set, stays open in the program under the same number
+        QString owner;       // the caller's bus name, for stopOwnedBy()
+        int timeLimitMs = 0; // 0: no limit
+    };
+
     // standInDir, when not empty, is searched before the trusted folders (test runs only).
     explicit ProgramRunner(const QString &standInDir, QObject *parent = nullptr);
 
-    // Absolute path of the program to run, empty when it is not found or not allowed.
+    // Absolute path of the program to run, empty when it is not found or not trusted.
     QString resolve(const QString &program) const;
 
-    // Runs the resolved program, feeds it input and calls finished when it has ended.
-    // Returns false when it could not be started.
-    bool run(const QString &path, const QStringList &arguments, const QByteArray &input,
-             Finished finished);
+    // Runs the job and calls finished when it has ended. Returns false when it could not start.
+    bool run(const Job &job, Finished finished);
     // Process number of the program started in its own session, negative on failure.
     qint64 startDetached(const QString &path, const QStringList &arguments) const;
+    // Stops every program run for owner: SIGTERM to its process group, SIGKILL a little later.
+    void stopOwnedBy(const QString &owner);
 
     // The arguments as they may appear in a log: secrets given to ccrypt are masked.
     static QStringList loggable(const QString &program, const QStringList &arguments);
 
-signals:
-    void allFinished();
-
 private:
+    struct Running
+    {
+        QProcess *process;
+        QString owner;
+    };
+
+    void stop(QProcess *process);
+    bool isTrusted(const QString &path) const;
+
     QStringList searchDirs;
+    QStringList trustedDirs;
     QProcessEnvironment environment;
-    int running = 0;
+    QVector<Running> running;
 };

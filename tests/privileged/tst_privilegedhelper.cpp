@@ -2,6 +2,7 @@
 // Drives the real helper through the client over a private bus whose polkit is a mock: what
 // runs, what is refused, what reaches the caller, and how files are moved into place.
 #include "dbusservice.h"
+#include "helperprotocol.h"
 #include "testenvironment.h"
 
 #include <QDBusConnection>
@@ -20,7 +21,7 @@
 
 namespace {
 
-const QString HelperService = QStringLiteral(KRO_HELPER_SERVICE);
+const QStringList AllActions = {KRO_REPORT_ACTION, KRO_CONFIGURE_ACTION};
 
 void setPolkitAllowed(const QStringList &actions)
 {
@@ -61,7 +62,7 @@ bool isRunning(const QString &text)
 
 qint64 helperPid()
 {
-    return QDBusConnection::systemBus().interface()->servicePid(HelperService).value();
+    return QDBusConnection::systemBus().interface()->servicePid(HelperProtocol::Service).value();
 }
 
 void writeFile(const QString &path, const QByteArray &contents, mode_t mode)
@@ -130,7 +131,7 @@ void TestPrivilegedHelper::init()
 
 void TestPrivilegedHelper::cleanup()
 {
-    setPolkitAllowed({KRO_HELPER_ACTION});
+    setPolkitAllowed(AllActions);
     if (detachedPid > 0)
         ::kill(-pid_t(psField(detachedPid, "pgid").toLongLong()), SIGTERM);
     detachedPid = 0;
@@ -168,7 +169,7 @@ void TestPrivilegedHelper::asksPolkitForTheCallersBusName()
                                 .arg(QDBusConnection::systemBus().baseService());
     const QString calls = polkitCalls();
     QVERIFY2(calls.contains(subject), qPrintable(calls));
-    QVERIFY(calls.contains(QStringLiteral("<'%1'>").arg(KRO_HELPER_ACTION)));
+    QVERIFY(calls.contains(QStringLiteral("<'%1'>").arg(KRO_CONFIGURE_ACTION)));
 }
 
 void TestPrivilegedHelper::refusalRunsNothing()
@@ -238,8 +239,9 @@ void TestPrivilegedHelper::servesTwoCallersAtOnce()
 {
     const QString marker = dir->filePath("go");
     QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "other");
-    QDBusMessage call = QDBusMessage::createMethodCall(HelperService, "/org/kro/sosreport/Helper",
-                                                       HelperService, "Exec");
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(HelperProtocol::Service, HelperProtocol::ObjectPath,
+                                       HelperProtocol::Service, HelperProtocol::ExecMethod);
     call << QString("kro-wait-for") << QStringList{marker} << QByteArray();
     QDBusPendingCallWatcher waiting(other.asyncCall(call, 60000));
     // The first caller's program ends only when the second caller's program has run.

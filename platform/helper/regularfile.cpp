@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "regularfile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
+{
+    reset(other.release());
+    return *this;
+}
+
+void UniqueFd::reset(int newFd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = newFd;
+}
+
+int UniqueFd::release()
+{
+    const int released = fd;
+    fd = -1;
+    return released;
+}
+
+QString RegularFile::errnoText(const QString &what)
+{
+    return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+UniqueFd RegularFile::openFolder(const QString &path, QString &failure)
+{
+    UniqueFd folder(
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.ok())
+        failure = errnoText(QStringLiteral("cannot open the folder %1").arg(path));
+    return folder;
+}
+
+UniqueFd RegularFile::open(int folder, const QByteArray &name, int flags, const QString &subject,
+                           struct stat &info, QString &failure)
+{
+    const UniqueFd path(openat(folder, name.constData(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!path.ok()) {
+        failure = errnoText(QStringLiteral("cannot open ") + subject);
+        return UniqueFd();
+    }
+    if (fstat(path.get(), &info) != 0) {
+        failure = errnoText(QStringLiteral("cannot read ") + subject);
+        return UniqueFd();
+    }
+    if (S_ISLNK(info.st_mode)) {
+        failure = subject + QStringLiteral(" is a symbolic link");
+        return UniqueFd();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        failure = subject + QStringLiteral(" is not a regular file");
+        return UniqueFd();
+    }
+    // Reopening through the descriptor reaches exactly the inode that was checked.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(path.get());
+    UniqueFd file(::open(self.constData(), flags | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.ok())
+        failure = errnoText(QStringLiteral("cannot open ") + subject);
+    return file;
+}
+
+bool RegularFile::stillNames(int folder, const QByteArray &name, const struct stat &info)
+{
+    struct stat now
+    {
+    };
+    return fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+           now.st_dev == info.st_dev && now.st_ino == info.st_ino;
+}

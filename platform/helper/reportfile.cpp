@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "reportfile.h"
+
+#include "helperprotocol.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using RegularFile::errnoText;
+
+QString ReportFile::open(uid_t caller, const QString &path)
+{
+    const QFileInfo report(path);
+    if (!report.isAbsolute() || !report.fileName().startsWith(HelperProtocol::ReportNamePrefix))
+        return QStringLiteral("%1 is not a report archive").arg(path);
+    QString failure;
+    folder = RegularFile::openFolder(report.path(), failure);
+    if (!folder.ok())
+        return failure;
+    name = QFile::encodeName(report.fileName());
+    file = RegularFile::open(folder.get(), name, O_RDONLY, QStringLiteral("the report"), info,
+                             failure);
+    if (!file.ok())
+        return failure;
+    if (info.st_nlink != 1)
+        return QStringLiteral("the report has more than one name");
+    if (info.st_uid != 0 && info.st_uid != caller)
+        return QStringLiteral("the report belongs to another user");
+    return {};
+}
+
+QString ReportFile::makeReadable()
+{
+    if (fchmod(file.get(), (info.st_mode & 07777) | S_IROTH) != 0)
+        return errnoText(QStringLiteral("cannot change the report's permissions"));
+    return {};
+}
+
+int ReportFile::createProtectedCopy(QString &failure)
+{
+    if (QFile::decodeName(name).endsWith(HelperProtocol::ProtectedSuffix)) {
+        failure = QStringLiteral("the report is protected already");
+        return -1;
+    }
+    copyName = name + QFile::encodeName(HelperProtocol::ProtectedSuffix);
+    copy.reset(openat(folder.get(), copyName.constData(),
+                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+    if (!copy.ok() || fstat(copy.get(), &copyInfo) != 0) {
+        failure = errno == EEXIST ? QStringLiteral("a protected copy of the report exists already")
+                                  : errnoText(QStringLiteral("cannot create the protected copy"));
+        copy.reset();
+        return -1;
+    }
+    return copy.get();
+}
+
+QString ReportFile::keepProtectedCopy()
+{
+    if (fsync(copy.get()) != 0 || fchown(copy.get(), info.st_uid, info.st_gid) != 0 ||
+        fchmod(copy.get(), info.st_mode & 0777) != 0) {
+        const QString failure = errnoText(QStringLiteral("cannot finish the protected copy"));
+        discardProtectedCopy();
+        return failure;
+    }
+    if (!RegularFile::stillNames(folder.get(), name, info))
+        return QStringLiteral("the report was replaced while it was being protected");
+    if (unlinkat(folder.get(), name.constData(), 0) != 0)
+        return errnoText(QStringLiteral("the report was protected but cannot be removed"));
+    fsync(folder.get());
+    return {};
+}
+
+void ReportFile::discardProtectedCopy()
+{
+    if (copy.ok() && RegularFile::stillNames(folder.get(), copyName, copyInfo))
+        unlinkat(folder.get(), copyName.constData(), 0);
+    copy.reset();
+}

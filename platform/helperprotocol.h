@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The names both ends of the privileged helper's bus connection must agree on: its methods, the
+// errors it answers with, and the result codes the client turns those errors into.
+#pragma once
+
+#include <QString>
+
+namespace HelperProtocol {
+
+inline const QString Service = QStringLiteral(KRO_HELPER_SERVICE);
+inline const QString ObjectPath = QStringLiteral(KRO_HELPER_PATH);
+
+inline const QString ExecMethod = QStringLiteral("Exec");
+inline const QString ExecDetachedMethod = QStringLiteral("ExecDetached");
+inline const QString MoveMethod = QStringLiteral("Move");
+inline const QString ProtectMethod = QStringLiteral("Protect");
+inline const QString MakeReadableMethod = QStringLiteral("MakeReadable");
+
+inline const QString ErrorPrefix = Service + QStringLiteral(".Error.");
+// The program could not be started, or a protected copy could not be made.
+inline const QString FailedError = ErrorPrefix + QStringLiteral("Failed");
+inline const QString NotFoundError = ErrorPrefix + QStringLiteral("NotFound");
+inline const QString MoveRefusedError = ErrorPrefix + QStringLiteral("MoveRefused");
+// The named report is not a file the caller may have changed; the text says why.
+inline const QString FileRefusedError = ErrorPrefix + QStringLiteral("FileRefused");
+inline const QString TimedOutError = ErrorPrefix + QStringLiteral("TimedOut");
+
+// Running this program is collecting a report; any other program may change the system.
+inline const QString ReportProgram = QStringLiteral("sosreport");
+// The helper protects and opens up only files named like report archives.
+inline const QString ReportNamePrefix = QStringLiteral("sosreport");
+// A protected report is the report's name with this suffix.
+inline const QString ProtectedSuffix = QStringLiteral(".cpt");
+
+// What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
+// keep their positive QDBusError::ErrorType numbers.
+enum Result
+{
+    Success = 0,
+    Failed = -1,
+    NotFound = -2,
+    MoveRefused = -3,
+    FileRefused = -4,
+    TimedOut = -5
+};
+
+} // namespace HelperProtocol

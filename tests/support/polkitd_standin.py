@@ -1,0 +1,100 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
+'''polkit authority stand-in for tests, loaded into python3-dbusmock as a template.
+
+Decides per action and, where told, per user (the uid of the subject's bus name, as polkitd
+finds it), answers with an error like polkitd does when the subject has left the bus, and can
+hold checks unanswered like a password prompt nobody answers. Controls, on the mock interface:
+SetAllowed(actions), SetAllowedForUser(uid, actions), FailWith(message) (empty: no failure),
+HoldNext(count), ReleaseHeld(). Every check is recorded (GetCalls).
+'''
+
+import dbus
+
+from dbusmock import MOCK_IFACE
+
+BUS_NAME = 'org.freedesktop.PolicyKit1'
+MAIN_OBJ = '/org/freedesktop/PolicyKit1/Authority'
+MAIN_IFACE = 'org.freedesktop.PolicyKit1.Authority'
+SYSTEM_BUS = True
+
+
+def load(mock, _parameters):
+    mock.AddProperties(MAIN_IFACE, dbus.Dictionary({
+        'BackendName': 'local',
+        'BackendVersion': '0.8.15',
+        'BackendFeatures': dbus.UInt32(1, variant_level=1),
+    }, signature='sv'))
+    mock.allowed = []
+    mock.allowed_for_user = {}
+    mock.failure = ''
+    mock.to_hold = 0
+    mock.held = []
+
+
+def subject_uid(mock, subject):
+    kind, details = subject
+    if kind != 'system-bus-name':
+        raise dbus.exceptions.DBusException('only bus name subjects are expected',
+                                            name='org.freedesktop.PolicyKit1.Error.Failed')
+    return int(mock.connection.call_blocking(
+        'org.freedesktop.DBus', '/org/freedesktop/DBus', 'org.freedesktop.DBus',
+        'GetConnectionUnixUser', 's', [str(details['name'])]))
+
+
+@dbus.service.method(MAIN_IFACE, in_signature='(sa{sv})sa{ss}us', out_signature='(bba{ss})',
+                     async_callbacks=('ok_cb', 'err_cb'))
+def CheckAuthorization(self, subject, action_id, _details, _flags, _cancellation_id, ok_cb,
+                       err_cb):
+    try:
+        if self.failure:
+            raise dbus.exceptions.DBusException(self.failure,
+                                                name='org.freedesktop.PolicyKit1.Error.Failed')
+        uid = subject_uid(self, subject)
+    except dbus.exceptions.DBusException as error:
+        err_cb(error)
+        return
+    allowed = self.allowed_for_user.get(uid, self.allowed)
+    answer = (action_id in allowed, False, {})
+    if self.to_hold > 0:
+        self.to_hold -= 1
+        self.held.append((ok_cb, answer))
+    else:
+        ok_cb(answer)
+
+
+@dbus.service.method(MAIN_IFACE, in_signature='s')
+def CancelCheckAuthorization(_self, _cancellation_id):
+    pass
+
+
+@dbus.service.method(MAIN_IFACE, in_signature='(sa{sv})ss')
+def RegisterAuthenticationAgent(_self, _subject, _locale, _object_path):
+    pass
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='as')
+def SetAllowed(self, actions):
+    self.allowed = [str(action) for action in actions]
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='uas')
+def SetAllowedForUser(self, uid, actions):
+    self.allowed_for_user[int(uid)] = [str(action) for action in actions]
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='s')
+def FailWith(self, message):
+    self.failure = str(message)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='u')
+def HoldNext(self, count):
+    self.to_hold = int(count)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='', out_signature='u')
+def ReleaseHeld(self):
+    held, self.held = self.held, []
+    for ok_cb, answer in held:
+        ok_cb(answer)
+    return len(held)
