@@ -27,6 +27,10 @@ inline const QString TimedOutError = ErrorPrefix + QStringLiteral("TimedOut");
 
 // Running this program is collecting a report; any other program may change the system.
 inline const QString ReportProgram = QStringLiteral("sosreport");
+// A program's output and error output are each replied up to their last this many bytes, after
+// a line saying how much was cut.
+constexpr int KeptOutputBytes = 8 * 1024 * 1024;
+
 // The helper protects and opens up only files named like report archives.
 inline const QString ReportNamePrefix = QStringLiteral("sosreport");
 // A protected report is the report's name with this suffix.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "programrunner.h"
 
+#include "helperprotocol.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -67,7 +69,7 @@ public:
     {
         kept += bytes;
         // Trimmed only now and then, so that a chatty program costs linear time.
-        if (kept.size() > 2 * ProgramRunner::KeptOutputBytes)
+        if (kept.size() > 2 * HelperProtocol::KeptOutputBytes)
             trim();
     }
     QByteArray take()
@@ -81,10 +83,10 @@ public:
 private:
     void trim()
     {
-        if (kept.size() <= ProgramRunner::KeptOutputBytes)
+        if (kept.size() <= HelperProtocol::KeptOutputBytes)
             return;
-        cut += kept.size() - ProgramRunner::KeptOutputBytes;
-        kept = kept.right(ProgramRunner::KeptOutputBytes);
+        cut += kept.size() - HelperProtocol::KeptOutputBytes;
+        kept = kept.right(HelperProtocol::KeptOutputBytes);
     }
 
     QByteArray kept;
@@ -145,16 +147,17 @@ QString ProgramRunner::resolve(const QString &program) const
         return {};
     const QString path =
         program.contains('/') ? program : QStandardPaths::findExecutable(program, searchDirs);
-    if (path.isEmpty() || !isExecutable(QFileInfo(path)) || !isTrusted(path))
+    if (path.isEmpty() || !isExecutable(QFileInfo(path)))
         return {};
-    return path;
+    // The checked file itself is run: a link could be turned elsewhere after the check.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return isTrusted(canonical) ? canonical : QString();
 }
 
 // The program must really live in a trusted folder, wherever its path leads, and neither it nor
 // any folder above it may be changed by anyone but root.
-bool ProgramRunner::isTrusted(const QString &path) const
+bool ProgramRunner::isTrusted(const QString &canonical) const
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
     if (canonical.isEmpty() || !trustedDirs.contains(QFileInfo(canonical).path()))
         return false;
     for (QString part = canonical;; part = QFileInfo(part).path()) {

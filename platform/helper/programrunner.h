@@ -19,9 +19,6 @@ class ProgramRunner : public QObject
     Q_OBJECT
 
 public:
-    // How much of each output stream is kept: the last bytes, after a line saying what was cut.
-    static constexpr int KeptOutputBytes = 8 * 1024 * 1024;
-
     struct Result
     {
         int exitStatus = -1; // -1 when the program crashed or was stopped
@@ -46,7 +43,7 @@ public:
     // standInDir, when not empty, is searched before the trusted folders (test runs only).
     explicit ProgramRunner(const QString &standInDir, QObject *parent = nullptr);
 
-    // Absolute path of the program to run, empty when it is not found or not trusted.
+    // Canonical path of the program to run, empty when it is not found or not trusted.
     QString resolve(const QString &program) const;
 
     // Runs the job and calls finished when it has ended. Returns false when it could not start.
@@ -67,7 +64,7 @@ private:
     };
 
     void stop(QProcess *process);
-    bool isTrusted(const QString &path) const;
+    bool isTrusted(const QString &canonical) const;
 
     QStringList searchDirs;
     QStringList trustedDirs;

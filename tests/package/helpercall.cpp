@@ -3,6 +3,8 @@
 // same calls as the application, through the same client class, on the real system bus.
 //   kro-helper-call exec PROGRAM [ARGUMENT...]   prints the program's output
 //   kro-helper-call move SOURCE DESTINATION
+//   kro-helper-call readable REPORT
+//   kro-helper-call protect REPORT               the password is read from standard input
 // Exits 0 on success, 1 when the helper refused or failed (its message on standard error),
 // 2 on a usage error.
 #include "dbusservice.h"
@@ -31,6 +33,13 @@ int main(int argc, char *argv[])
         return helper.execSmthWithArgs(arguments.at(1), arguments.mid(2)) == 0 ? 0 : 1;
     if (command == QLatin1String("move") && arguments.size() == 3)
         return helper.move(arguments.at(1), arguments.at(2)) ? 0 : 1;
-    err << "usage: kro-helper-call exec PROGRAM [ARGUMENT...] | move SOURCE DESTINATION\n";
+    if (command == QLatin1String("readable") && arguments.size() == 2)
+        return helper.makeReportReadable(arguments.at(1)) ? 0 : 1;
+    if (command == QLatin1String("protect") && arguments.size() == 2) {
+        QTextStream in(stdin);
+        return helper.protectReport(arguments.at(1), in.readLine().toUtf8()) ? 0 : 1;
+    }
+    err << "usage: kro-helper-call exec PROGRAM [ARGUMENT...] | move SOURCE DESTINATION | "
+           "readable REPORT | protect REPORT\n";
     return 2;
 }

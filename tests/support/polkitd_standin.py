@@ -5,7 +5,8 @@ Decides per action and, where told, per user (the uid of the subject's bus name,
 finds it), answers with an error like polkitd does when the subject has left the bus, and can
 hold checks unanswered like a password prompt nobody answers. Controls, on the mock interface:
 SetAllowed(actions), SetAllowedForUser(uid, actions), FailWith(message) (empty: no failure),
-HoldNext(count), ReleaseHeld(). Every check is recorded (GetCalls).
+HoldNext(count), HeldCount(), ReleaseHeld(). A held check is decided when it is released, so
+a subject that has left meanwhile gets polkitd's error. Every check is recorded (GetCalls).
 '''
 
 import dbus
@@ -41,25 +42,28 @@ def subject_uid(mock, subject):
         'GetConnectionUnixUser', 's', [str(details['name'])]))
 
 
+def decide(mock, subject, action_id, ok_cb, err_cb):
+    try:
+        if mock.failure:
+            raise dbus.exceptions.DBusException(mock.failure,
+                                                name='org.freedesktop.PolicyKit1.Error.Failed')
+        uid = subject_uid(mock, subject)
+    except dbus.exceptions.DBusException as error:
+        err_cb(error)
+        return
+    allowed = mock.allowed_for_user.get(uid, mock.allowed)
+    ok_cb((action_id in allowed, False, {}))
+
+
 @dbus.service.method(MAIN_IFACE, in_signature='(sa{sv})sa{ss}us', out_signature='(bba{ss})',
                      async_callbacks=('ok_cb', 'err_cb'))
 def CheckAuthorization(self, subject, action_id, _details, _flags, _cancellation_id, ok_cb,
                        err_cb):
-    try:
-        if self.failure:
-            raise dbus.exceptions.DBusException(self.failure,
-                                                name='org.freedesktop.PolicyKit1.Error.Failed')
-        uid = subject_uid(self, subject)
-    except dbus.exceptions.DBusException as error:
-        err_cb(error)
-        return
-    allowed = self.allowed_for_user.get(uid, self.allowed)
-    answer = (action_id in allowed, False, {})
     if self.to_hold > 0:
         self.to_hold -= 1
-        self.held.append((ok_cb, answer))
+        self.held.append((subject, action_id, ok_cb, err_cb))
     else:
-        ok_cb(answer)
+        decide(self, subject, action_id, ok_cb, err_cb)
 
 
 @dbus.service.method(MAIN_IFACE, in_signature='s')
@@ -93,8 +97,13 @@ def HoldNext(self, count):
 
 
 @dbus.service.method(MOCK_IFACE, in_signature='', out_signature='u')
+def HeldCount(self):
+    return len(self.held)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='', out_signature='u')
 def ReleaseHeld(self):
     held, self.held = self.held, []
-    for ok_cb, answer in held:
-        ok_cb(answer)
+    for subject, action_id, ok_cb, err_cb in held:
+        decide(self, subject, action_id, ok_cb, err_cb)
     return len(held)
