@@ -19,6 +19,9 @@ namespace {
 
 using RegularFile::errnoText;
 
+// Configuration files are small; copying a huge one would hold up every other caller.
+const off_t MaxSourceBytes = 16 * 1024 * 1024;
+
 bool inGroup(uid_t uid, gid_t gid)
 {
     const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -96,6 +99,8 @@ QString openSource(uid_t caller, const QFileInfo &path, Source &source)
         return errnoText("cannot read the source folder");
     if (source.info.st_nlink != 1)
         return QStringLiteral("the source has more than one name");
+    if (source.info.st_size > MaxSourceBytes)
+        return QStringLiteral("the source is larger than 16 MiB");
     if (source.info.st_uid != caller)
         return QStringLiteral("the source does not belong to the caller");
     if (!callerMayWrite(caller, dir))

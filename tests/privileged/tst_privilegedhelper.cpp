@@ -308,6 +308,8 @@ void TestPrivilegedHelper::moveRefusals_data()
                             << "the source is not a regular file";
     QTest::newRow("same file") << "same"
                                << "the source and the destination are the same file";
+    QTest::newRow("too large") << "large"
+                               << "the source is larger than 16 MiB";
     QTest::newRow("folder as target") << "target-folder"
                                       << "the destination is not a regular file";
     if (geteuid() == 0)
@@ -331,11 +333,13 @@ void TestPrivilegedHelper::moveRefusals()
         QVERIFY(QDir().mkdir(source));
     else if (kind == "same")
         source = target;
+    else if (kind == "large")
+        QCOMPARE(::truncate(QFile::encodeName(real).constData(), 16 * 1024 * 1024 + 1), 0);
     else if (kind == "target-folder")
         QVERIFY(QDir().mkdir(target + ".d"));
     else if (kind == "foreign")
         QCOMPARE(::chown(QFile::encodeName(real).constData(), 65534, 65534), 0);
-    if (kind == "target-folder" || kind == "foreign")
+    if (kind == "target-folder" || kind == "foreign" || kind == "large")
         source = real;
     const QString destination = kind == "target-folder" ? target + ".d" : target;
     QVERIFY(!service->move(source, destination));
