@@ -16,7 +16,7 @@ const QString ErrorPrefix = QStringLiteral(KRO_HELPER_SERVICE ".Error.");
 } // namespace
 
 HelperService::HelperService(const QString &standInDir, QObject *parent)
-    : QObject(parent), authorizer(new Authorizer(QStringLiteral(KRO_HELPER_ACTION), this)),
+    : QObject(parent), authorizer(new Authorizer(QStringLiteral(KRO_CONFIGURE_ACTION), this)),
       runner(standInDir)
 {
     idleTimer.setSingleShot(true);

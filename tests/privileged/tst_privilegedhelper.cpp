@@ -130,7 +130,7 @@ void TestPrivilegedHelper::init()
 
 void TestPrivilegedHelper::cleanup()
 {
-    setPolkitAllowed({KRO_HELPER_ACTION});
+    setPolkitAllowed({KRO_REPORT_ACTION, KRO_CONFIGURE_ACTION});
     if (detachedPid > 0)
         ::kill(-pid_t(psField(detachedPid, "pgid").toLongLong()), SIGTERM);
     detachedPid = 0;
@@ -168,7 +168,7 @@ void TestPrivilegedHelper::asksPolkitForTheCallersBusName()
                                 .arg(QDBusConnection::systemBus().baseService());
     const QString calls = polkitCalls();
     QVERIFY2(calls.contains(subject), qPrintable(calls));
-    QVERIFY(calls.contains(QStringLiteral("<'%1'>").arg(KRO_HELPER_ACTION)));
+    QVERIFY(calls.contains(QStringLiteral("<'%1'>").arg(KRO_CONFIGURE_ACTION)));
 }
 
 void TestPrivilegedHelper::refusalRunsNothing()
