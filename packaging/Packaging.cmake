@@ -24,7 +24,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found by dpkg-shlibdeps: Qt 5 and polkit-qt. Named here: the programs run at run time, the bus
+# Found by dpkg-shlibdeps: Qt 5. Named here: the programs run at run time, the bus
 # and polkit that start and guard the helper, and the SVG plugin that draws the icons.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, procps, dbus, polkitd, libqt5svg5")
 # Desktops bring their own polkit agent (GNOME Shell and KDE Plasma have one built in or

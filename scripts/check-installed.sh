@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Run by check-package.sh as root inside the clean root where the package was just installed.
-# Checks the installed files, starts the system bus, and calls the helper as an allowed and as
-# an unauthorised user; then removes the package and checks that nothing of it stays.
+# Checks the installed files, starts the system bus, and calls the helper as a user allowed
+# everything, as one allowed reports only and as an unauthorised user; then removes the package
+# and checks that nothing of it stays.
 set -eu
 fail() { echo "FAILED: $*" >&2; exit 1; }
 pass() { echo "ok: $*"; }
@@ -18,9 +19,13 @@ for file in /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper \
     /usr/share/man/man1/kro-sosreport.1.gz /usr/share/man/man8/kro-sosreport-helper.8.gz \
     /usr/share/dbus-1/system.d/org.kro.sosreport.Helper.conf \
     /usr/share/dbus-1/system-services/org.kro.sosreport.Helper.service \
-    /usr/share/polkit-1/actions/org.kro.sosreport.helper.exec.policy; do
+    /lib/systemd/system/kro-sosreport-helper.service \
+    /usr/share/polkit-1/actions/org.kro.sosreport.helper.policy; do
     [ -f "$file" ] || fail "$file is not installed"
 done
+grep -qx SystemdService=kro-sosreport-helper.service \
+    /usr/share/dbus-1/system-services/org.kro.sosreport.Helper.service ||
+    fail "the activation file does not name the systemd unit"
 pass "files in their places"
 if ldd /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper | grep 'not found'; then
     fail "libraries missing"
@@ -28,8 +33,7 @@ fi
 command -v sosreport ccrypt ps >/dev/null || fail "run-time programs missing"
 pass "libraries and run-time programs present"
 
-useradd --create-home tester
-useradd --create-home stranger
+for user in tester reporter stranger; do useradd --create-home $user; done
 status=0
 as tester env QT_QPA_PLATFORM=offscreen timeout 5 kro-sosreport 2>/tmp/app.log || status=$?
 [ $status -eq 124 ] || fail "the application ended with status $status: $(cat /tmp/app.log)"
@@ -39,8 +43,13 @@ mkdir -p /run/dbus
 dbus-daemon --system --fork
 cat >/etc/polkit-1/rules.d/50-kro-check.rules <<'RULES'
 polkit.addRule(function(action, subject) {
-    if (action.id == "org.kro.sosreport.helper.exec" && subject.user == "tester")
+    if (action.id.indexOf("org.kro.sosreport.helper.") != 0)
+        return polkit.Result.NOT_HANDLED;
+    if (subject.user == "tester")
         return polkit.Result.YES;
+    if (subject.user == "reporter" && action.id == "org.kro.sosreport.helper.report")
+        return polkit.Result.YES;
+    return polkit.Result.NOT_HANDLED;
 });
 RULES
 
@@ -60,21 +69,53 @@ owner=$(stat -c '%U:%G %a' /srv/kro-check/target.conf)
 [ ! -e /tmp/new.conf ] || fail "the source is still there"
 pass "a move replaces the file and keeps its owner, group and mode"
 
-status=0
-message=$(as stranger kro-helper-call exec /usr/bin/id -u 2>&1) || status=$?
-[ $status -eq 1 ] || fail "the unauthorised user's command was not refused ($status: $message)"
-as stranger sh -c 'printf "planted\n" >/tmp/planted.conf'
-status=0
-as stranger kro-helper-call move /tmp/planted.conf /srv/kro-check/target.conf 2>/dev/null ||
-    status=$?
-[ $status -eq 1 ] && [ "$(cat /srv/kro-check/target.conf)" = new ] ||
-    fail "the unauthorised user's move was not refused"
-pass "an unauthorised user is refused: $message"
+# refused USER WHAT ARGUMENT...: the helper refuses USER's call, which changes nothing.
+refused() {
+    user=$1 what=$2
+    shift 2
+    status=0
+    message=$(as "$user" kro-helper-call "$@" 2>&1) || status=$?
+    [ $status -eq 1 ] || fail "$user's $what was not refused ($status: $message)"
+    [ "$(cat /srv/kro-check/target.conf)" = new ] || fail "$user's $what changed the destination"
+}
+for user in reporter stranger; do
+    as "$user" sh -c "printf 'planted\n' >/tmp/planted-$user.conf"
+    refused "$user" move move "/tmp/planted-$user.conf" /srv/kro-check/target.conf
+    refused "$user" command exec /usr/bin/id -u
+done
+pass "a user allowed reports only may neither move a file nor run a command"
+refused stranger "report run" exec sosreport --list-plugins
+pass "an unauthorised user is refused everything: $message"
+
+plugins=$(as reporter kro-helper-call exec sosreport --list-plugins) ||
+    fail "the report-only user could not list sosreport's plugins"
+echo "$plugins" | grep -q 'plugins are currently enabled' || fail "no plugin list: $plugins"
+pass "a user allowed reports only runs sosreport"
+
+# A report root made: opened up for reading, then protected; a link named like a report is not
+# followed to the file it points at.
+report=/var/tmp/sosreport-check-1.tar.xz
+printf 'report\n' >"$report"
+chmod 600 "$report"
+as reporter kro-helper-call readable "$report" || fail "the report was not made readable"
+[ "$(stat -c %a "$report")" = 604 ] || fail "the report became $(stat -c %a "$report")"
+printf 'password\n' | as reporter kro-helper-call protect "$report" || fail "no protection"
+[ ! -e "$report" ] || fail "the unprotected report is still there"
+[ "$(stat -c '%U %a' "$report.cpt")" = "root 604" ] || fail "the protected report changed hands"
+printf 'password\n' >/root/key
+[ "$(ccrypt -d -c -k /root/key "$report.cpt")" = report ] || fail "the report does not decrypt"
+ln -s /etc/shadow /var/tmp/sosreport-check-2.tar.xz
+shadow=$(stat -c %a /etc/shadow)
+refused reporter "link" readable /var/tmp/sosreport-check-2.tar.xz
+[ "$(stat -c %a /etc/shadow)" = "$shadow" ] || fail "a link named like a report was followed"
+pass "a report is opened up and protected for its user; a link to another file is refused"
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q -o Dpkg::Use-Pty=0 kro-sosreport >/dev/null
 for file in /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper \
     /usr/share/kro-sosreport /usr/share/dbus-1/system.d/org.kro.sosreport.Helper.conf \
-    /usr/share/polkit-1/actions/org.kro.sosreport.helper.exec.policy; do
+    /usr/share/dbus-1/system-services/org.kro.sosreport.Helper.service \
+    /lib/systemd/system/kro-sosreport-helper.service \
+    /usr/share/polkit-1/actions/org.kro.sosreport.helper.policy; do
     [ ! -e "$file" ] || fail "$file stays after removal"
 done
 pass "removal leaves nothing of the package"

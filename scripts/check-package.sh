@@ -23,13 +23,19 @@ fi
 umount "$probe"
 rmdir "$probe"
 
-# Stops whatever still runs inside the root, then unmounts it; nothing of it outlives the check.
+# Stops whatever still runs inside the root, then unmounts what is mounted in it (our /proc,
+# and whatever a killed debootstrap left); nothing of it outlives the check.
 root_pids() {
     for proc in /proc/[0-9]*; do
         if [ "$(readlink "$proc/root" 2>/dev/null)" = "$root" ]; then echo "${proc#/proc/}"; fi
     done
 }
+root_mounts() {
+    findmnt -rn -o TARGET | grep -F "$root/" | sort -r
+}
+step=""
 stop_root() {
+    [ -z "$step" ] || kill "$step" 2>/dev/null || true
     pids=$(root_pids)
     # shellcheck disable=SC2086
     [ -z "$pids" ] || kill $pids 2>/dev/null || true
@@ -38,9 +44,23 @@ stop_root() {
         sleep 0.1
         tries=$((tries + 1))
     done
-    if mountpoint -q "$root/proc"; then umount "$root/proc"; fi
+    for mount in $(root_mounts); do umount "$mount"; done
 }
+# A signal ends the check as it would end any command (status 128 + signal number), after the
+# cleanup on EXIT. The shell only acts on a signal once the command it waits for has ended, so
+# the long steps run in the background while the shell waits for them (run_step).
 trap stop_root EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# The background step reads /dev/null: what it reads must be named in its arguments.
+run_step() {
+    "$@" &
+    step=$!
+    step_status=0
+    wait "$step" || step_status=$?
+    step=""
+    return $step_status
+}
 
 "$top/scripts/install-deps.sh" debootstrap
 package=$("$top/scripts/build-package.sh" | tail -n 1)
@@ -52,7 +72,7 @@ if [ -d "$root" ]; then
     rm -rf --one-file-system "$root"
 fi
 log="$top/build-package/debootstrap.log"
-debootstrap --variant=minbase bookworm "$root" "$mirror" >"$log" 2>&1 ||
+run_step debootstrap --variant=minbase bookworm "$root" "$mirror" >"$log" 2>&1 ||
     { tail -n 20 "$log" >&2; exit 1; }
 mount -t proc proc "$root/proc"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
@@ -61,15 +81,16 @@ printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
 cp "$package" "$root/tmp/"
 cp "$top/build-tests/tests/package/kro-helper-call" "$root/usr/local/bin/"
+cp "$top/scripts/check-installed.sh" "$root/tmp/"
 
 echo "== Installing $(basename "$package") with apt"
 log="$top/build-package/apt.log"
-chroot "$root" sh -c "apt-get update -q >/dev/null && DEBIAN_FRONTEND=noninteractive \
+run_step chroot "$root" sh -c "apt-get update -q >/dev/null && DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -q -o Dpkg::Use-Pty=0 /tmp/$(basename "$package")" >"$log" 2>&1 ||
     { tail -n 20 "$log" >&2; exit 1; }
 
 echo "== Checking the installed package"
-chroot "$root" /bin/sh -s <"$top/scripts/check-installed.sh"
+run_step chroot "$root" /bin/sh /tmp/check-installed.sh
 # The root is kept only when the check fails, for a look at what went wrong.
 stop_root
 rm -rf --one-file-system "$root"

@@ -5,7 +5,7 @@
 set -eu
 
 packages="build-essential cmake pkg-config
-qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev libpolkit-qt5-1-dev
+qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
 dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt procps
 xvfb xdotool imagemagick

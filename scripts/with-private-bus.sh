@@ -9,7 +9,8 @@
 #   --helper PATH    helper executable (default: KRO_BUILD_DIR or ./build, platform/helper/)
 #   --no-helper      the helper is not reachable on the bus
 #   --stand-ins DIR  folder the helper searches for programs before the system folders
-#   --allow/--deny   whether the polkit stand-in grants the helper's actions (default: --allow)
+#   --allow/--deny   whether the polkit stand-in grants every action of the helper's policy file
+#                    (default: --allow)
 # Exits with the command's exit status.
 set -eu
 
@@ -43,7 +44,8 @@ if [ -n "$stand_ins" ]; then
 fi
 # The names are read from the files built beside the helper, so they always match its build.
 service=$(sed -n 's/^Name=//p' "$helper_dir"/*.service | head -n 1)
-actions=$(sed -n 's/.*<action id="\([^"]*\)".*/'"'"'\1'"'"'/p' "$helper_dir"/*.policy | paste -sd,)
+# Every action of the policy file, as a GVariant string array: ['first','second'].
+actions=$(sed -n "s/.*<action id=\"\([^\"]*\)\".*/'\1'/p" "$helper_dir"/*.policy | paste -s -d,)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kro-bus.XXXXXX")
 # Other local users may reach the bus too: tests play more than one user against the helper.

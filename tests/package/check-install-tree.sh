@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the build tree into an empty staging folder and checks the result as desktops,
 # software centres and man would read it.
-# check-install-tree.sh BUILD-DIR PREFIX
+# check-install-tree.sh BUILD-DIR PREFIX SYSTEMD-UNIT-DIR
 set -eu
-build=$1 prefix=$2
+build=$1 prefix=$2 units=$3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 status=0
@@ -39,4 +39,5 @@ done
 [ -f "$share/kro-sosreport/help/index.html" ] || fail "no help page"
 [ -x "$stage$prefix/bin/kro-sosreport" ] || fail "no application"
 [ -x "$stage$prefix/libexec/kro-sosreport-helper" ] || fail "no helper"
+[ -f "$stage$units/kro-sosreport-helper.service" ] || fail "no systemd unit in $units"
 exit $status

@@ -1,10 +1,11 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Checks the helper's bus policy, activation file and polkit action as the system would read
-# them: well-formed XML (the action also against polkit's DTD) and a complete activation entry.
-# check-install-files.sh BUS-POLICY ACTIVATION-FILE POLKIT-ACTION INSTALLED-HELPER
+# Checks the helper's bus policy, activation file, polkit actions and systemd unit as the system
+# would read them: well-formed XML (the actions also against polkit's DTD), a complete
+# activation entry that names the unit, and a unit that D-Bus starts.
+# check-install-files.sh BUS-POLICY ACTIVATION-FILE POLKIT-POLICY INSTALLED-HELPER SYSTEMD-UNIT
 set -eu
-policy=$1 service=$2 action=$3 helper=$4
+policy=$1 service=$2 action=$3 helper=$4 unit=$5
 status=0
 fail() { echo "FAIL: $*" >&2; status=1; }
 
@@ -15,15 +16,26 @@ if [ -f "$dtd" ]; then
 else
     xmllint --noout "$action" || fail "$action is not well-formed"
 fi
-grep -q '<allow_any>no</allow_any>' "$action" || fail "$action lets anyone in"
-grep -q '<allow_active>auth_admin_keep</allow_active>' "$action" || fail "$action: active"
-grep -q '<allow_inactive>auth_admin</allow_inactive>' "$action" || fail "$action: inactive"
+# Every action has the same defaults: no one without a session, the password otherwise.
+actions=$(grep -c '<action id=' "$action")
+[ "$actions" -ge 2 ] || fail "$action: reports and configuration share one action"
+for default in '<allow_any>no</allow_any>' '<allow_inactive>auth_admin</allow_inactive>' \
+    '<allow_active>auth_admin_keep</allow_active>'; do
+    [ "$(grep -c "$default" "$action")" = "$actions" ] || fail "$action: not every $default"
+done
 
 name=$(sed -n 's/^Name=//p' "$service")
 [ "$(sed -n '/^\[/p' "$service")" = "[D-BUS Service]" ] || fail "$service: one [D-BUS Service] group"
 [ -n "$name" ] || fail "$service has no Name"
 grep -qx "Exec=$helper" "$service" || fail "$service does not start $helper"
 grep -qx 'User=root' "$service" || fail "$service does not run as root"
+grep -qx "SystemdService=$(basename "$unit")" "$service" || fail "$service does not name $unit"
 grep -q "<allow own=\"$name\"/>" "$policy" || fail "$policy does not let root own $name"
 grep -q "<deny own=\"$name\"/>" "$policy" || fail "$policy lets others own $name"
+
+[ "$(sed -n '/^\[/p' "$unit" | paste -s -d' ')" = "[Unit] [Service]" ] ||
+    fail "$unit: [Unit] and [Service] only (D-Bus starts it; nothing enables it)"
+for line in Type=dbus "BusName=$name" "ExecStart=$helper" KillMode=process; do
+    grep -qx "$line" "$unit" || fail "$unit has no $line"
+done
 exit $status
