@@ -161,7 +161,7 @@ void HelperService::protect(const QDBusMessage &call, const std::shared_ptr<Repo
         report->discardProtectedCopy();
         return replyError(call, HelperProtocol::FailedError, "The password could not be passed.");
     }
-    job.arguments = QStringList{"-e", "-k", "/dev/fd/" + QString::number(keyFd.get())};
+    job.arguments = QStringList{"-e", "-k", "/proc/self/fd/" + QString::number(keyFd.get())};
     job.inputFd = report->descriptor();
     job.outputFd = copy;
     job.keyFd = keyFd.get();
