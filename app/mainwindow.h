@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
     friend class TestMainWindow;
     friend class ReportsWindowAccess;
+    friend class BenchWindowAccess;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
