@@ -7,6 +7,7 @@
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
+#include "helperprotocol.h"
 #include "kroinit.h"
 #include "ui_mainwindow.h"
 
@@ -26,11 +27,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
     backstage->setDbusService(dbusService);
-
-    statusTexts = QStringList{
-        QStringLiteral("Debug mode is active"), QStringLiteral("Some errors detected"),
-        QStringLiteral("Debug mode is not active"),
-        QStringLiteral("Debug mode in an unknown state"), QStringLiteral("Reboot required")};
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 
@@ -92,8 +88,8 @@ void MainWindow::restoreSettings()
         restoreGeometry(settings.value(Kro::GeometryKey).toByteArray());
 
     if (settings.value(Kro::ExtendedKey, false).toBool()) {
-        setMinimumHeight(300);
-        resize(width(), static_cast<int>(std::lround(height() * 0.45)));
+        setMinimumHeight(CompactMinimumHeight);
+        resize(width(), static_cast<int>(std::lround(height() * PaneLessHeightShare)));
     }
 
     if (settings.contains(Kro::ReportDirsKey))
@@ -219,7 +215,8 @@ QString MainWindow::dbusErrorText(int errorNumber) const
 void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 {
     if (current)
-        ui->setPasswordAction->setEnabled(!current->text().endsWith(QLatin1String("cpt")));
+        ui->setPasswordAction->setEnabled(
+            !current->text().endsWith(HelperProtocol::ProtectedSuffix));
 }
 
 void MainWindow::claimDbusService()
