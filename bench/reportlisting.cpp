@@ -4,6 +4,7 @@
 // Run it by hand; it prints the medians and their ratio.
 #include "backstage.h"
 #include "benchwindowaccess.h"
+#include "constants.h"
 #include "helperprotocol.h"
 #include "mainwindow.h"
 
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -75,6 +77,8 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     useHome(home.path());
     QApplication app(argc, argv);
+    // No debug modules: the window would stop to warn about a missing module folder.
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{home.path()});
     QTemporaryDir folder;
     fillFolder(folder.path());
 
