@@ -7,11 +7,13 @@
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
+#include "helperprotocol.h"
 #include "kroinit.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusError>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -26,11 +28,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
     backstage->setDbusService(dbusService);
-
-    statusTexts = QStringList{
-        QStringLiteral("Debug mode is active"), QStringLiteral("Some errors detected"),
-        QStringLiteral("Debug mode is not active"),
-        QStringLiteral("Debug mode in an unknown state"), QStringLiteral("Reboot required")};
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 
@@ -92,8 +89,8 @@ void MainWindow::restoreSettings()
         restoreGeometry(settings.value(Kro::GeometryKey).toByteArray());
 
     if (settings.value(Kro::ExtendedKey, false).toBool()) {
-        setMinimumHeight(300);
-        resize(width(), static_cast<int>(std::lround(height() * 0.45)));
+        setMinimumHeight(CompactMinimumHeight);
+        resize(width(), static_cast<int>(std::lround(height() * PaneLessHeightShare)));
     }
 
     if (settings.contains(Kro::ReportDirsKey))
@@ -159,57 +156,57 @@ void MainWindow::showDbusError(QString title, QString text)
 QString MainWindow::dbusErrorText(int errorNumber) const
 {
     switch (errorNumber) {
-    case 2:
+    case QDBusError::Failed:
         return tr("The call failed.");
-    case 3:
+    case QDBusError::NoMemory:
         return tr("Out of memory.");
-    case 4:
+    case QDBusError::ServiceUnknown:
         return tr("The called service is not known.");
-    case 5:
-    case 11:
-    case 17:
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
         return tr("Timeout reply.");
-    case 6:
+    case QDBusError::BadAddress:
         return tr("The address given is not valid.");
-    case 7:
+    case QDBusError::NotSupported:
         return tr("The call/operation is not supported.");
-    case 8:
+    case QDBusError::LimitsExceeded:
         return tr("The limits allocated to this process/call/connection exceeded the "
                   "pre-defined values.");
-    case 9:
+    case QDBusError::AccessDenied:
         return tr("Authorization error.");
-    case 10:
+    case QDBusError::NoServer:
         return tr("No server found.");
-    case 12:
+    case QDBusError::NoNetwork:
         return tr("No network found.");
-    case 13:
+    case QDBusError::AddressInUse:
         return tr("QDBusServer tried to bind to an address that is already in use.");
-    case 14:
+    case QDBusError::Disconnected:
         return tr("The call/process/message was sent after QDBusConnection disconnected.");
-    case 15:
+    case QDBusError::InvalidArgs:
         return tr("The arguments passed to this call/operation are not valid.");
-    case 16:
+    case QDBusError::UnknownMethod:
         return tr("The method called was not found in this object/interface with the given "
                   "parameters.");
-    case 18:
+    case QDBusError::InvalidSignature:
         return tr("The type signature is not valid or compatible.");
-    case 19:
+    case QDBusError::UnknownInterface:
         return tr("The interface is not known in this object.");
-    case 20:
+    case QDBusError::UnknownObject:
         return tr("The object path points to an object that does not exist.");
-    case 21:
+    case QDBusError::UnknownProperty:
         return tr("The property does not exist in this interface.");
-    case 22:
+    case QDBusError::PropertyReadOnly:
         return tr("The property set failed because the property is read-only.");
-    case 23:
+    case QDBusError::InternalError:
         return tr("An internal error occurred.");
-    case 24:
+    case QDBusError::InvalidService:
         return tr("The service requested is invalid.");
-    case 25:
+    case QDBusError::InvalidObjectPath:
         return tr("The object path provided is invalid.");
-    case 26:
+    case QDBusError::InvalidInterface:
         return tr("The interface is invalid.");
-    case 27:
+    case QDBusError::InvalidMember:
         return tr("The member is invalid.");
     default:
         return tr("Unknown error.");
@@ -219,7 +216,8 @@ QString MainWindow::dbusErrorText(int errorNumber) const
 void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 {
     if (current)
-        ui->setPasswordAction->setEnabled(!current->text().endsWith(QLatin1String("cpt")));
+        ui->setPasswordAction->setEnabled(
+            !current->text().endsWith(HelperProtocol::ProtectedSuffix));
 }
 
 void MainWindow::claimDbusService()

@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow
     Q_OBJECT
     friend class TestMainWindow;
     friend class ReportsWindowAccess;
+    friend class BenchWindowAccess;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
@@ -101,6 +102,11 @@ private:
     void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText);
     static QString joinedLines(const QStringList &lines);
 
+    // The extended settings pane takes the lower 55 % of the window, which then needs more room.
+    static constexpr double PaneLessHeightShare = 0.45;
+    static constexpr int CompactMinimumHeight = 300;
+    static constexpr int ExtendedMinimumHeight = 600;
+
     Ui::AppSkeleton *ui;
     KroAdmin::DbusService *dbusService = nullptr;
     ExtSettWidget *extSettWidget = nullptr;
@@ -120,7 +126,6 @@ private:
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
-    QStringList statusTexts;
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;

@@ -6,14 +6,10 @@
 #include "debugmoduleobject.h"
 #include "mainwindow.h"
 #include "packagemanager.h"
+#include "rebootflag.h"
 #include "ui_mainwindow.h"
 
-#include <QFile>
 #include <QMessageBox>
-#include <QTextStream>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -30,6 +26,14 @@ enum StatusText
     RebootText
 };
 
+// Indexed by StatusText.
+const char *const StatusTexts[] = {
+    QT_TRANSLATE_NOOP("MainWindow", "Debug mode is active"),
+    QT_TRANSLATE_NOOP("MainWindow", "Some errors detected"),
+    QT_TRANSLATE_NOOP("MainWindow", "Debug mode is not active"),
+    QT_TRANSLATE_NOOP("MainWindow", "Debug mode in an unknown state"),
+    QT_TRANSLATE_NOOP("MainWindow", "Reboot required")};
+
 // What a finished switch shows on the module's row and buttons.
 struct Outcome
 {
@@ -39,13 +43,6 @@ struct Outcome
     bool rollbackEnabled;
     QString message;
 };
-
-// The reboot flag working copy lies in a folder every user may write to: only a regular file
-// of our own, reached without following a link, may be filled and published.
-bool isOwnRegularFile(const struct stat &info)
-{
-    return S_ISREG(info.st_mode) && info.st_uid == ::getuid();
-}
 
 } // namespace
 
@@ -101,7 +98,7 @@ void MainWindow::presentModuleRow(QListWidgetItem *item, DebugModuleObject *modu
 void MainWindow::setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText)
 {
     item->setIcon(iconName.isEmpty() ? QIcon() : QIcon::fromTheme(iconName));
-    item->setToolTip(tr(statusTexts.at(statusText).toUtf8().constData()));
+    item->setToolTip(tr(StatusTexts[statusText]));
 }
 
 void MainWindow::updateDebugButtons()
@@ -267,60 +264,17 @@ bool MainWindow::isRebootRequired(DebugModuleObject *module) const
 
 bool MainWindow::isRebootPending(const QString &moduleName) const
 {
-    QFile file(rebootFlagFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream stream(&file);
-    QString line;
-    while (stream.readLineInto(&line)) {
-        const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && trimmed.contains(moduleName))
-            return true;
-    }
-    return false;
+    return RebootFlag(rebootFlagFile, rebootFlagWorkingCopy).isPending(moduleName);
 }
 
 bool MainWindow::prepareRebootFlag()
 {
-    const QByteArray workingPath = QFile::encodeName(rebootFlagWorkingCopy);
-    struct stat info;
-    if (::lstat(workingPath.constData(), &info) == 0)
-        return isOwnRegularFile(info);
-    if (errno != ENOENT)
-        return false;
-    const int fd =
-        ::open(workingPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    QFile workingCopy;
-    if (!workingCopy.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    QFile published(rebootFlagFile);
-    if (published.open(QIODevice::ReadOnly))
-        workingCopy.write(published.readAll());
-    return workingCopy.flush();
+    return RebootFlag(rebootFlagFile, rebootFlagWorkingCopy).prepareWorkingCopy();
 }
 
 bool MainWindow::addModuleToRebootFlag(DebugModuleObject *module)
 {
-    const int fd = ::open(QFile::encodeName(rebootFlagWorkingCopy).constData(),
-                          O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    QFile workingCopy;
-    if (::fstat(fd, &info) != 0 || !isOwnRegularFile(info) ||
-        !workingCopy.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text,
-                          QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    QTextStream stream(&workingCopy);
-    stream << module->name() << '\n';
-    stream.flush();
-    return stream.status() == QTextStream::Ok && workingCopy.flush();
+    return RebootFlag(rebootFlagFile, rebootFlagWorkingCopy).addToWorkingCopy(module->name());
 }
 
 bool MainWindow::publishRebootFlag()

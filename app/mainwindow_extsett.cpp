@@ -13,11 +13,6 @@
 #include <QSettings>
 #include <cmath>
 
-namespace {
-// The pane takes the lower 55 % of the window.
-constexpr double PaneLessHeightShare = 0.45;
-} // namespace
-
 void MainWindow::showExtendedSettings(int newState)
 {
     resizeForExtendedPane(newState, true);
@@ -36,11 +31,11 @@ void MainWindow::resizeForExtendedPane(int state, bool resize)
             const int available = screen ? screen->availableGeometry().height() : 900;
             this->resize(w, qMin(target, available));
         }
-        setMinimumHeight(600);
+        setMinimumHeight(ExtendedMinimumHeight);
         extSettWidget->show();
     } else {
         extSettWidget->hide();
-        setMinimumHeight(300);
+        setMinimumHeight(CompactMinimumHeight);
         if (resize)
             this->resize(w, static_cast<int>(std::lround(h * PaneLessHeightShare)));
     }

@@ -3,12 +3,11 @@
 // main file only, their other volumes are handed back separately.
 #include "backstage.h"
 #include "constants.h"
+#include "helperprotocol.h"
 
 #include <QDir>
 
 namespace {
-
-const QString ProtectedSuffix = QStringLiteral("cpt");
 
 // True for the suffix of a volume that is not the main file ("z01", "z02", ...).
 bool isVolumeSuffix(const QString &suffix)
@@ -46,7 +45,7 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
                                    path);
                 continue;
             }
-            if (suffix == ProtectedSuffix) {
+            if (name.endsWith(HelperProtocol::ProtectedSuffix)) {
                 // A protected volume keeps its volume suffix in front of ".cpt".
                 const QString last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
                 if (isVolumeSuffix(last)) {

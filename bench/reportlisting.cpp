@@ -3,13 +3,17 @@
 // volumes, protected files, checksums) against a bare directory listing of the same folder.
 // Run it by hand; it prints the medians and their ratio.
 #include "backstage.h"
+#include "benchwindowaccess.h"
+#include "constants.h"
+#include "helperprotocol.h"
 #include "mainwindow.h"
-#include "reportswindowaccess.h"
-#include "testenvironment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
@@ -28,7 +32,8 @@ void fillFolder(const QString &folder)
     for (int group = 0; made < FileCount; ++group) {
         const QString base =
             folder + QStringLiteral("/sosreport-host%1-2024").arg(group, 5, 10, QLatin1Char('0'));
-        const QString protectedSuffix = group % 7 == 0 ? QStringLiteral(".cpt") : QString();
+        const QString protectedSuffix =
+            group % 7 == 0 ? HelperProtocol::ProtectedSuffix : QString();
         QStringList names;
         if (group % 5 == 0)
             names = QStringList{base + QStringLiteral(".zip"), base + QStringLiteral(".z01"),
@@ -58,18 +63,28 @@ double medianMs(const std::function<void()> &work)
     return times.at(Rounds / 2);
 }
 
+// The window reads its settings when it is built: a private home keeps the user's out.
+void useHome(const QString &home)
+{
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    KroTest::isolateEnvironment();
+    QTemporaryDir home;
+    useHome(home.path());
     QApplication app(argc, argv);
+    // No debug modules: the window would stop to warn about a missing module folder.
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{home.path()});
     QTemporaryDir folder;
     fillFolder(folder.path());
 
     MainWindow window;
     window.show();
-    ReportsWindowAccess::reportDirs(window) = QStringList{folder.path()};
+    BenchWindowAccess::setReportDirs(window, QStringList{folder.path()});
 
     int listed = 0;
     const double bare = medianMs([&] {
@@ -86,8 +101,8 @@ int main(int argc, char *argv[])
         medianMs([&] { QMetaObject::invokeMethod(&window, "refillReportsTable"); });
 
     QTextStream out(stdout);
-    out << "files: " << listed
-        << ", table rows: " << ReportsWindowAccess::ui(window)->tableWidget->rowCount() << '\n'
+    out << "files: " << listed << ", table rows: "
+        << window.findChild<QTableWidget *>(QStringLiteral("tableWidget"))->rowCount() << '\n'
         << "bare QDir listing: " << bare << " ms (median of " << Rounds << ")\n"
         << "scan only:         " << scan << " ms\n"
         << "reports table:     " << table << " ms\n"

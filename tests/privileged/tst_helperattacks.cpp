@@ -234,7 +234,7 @@ void TestHelperAttacks::programsOutsideTrustedFoldersAreRefused()
     const QString marker = dir->filePath("ran");
     for (const QString &program : {copy, QString("/usr/bin/../../" + copy.mid(1))}) {
         QCOMPARE(service->execSmthWithArgs(program, {}), int(HelperProtocol::NotFound));
-        QCOMPARE(service->execSmthDetachedWithArgs(program, {}), -1);
+        QCOMPARE(service->execSmthDetachedWithArgs(program, {}), qint64(HelperProtocol::Failed));
     }
     QCOMPARE(service->execSmthWithArgs("/usr/bin/../bin/true", {}), 0);
 }

@@ -7,6 +7,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDir>
@@ -149,7 +150,7 @@ void TestPrivilegedHelper::runsProgramWithArgumentsAndInput()
     QCOMPARE(outputs->count(), 1);
     QCOMPARE(outputs->at(0).at(0).toString(),
              "a b\n$HOME\n;echo injected\n--key=x\ninput:secret\n");
-    QCOMPARE(service->getDbusErrorAsInt(), 0);
+    QCOMPARE(service->getDbusErrorAsInt(), int(HelperProtocol::Success));
 }
 
 void TestPrivilegedHelper::programsGetAFixedEnvironment()
@@ -177,13 +178,13 @@ void TestPrivilegedHelper::refusalRunsNothing()
     setPolkitAllowed({});
     const QString marker = dir->filePath("ran");
     QVERIFY(service->execSmthWithArgs("touch", {marker}) != 0);
-    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    QCOMPARE(service->getDbusErrorAsInt(), int(QDBusError::AccessDenied));
     QCOMPARE(messages->count(), 1);
-    QCOMPARE(service->execSmthDetachedWithArgs("touch", {marker}), -1);
-    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    QCOMPARE(service->execSmthDetachedWithArgs("touch", {marker}), qint64(HelperProtocol::Failed));
+    QCOMPARE(service->getDbusErrorAsInt(), int(QDBusError::AccessDenied));
     writeFile(dir->filePath("source"), "new", 0644);
     QVERIFY(!service->move(dir->filePath("source"), marker));
-    QCOMPARE(service->getDbusErrorAsInt(), 9);
+    QCOMPARE(service->getDbusErrorAsInt(), int(QDBusError::AccessDenied));
     QCOMPARE(messages->count(), 3);
     QCOMPARE(outputs->count(), 0);
     QVERIFY(!QFile::exists(marker));
@@ -195,15 +196,18 @@ void TestPrivilegedHelper::failures_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("text");
-    QTest::newRow("exits 3") << "kro-fail" << 3 << -1
+    QTest::newRow("exits 3") << "kro-fail" << 3 << int(HelperProtocol::Failed)
                              << "The program \"kro-fail\" exited with status 3.\n"
                                 "complaint 3\ncomplaint 4\ncomplaint 5\ncomplaint 6\ncomplaint 7";
-    QTest::newRow("missing") << "kro-no-such-program" << -2 << -2
+    QTest::newRow("missing") << "kro-no-such-program" << int(HelperProtocol::NotFound)
+                             << int(HelperProtocol::NotFound)
                              << "The program \"kro-no-such-program\" was not found.";
     QTest::newRow("relative path")
-        << "standins/kro-fail" << -2 << -2 << "The program \"standins/kro-fail\" was not found.";
+        << "standins/kro-fail" << int(HelperProtocol::NotFound) << int(HelperProtocol::NotFound)
+        << "The program \"standins/kro-fail\" was not found.";
     QTest::newRow("not executable")
-        << "/etc/passwd" << -2 << -2 << "The program \"/etc/passwd\" was not found.";
+        << "/etc/passwd" << int(HelperProtocol::NotFound) << int(HelperProtocol::NotFound)
+        << "The program \"/etc/passwd\" was not found.";
 }
 
 void TestPrivilegedHelper::failures()
@@ -219,7 +223,7 @@ void TestPrivilegedHelper::failures()
     QCOMPARE(messages->at(0).at(0).toString(), QString("Error"));
     QCOMPARE(messages->at(0).at(1).toString(), text);
     QVERIFY(service->execSmthDetachedWithArgs(program + "-absent", {}) < 0);
-    QCOMPARE(service->getDbusErrorAsInt(), -2);
+    QCOMPARE(service->getDbusErrorAsInt(), int(HelperProtocol::NotFound));
 }
 
 void TestPrivilegedHelper::detachedProgramLivesUnderItsOwnName()
@@ -343,7 +347,7 @@ void TestPrivilegedHelper::moveRefusals()
         source = real;
     const QString destination = kind == "target-folder" ? target + ".d" : target;
     QVERIFY(!service->move(source, destination));
-    QCOMPARE(service->getDbusErrorAsInt(), -3);
+    QCOMPARE(service->getDbusErrorAsInt(), int(HelperProtocol::MoveRefused));
     QCOMPARE(messages->count(), 1);
     QCOMPARE(messages->at(0).at(1).toString(),
              QStringLiteral("The file could not be moved: %1.").arg(reason));

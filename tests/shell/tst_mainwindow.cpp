@@ -6,6 +6,7 @@
 #include "testenvironment.h"
 #include "ui_mainwindow.h"
 
+#include <QDBusError>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -146,16 +147,17 @@ void TestMainWindow::dbusErrorTexts_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<QString>("text");
-    QTest::newRow("failed") << 2 << "The call failed.";
-    QTest::newRow("service unknown") << 4 << "The called service is not known.";
-    QTest::newRow("no reply") << 5 << "Timeout reply.";
-    QTest::newRow("timeout") << 11 << "Timeout reply.";
-    QTest::newRow("timed out") << 17 << "Timeout reply.";
-    QTest::newRow("access denied") << 9 << "Authorization error.";
-    QTest::newRow("invalid member") << 27 << "The member is invalid.";
-    QTest::newRow("no error") << 0 << "Unknown error.";
-    QTest::newRow("other") << 1 << "Unknown error.";
-    QTest::newRow("beyond the table") << 28 << "Unknown error.";
+    QTest::newRow("failed") << int(QDBusError::Failed) << "The call failed.";
+    QTest::newRow("service unknown")
+        << int(QDBusError::ServiceUnknown) << "The called service is not known.";
+    QTest::newRow("no reply") << int(QDBusError::NoReply) << "Timeout reply.";
+    QTest::newRow("timeout") << int(QDBusError::Timeout) << "Timeout reply.";
+    QTest::newRow("timed out") << int(QDBusError::TimedOut) << "Timeout reply.";
+    QTest::newRow("access denied") << int(QDBusError::AccessDenied) << "Authorization error.";
+    QTest::newRow("invalid member") << int(QDBusError::InvalidMember) << "The member is invalid.";
+    QTest::newRow("no error") << int(QDBusError::NoError) << "Unknown error.";
+    QTest::newRow("other") << int(QDBusError::Other) << "Unknown error.";
+    QTest::newRow("beyond the table") << int(QDBusError::InvalidMember) + 1 << "Unknown error.";
 }
 
 void TestMainWindow::dbusErrorTexts()

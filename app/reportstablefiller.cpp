@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "reportstablefiller.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVector>
+#include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+
+namespace {
+
+bool isChecksumFile(const QString &path)
+{
+    return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
+}
+
+// Milliseconds since the epoch.
+struct FileTimes
+{
+    bool hasCreated = false;
+    qint64 created = 0;
+    qint64 modified = 0;
+};
+
+// Read with one statx call: a table of thousands of reports is listed every time a run ends.
+FileTimes fileTimes(const QString &path)
+{
+    FileTimes times;
+    struct statx info;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME,
+                &info) != 0)
+        return times;
+    times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
+    times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
+    times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
+    return times;
+}
+
+// "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
+// conversion reads it for every file.
+QString creationText(const FileTimes &times)
+{
+    if (!times.hasCreated)
+        return QString();
+    const time_t seconds = static_cast<time_t>(times.created / 1000);
+    struct tm local;
+    if (!::localtime_r(&seconds, &local))
+        return QString();
+    return QString::asprintf("%02d:%02d:%02d %02d.%02d.%02d", local.tm_hour, local.tm_min,
+                             local.tm_sec, local.tm_mday, local.tm_mon + 1, local.tm_year % 100);
+}
+
+// The row to make current: the newest creation time after the start of 1970; where the file
+// system keeps no creation times, the newest modification. Earlier rows win ties.
+class NewestRow
+{
+public:
+    void offer(int row, const FileTimes &times)
+    {
+        if (times.hasCreated && times.created > newestCreated) {
+            newestCreated = times.created;
+            createdRow = row;
+        }
+        if (modifiedRow < 0 || times.modified > newestModified) {
+            newestModified = times.modified;
+            modifiedRow = row;
+        }
+    }
+    int row() const { return createdRow >= 0 ? createdRow : modifiedRow; }
+
+private:
+    qint64 newestCreated = QDateTime(QDate(1970, 1, 1), QTime(0, 0)).toMSecsSinceEpoch();
+    int createdRow = -1;
+    qint64 newestModified = 0;
+    int modifiedRow = -1;
+};
+
+// Sets the text of a cell, reusing the item a previous refill left there: a table of thousands of
+// reports is filled again each time a run ends.
+void setCellText(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setFlags(flags);
+        table->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+// Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
+// of every row: the widths are first estimated from cached character advances, and only the
+// few widest texts are measured by the item delegate.
+class ColumnFitter
+{
+public:
+    explicit ColumnFitter(const QFont &font) : metrics(font)
+    {
+        std::fill_n(latinAdvances, LatinCount, -1);
+    }
+
+    void offer(const QString &text)
+    {
+        int width = 0;
+        for (const QChar character : text)
+            width += advance(character);
+        estimates.append(width);
+    }
+
+    void fit(QTableWidget *table, int column)
+    {
+        const int widest =
+            estimates.isEmpty() ? 0 : *std::max_element(estimates.cbegin(), estimates.cend());
+        const int slack = 2 * metrics.averageCharWidth();
+        int content = 0;
+        int measured = 0;
+        for (int row = 0; row < estimates.size() && measured < MaxMeasured; ++row) {
+            if (estimates.at(row) + slack < widest)
+                continue;
+            content =
+                qMax(content, table->sizeHintForIndex(table->model()->index(row, column)).width());
+            ++measured;
+        }
+        // The grid line takes one pixel of the cell.
+        if (measured > 0 && table->showGrid())
+            ++content;
+        table->horizontalHeader()->resizeSection(
+            column, qMax(content, table->horizontalHeader()->sectionSizeHint(column)));
+    }
+
+private:
+    static const int MaxMeasured = 20;
+
+    int advance(QChar character)
+    {
+        const ushort code = character.unicode();
+        if (code >= LatinCount)
+            return metrics.horizontalAdvance(character);
+        if (latinAdvances[code] < 0)
+            latinAdvances[code] = metrics.horizontalAdvance(character);
+        return latinAdvances[code];
+    }
+
+    static const int LatinCount = 256;
+    QFontMetrics metrics;
+    int latinAdvances[LatinCount];
+    QVector<int> estimates;
+};
+
+} // namespace
+
+ReportsTableFiller::ReportsTableFiller(QTableWidget *table) : table(table) {}
+
+int ReportsTableFiller::fill(const QStringList &reports)
+{
+    table->setRowCount(reports.size());
+    NewestRow newest;
+    ColumnFitter names(table->font());
+    ColumnFitter times(table->font());
+    int row = 0;
+    for (const QString &path : reports) {
+        if (isChecksumFile(path))
+            continue;
+        const FileTimes fileTime = fileTimes(path);
+        const QString created = creationText(fileTime);
+        setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        setCellText(table, row, 1, created, Qt::NoItemFlags);
+        newest.offer(row, fileTime);
+        names.offer(path);
+        times.offer(created);
+        ++row;
+    }
+
+    if (row > 0)
+        table->setCurrentCell(newest.row(), 0);
+    table->setRowCount(row);
+    names.fit(table, 0);
+    times.fit(table, 1);
+    return row;
+}
