@@ -217,7 +217,7 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 {
     if (current)
         ui->setPasswordAction->setEnabled(
-            !current->text().endsWith(HelperProtocol::ProtectedSuffix));
+            !current->text().endsWith(HelperProtocol::ProtectedExtension));
 }
 
 void MainWindow::claimDbusService()

@@ -33,8 +33,10 @@ constexpr int KeptOutputBytes = 8 * 1024 * 1024;
 
 // The helper protects and opens up only files named like report archives.
 inline const QString ReportNamePrefix = QStringLiteral("sosreport");
-// A protected report is the report's name with this suffix.
-inline const QString ProtectedSuffix = QStringLiteral(".cpt");
+// A protected report is the report's name with this extension after a dot; any name ending in
+// the extension counts as protected already.
+inline const QString ProtectedExtension = QStringLiteral("cpt");
+inline const QString ProtectedSuffix = QLatin1Char('.') + ProtectedExtension;
 
 // What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
 // keep their positive QDBusError::ErrorType numbers.

@@ -40,7 +40,7 @@ QString ReportFile::makeReadable()
 
 int ReportFile::createProtectedCopy(QString &failure)
 {
-    if (QFile::decodeName(name).endsWith(HelperProtocol::ProtectedSuffix)) {
+    if (QFile::decodeName(name).endsWith(HelperProtocol::ProtectedExtension)) {
         failure = QStringLiteral("the report is protected already");
         return -1;
     }
