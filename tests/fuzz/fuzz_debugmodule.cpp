@@ -4,8 +4,8 @@
 // file and switched on and back in memory. Where the texts of a change are plain and the file
 // holds no trace of an earlier switch, switching back must give the original lines.
 #include "backstage.h"
+#include "testfiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -16,11 +16,8 @@ const QString Marker = QStringLiteral("##commented ");
 
 QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &content)
 {
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
+    KroTest::writeAll(dir.filePath(name), content);
+    return dir.filePath(name);
 }
 
 // One line, free of surrounding blanks, that the file's encoding can hold.
