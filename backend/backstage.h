@@ -5,6 +5,7 @@
 #pragma once
 
 #include "debugmoduleobject.h"
+#include "regularfilereader.h"
 
 #include <QByteArray>
 #include <QMultiMap>
@@ -48,6 +49,10 @@ public:
     // The edit of one change on a file's lines (without line feeds), touching no file.
     // Answers whether anything was changed.
     static bool editLines(QList<QByteArray> &lines, const FileChange &change, bool rollback);
+    // The lines of a file's content as the engine edits them.
+    static QList<QByteArray> splitLines(const QByteArray &content);
+    // The text a line is compared by: decoded whole, NUL bytes included, and trimmed.
+    static QString lineText(const QByteArray &line);
 
 signals:
     void warnMessage(const QString &title, const QString &text);
@@ -57,6 +62,8 @@ private:
     void claimDbusService();
     int reportNothingChanged(const FileChange &change, bool rollback);
     static bool writeLines(QFile &file, const QList<QByteArray> &lines);
+    // Why a file that is there was not read; empty when it could simply not be opened.
+    static QString refusalText(const QString &path, RegularFileReader::Status status);
     // Warns and returns true when any of the files must not be touched with administrator rights.
     bool refuseUnsafeFiles(const QStringList &files);
 

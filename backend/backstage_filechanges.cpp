@@ -23,7 +23,6 @@ enum Result
 {
     Success = 0,
     ConfigMissing = -1,
-    CannotReadTemporary = -2,
     CannotCopy = -3,
     OldTextMissing = -4,
     CannotDeleteTemporary = -5,
@@ -31,16 +30,15 @@ enum Result
     NothingToRestore = -7,
     CannotWriteTemporary = -8,
     NothingToUncomment = -9,
-    AnchorMissing = -10
+    AnchorMissing = -10,
+    NotRegularFile = -11,
+    FileTooLarge = -12
 };
 
 // One line of the file: its bytes as read and the trimmed text the tests look at.
 struct Line
 {
-    explicit Line(const QByteArray &bytes)
-        : raw(bytes), text(QString::fromLocal8Bit(bytes).trimmed())
-    {
-    }
+    explicit Line(const QByteArray &bytes) : raw(bytes), text(Backstage::lineText(bytes)) {}
     QByteArray raw;
     QString text;
 };
@@ -155,7 +153,15 @@ bool rollbackAnchored(QList<Line> &lines, const QString &search, const QString &
     return changed;
 }
 
-QList<QByteArray> splitLines(const QByteArray &content)
+} // namespace
+
+QString Backstage::lineText(const QByteArray &line)
+{
+    // The overload for a whole QByteArray would stop at the first NUL byte.
+    return QString::fromLocal8Bit(line.constData(), line.size()).trimmed();
+}
+
+QList<QByteArray> Backstage::splitLines(const QByteArray &content)
 {
     QList<QByteArray> lines = content.split('\n');
     // A final line feed ends the last line; it does not start another one.
@@ -163,8 +169,6 @@ QList<QByteArray> splitLines(const QByteArray &content)
         lines.removeLast();
     return lines;
 }
-
-} // namespace
 
 bool Backstage::editLines(QList<QByteArray> &lines, const FileChange &change, bool rollback)
 {
@@ -191,6 +195,8 @@ bool Backstage::editLines(QList<QByteArray> &lines, const FileChange &change, bo
     return changed;
 }
 
+// The file is read here rather than copied, so that only a regular file of bounded size is ever
+// read, and the private copy is written only when there is something to change.
 int Backstage::applyFileChange(const FileChange &change, bool rollback)
 {
     if (!QFile::exists(change.filename)) {
@@ -199,27 +205,27 @@ int Backstage::applyFileChange(const FileChange &change, bool rollback)
     }
     const QString temporary =
         QDir::homePath() + QDir::separator() + QFileInfo(change.filename).fileName() + ".tmp";
+    QByteArray content;
+    const RegularFileReader::Status status = RegularFileReader::read(change.filename, content);
+    if (status != RegularFileReader::Read) {
+        const QString refusal = refusalText(change.filename, status);
+        fileChangeErrorList.append(refusal.isEmpty()
+                                       ? tr("Failed to create temporary file : %1 ").arg(temporary)
+                                       : refusal);
+        return status == RegularFileReader::NotRegular ? NotRegularFile
+               : status == RegularFileReader::TooLarge ? FileTooLarge
+                                                       : CannotCopy;
+    }
+    QList<QByteArray> lines = splitLines(content);
+    if (!editLines(lines, change, rollback))
+        return reportNothingChanged(change, rollback);
+
     const QFileInfo stale(temporary);
     if ((stale.exists() || stale.isSymLink()) && !QFile::remove(temporary)) {
         fileChangeErrorList.append(tr("Failed to delete temporary file : %1 ").arg(temporary));
         return CannotDeleteTemporary;
     }
-    if (!QFile::copy(change.filename, temporary)) {
-        fileChangeErrorList.append(tr("Failed to create temporary file : %1 ").arg(temporary));
-        return CannotCopy;
-    }
     QFile copy(temporary);
-    if (!copy.open(QIODevice::ReadOnly)) {
-        QFile::remove(temporary);
-        fileChangeErrorList.append(tr("Failed to open temporary file : %1 ").arg(temporary));
-        return CannotReadTemporary;
-    }
-    QList<QByteArray> lines = splitLines(copy.readAll());
-    copy.close();
-
-    if (!editLines(lines, change, rollback))
-        return reportNothingChanged(change, rollback);
-
     if (!writeLines(copy, lines)) {
         fileChangeErrorList.append(tr("Failed to write temporary file : %1 ").arg(temporary));
         return CannotWriteTemporary;

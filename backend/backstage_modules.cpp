@@ -4,11 +4,9 @@
 #include "backstage.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 
 namespace {
 
@@ -50,12 +48,15 @@ bool readFileChange(const QJsonValue &element, FileChange &change)
 
 DebugModuleObject *Backstage::readDebugModule(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        emit warnMessage(tr("Error!"), tr("Couldn't open file %1.").arg(path));
+    QByteArray content;
+    const RegularFileReader::Status status = RegularFileReader::read(path, content);
+    if (status != RegularFileReader::Read) {
+        const QString refusal = refusalText(path, status);
+        emit warnMessage(tr("Error!"),
+                         refusal.isEmpty() ? tr("Couldn't open file %1.").arg(path) : refusal);
         return nullptr;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
+    const QJsonDocument document = QJsonDocument::fromJson(content);
     if (!document.isObject()) {
         emit warnMessage(tr("Error!"), tr("File %1 \nnot contains valid JSON object.").arg(path));
         return nullptr;
@@ -86,17 +87,16 @@ DebugModuleObject *Backstage::readDebugModule(const QString &path)
 
 FileChangeState Backstage::detectFileChangeState(const FileChange &change)
 {
-    QFile file(change.filename);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // A file that cannot be used for the change counts as missing.
+    QByteArray content;
+    if (RegularFileReader::read(change.filename, content) != RegularFileReader::Read)
         return FileChangeState::FileMissing;
 
-    QTextStream stream(&file);
     bool examining = change.anchor.isEmpty();
     bool hasNew = false;
     bool hasOld = false;
-    QString line;
-    while (stream.readLineInto(&line)) {
-        const QString trimmed = line.trimmed();
+    for (const QByteArray &line : splitLines(content)) {
+        const QString trimmed = lineText(line);
         if (!examining) {
             if (!trimmed.startsWith(change.anchor))
                 continue;
@@ -147,4 +147,13 @@ QStringList Backstage::debugModuleFiles(const QStringList &dirs)
             result.append(entry.absoluteFilePath());
     }
     return result;
+}
+
+QString Backstage::refusalText(const QString &path, RegularFileReader::Status status)
+{
+    if (status == RegularFileReader::NotRegular)
+        return tr("File %1 is not a regular file").arg(path);
+    if (status == RegularFileReader::TooLarge)
+        return tr("File %1 is larger than %2 MiB").arg(path).arg(RegularFileReader::MaxBytes >> 20);
+    return QString();
 }

@@ -2,32 +2,12 @@
 // Reading the sosreport plugin listing and choosing plugins and profiles from it.
 #include "constants.h"
 #include "extsettwidget.h"
+#include "pluginlisting.h"
 #include "ui_extsettwidget.h"
 
 #include <QCompleter>
 #include <QMessageBox>
 #include <QStringListModel>
-
-namespace {
-// Where the profile names start on a "Profiles:" line of the listing.
-constexpr int ProfilesColumn = 10;
-
-QStringList splitNames(const QString &text)
-{
-    QStringList names;
-    for (const QString &part : text.trimmed().split(QLatin1Char(','), Qt::SkipEmptyParts))
-        names.append(part.trimmed());
-    return names;
-}
-
-bool containsAny(const QString &line, std::initializer_list<const char *> markers)
-{
-    for (const char *marker : markers)
-        if (line.contains(QString::fromUtf8(marker)))
-            return true;
-    return false;
-}
-} // namespace
 
 void ExtSettWidget::fillPluginsAndProfiles(const QString &output)
 {
@@ -60,46 +40,12 @@ void ExtSettWidget::parsePluginsList()
 
 QStringList ExtSettWidget::parsePluginNames()
 {
-    const bool showAll = ui->showAllChB->isChecked();
-    QStringList names;
-    for (const QString &line : pluginsListText.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (containsAny(line, {"sos report", "sosreport (v", "enabled", "включены", "cur_ilev"}))
-            continue;
-        if (line.contains(QStringLiteral("Нет активных"))) {
-            if (!showAll)
-                break;
-            continue;
-        }
-        if (containsAny(line, {"disabled", "отключены"})) {
-            activePlugins = names;
-            if (!showAll)
-                break;
-            continue;
-        }
-        if (containsAny(line, {"options are available", "Доступные"}))
-            break;
-        const QString trimmed = line.trimmed();
-        names.append(trimmed.left(trimmed.indexOf(QLatin1Char(' '))));
-    }
-    return names;
+    return PluginListing(pluginsListText).pluginNames(ui->showAllChB->isChecked(), &activePlugins);
 }
 
 QStringList ExtSettWidget::parseProfileNames() const
 {
-    QStringList names;
-    bool inProfiles = false;
-    for (const QString &line : pluginsListText.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (line.contains(QStringLiteral("Profiles:"))) {
-            names.append(splitNames(line.mid(ProfilesColumn)));
-            inProfiles = true;
-            continue;
-        }
-        // The tool wraps a long profile list; its summary line ends the list.
-        inProfiles = inProfiles && !line.contains(QStringLiteral("profiles"));
-        if (inProfiles)
-            names.append(splitNames(line));
-    }
-    return names;
+    return PluginListing(pluginsListText).profileNames();
 }
 
 void ExtSettWidget::showOffered(QStringListModel *&model, QCompleter *completer,

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <memory>
+#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(FileChangeState)
 Q_DECLARE_METATYPE(ModuleState)
@@ -27,6 +28,8 @@ private slots:
     void combinesModuleState_data();
     void combinesModuleState();
     void listsModuleFiles();
+    void refusesFilesThatAreNotPlainText_data();
+    void refusesFilesThatAreNotPlainText();
     void editsLines_data();
     void editsLines();
     void keepsUntouchedLinesByteForByte();
@@ -230,6 +233,42 @@ void TestDebugModules::listsModuleFiles()
     QCOMPARE(spy.at(0).at(1).toString(), QStringLiteral("Can't read directory %1").arg(missing));
 }
 
+void TestDebugModules::refusesFilesThatAreNotPlainText_data()
+{
+    QTest::addColumn<QString>("path"); // relative paths are made in the test's folder
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("device") << "/dev/zero"
+                            << "is not a regular file";
+    QTest::newRow("fifo") << "fifo"
+                          << "is not a regular file";
+    QTest::newRow("over 16 MiB") << "large"
+                                 << "is larger than 16 MiB";
+}
+
+// Neither the module file nor a file it names may block the window or fill its memory.
+void TestDebugModules::refusesFilesThatAreNotPlainText()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    if (path == QStringLiteral("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(dir->filePath(path)).constData(), 0600), 0);
+    if (path == QStringLiteral("large"))
+        QVERIFY(QFile(writeFile(path, "level = 0\n")).resize(16 * 1024 * 1024 + 1));
+    if (QDir::isRelativePath(path))
+        path = dir->filePath(path);
+    const QString message = QStringLiteral("File %1 %2").arg(path, reason);
+
+    const FileChange change{path, QStringLiteral("level = 0"), QStringLiteral("level = 9"), {}};
+    QCOMPARE(backstage.detectFileChangeState(change), FileChangeState::FileMissing);
+    QCOMPARE(backstage.applyFileChanges({change}, false), 1);
+    QCOMPARE(backstage.fileChangeErrors(), QStringList{message});
+
+    QSignalSpy spy(&backstage, &Backstage::warnMessage);
+    QVERIFY(!backstage.readDebugModule(path));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(1).toString(), message);
+}
+
 void TestDebugModules::editsLines_data()
 {
     QTest::addColumn<QString>("anchor");
@@ -262,6 +301,9 @@ void TestDebugModules::editsLines_data()
         << QByteArray(
                "[domain/default]\ndebug_level = 9\n##commented ##commented debug_level = 0\n")
         << QByteArray("[domain/default]\ndebug_level = 0\n");
+    QTest::newRow("off, marked line holding a NUL byte")
+        << QString() << true << QByteArray("debug_level = 9\n##commented \0 debug_level = 0\n", 46)
+        << QByteArray("\0 debug_level = 0\n", 18);
     QTest::newRow("off, trimmed by an older edit")
         << QString() << true << QByteArray("  debug_level = 9\n  ##commented debug_level = 0\n")
         << QByteArray("  debug_level = 0\n");

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// libFuzzer target: any text as the plugin listing of sosreport, read in both of the ways the
+// settings pane reads it. The enabled plugins it reports are always the first names listed.
+#include "pluginlisting.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const PluginListing listing(QString::fromUtf8(reinterpret_cast<const char *>(data), int(size)));
+    for (bool withDisabled : {false, true}) {
+        QStringList enabled;
+        const QStringList names = listing.pluginNames(withDisabled, &enabled);
+        if (names.mid(0, enabled.size()) != enabled)
+            qFatal("the enabled plugins are not the first ones listed");
+    }
+    listing.profileNames();
+    return 0;
+}
