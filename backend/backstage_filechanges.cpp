@@ -260,10 +260,12 @@ int Backstage::reportNothingChanged(const FileChange &change, bool rollback)
     return NothingToUncomment;
 }
 
-// A copy that could not be written completely must never replace the configuration file.
+// A copy that could not be written completely must never replace the configuration file. The
+// copy may hold what only the user could read, so no one else may read it.
 bool Backstage::writeLines(QFile &file, const QList<QByteArray> &lines)
 {
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
     QByteArray content;
     for (const QByteArray &line : lines) {
