@@ -366,10 +366,11 @@ void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
         QCOMPARE(modeOf(target), mode_t(0640));
         QFile::remove(source);
         // Killed between naming the finished copy and renaming it into place, the helper leaves
-        // that complete copy under a fixed name, which the next move of the file takes over.
+        // that complete copy under a fixed name, which the next finished move takes over.
         if (entries(dir->path()).size() > 1) {
             QCOMPARE(entries(dir->path()), (QStringList{".target.kro-new", "target"}));
-            QCOMPARE(contents(dir->filePath(".target.kro-new")), fresh);
+            const QByteArray stray = contents(dir->filePath(".target.kro-new"));
+            QCOMPARE(stray, QByteArray(size, stray.at(0))); // complete, of this or an earlier move
             ++strays;
         }
         writeFile(target, QByteArray(size, 'o'), 0640);
