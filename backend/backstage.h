@@ -41,6 +41,22 @@ public:
     QStringList debugModuleFiles(const QStringList &dirs);
 
     // File change engine and command runner (backstage_filechanges.cpp)
+    // What applyFileChange answers; each failure also adds its message to fileChangeErrors().
+    enum FileChangeResult
+    {
+        Success = 0,
+        ConfigMissing = -1,
+        CannotCopy = -3,
+        OldTextMissing = -4,
+        CannotDeleteTemporary = -5,
+        MoveFailed = -6,
+        NothingToRestore = -7,
+        CannotWriteTemporary = -8,
+        NothingToUncomment = -9,
+        AnchorMissing = -10,
+        NotRegularFile = -11,
+        FileTooLarge = -12
+    };
     int applyFileChange(const FileChange &change, bool rollback);
     int applyFileChanges(const QList<FileChange> &changes, bool rollback);
     QStringList fileChangeErrors() const { return fileChangeErrorList; }

@@ -19,22 +19,6 @@ namespace {
 const QByteArray Marker = QByteArrayLiteral("##commented ");
 const QString MarkerText = QString::fromLatin1(Marker);
 
-enum Result
-{
-    Success = 0,
-    ConfigMissing = -1,
-    CannotCopy = -3,
-    OldTextMissing = -4,
-    CannotDeleteTemporary = -5,
-    MoveFailed = -6,
-    NothingToRestore = -7,
-    CannotWriteTemporary = -8,
-    NothingToUncomment = -9,
-    AnchorMissing = -10,
-    NotRegularFile = -11,
-    FileTooLarge = -12
-};
-
 // One line of the file: its bytes as read and the trimmed text the tests look at.
 struct Line
 {

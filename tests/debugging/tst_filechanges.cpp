@@ -71,19 +71,20 @@ void TestFileChanges::applyReportsEveryFailure_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("on without old text")
-        << QByteArray("x\n") << QString() << false << -4
+        << QByteArray("x\n") << QString() << false << int(Backstage::OldTextMissing)
         << QStringLiteral("Failed to find text to be replaced : level = 0 ");
     QTest::newRow("on without anchor line")
-        << QByteArray("level = 0\n") << QStringLiteral("[main]") << false << -10
-        << QStringLiteral("Failed to find anchor text : [main] ");
+        << QByteArray("level = 0\n") << QStringLiteral("[main]") << false
+        << int(Backstage::AnchorMissing) << QStringLiteral("Failed to find anchor text : [main] ");
     QTest::newRow("off with new text last")
-        << QByteArray("x\nlevel = 9\n") << QString() << true << -7
+        << QByteArray("x\nlevel = 9\n") << QString() << true << int(Backstage::NothingToRestore)
         << QStringLiteral("Failed to find text to be replaced : level = 9 ");
     QTest::newRow("off anchored, old text never there")
-        << QByteArray("[main]\nlevel = 9\n") << QStringLiteral("[main]") << true << -9
+        << QByteArray("[main]\nlevel = 9\n") << QStringLiteral("[main]") << true
+        << int(Backstage::NothingToUncomment)
         << QStringLiteral("Failed to uncomment text : level = 9 ");
-    QTest::newRow("on succeeds") << QByteArray("  level = 0") << QString() << false << 0
-                                 << QString();
+    QTest::newRow("on succeeds") << QByteArray("  level = 0") << QString() << false
+                                 << int(Backstage::Success) << QString();
 }
 
 void TestFileChanges::applyReportsEveryFailure()
@@ -98,11 +99,12 @@ void TestFileChanges::applyReportsEveryFailure()
     const FileChange change{config, QStringLiteral("level = 0"), QStringLiteral("level = 9"),
                             anchor};
     QSignalSpy warnings(&backstage, &Backstage::warnMessage);
-    QCOMPARE(backstage.applyFileChanges({change}, rollback), code == 0 ? 0 : 1);
+    QCOMPARE(backstage.applyFileChanges({}, rollback), 0); // a fresh error list
+    QCOMPARE(backstage.applyFileChange(change, rollback), code);
     QCOMPARE(backstage.fileChangeErrors(),
              message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(warnings.count(), 0);
-    if (code != 0) {
+    if (code != Backstage::Success) {
         QCOMPARE(readAll(config), content);
         return;
     }
@@ -112,7 +114,7 @@ void TestFileChanges::applyReportsEveryFailure()
 
     const FileChange missing{dir->filePath(QStringLiteral("none.conf")), change.oldtext,
                              change.newtext, QString()};
-    QCOMPARE(backstage.applyFileChange(missing, false), -1);
+    QCOMPARE(backstage.applyFileChange(missing, false), int(Backstage::ConfigMissing));
     QCOMPARE(backstage.fileChangeErrors().constLast(),
              QStringLiteral("File %1 not found").arg(missing.filename));
 }
@@ -127,7 +129,7 @@ void TestFileChanges::switchKeepsOwnerAndMode()
                             QStringLiteral("[main]")};
 
     for (bool rollback : {false, true}) {
-        QCOMPARE(backstage.applyFileChange(change, rollback), 0);
+        QCOMPARE(backstage.applyFileChange(change, rollback), int(Backstage::Success));
         struct stat info;
         QCOMPARE(::stat(QFile::encodeName(config).constData(), &info), 0);
         QCOMPARE(info.st_uid, uid_t(1234));
@@ -151,8 +153,8 @@ void TestFileChanges::staleTemporaryCopyThatCannotBeRemoved()
     // A removable left-over copy is simply replaced.
     QVERIFY(QDir(stale).removeRecursively());
     writeAll(stale, "left over");
-    QCOMPARE(backstage.applyFileChange(change, false), 0);
-    QCOMPARE(backstage.applyFileChange(change, true), 0);
+    QCOMPARE(backstage.applyFileChange(change, false), int(Backstage::Success));
+    QCOMPARE(backstage.applyFileChange(change, true), int(Backstage::Success));
     QCOMPARE(readAll(config), QByteArray("level = 0\n"));
 }
 
