@@ -93,6 +93,20 @@ bool DbusService::makeReportReadable(const QString &report)
     return call(MakeReadableMethod, {report}, QString()).type() == QDBusMessage::ReplyMessage;
 }
 
+QDBusPendingCall DbusService::queryReportRun() const
+{
+    return QDBusConnection::systemBus().asyncCall(
+        QDBusMessage::createMethodCall(Service, ObjectPath, Service, ReportStateMethod));
+}
+
+QDBusPendingCall DbusService::stopReportRun() const
+{
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(Service, ObjectPath, Service, StopReportMethod);
+    message.setInteractiveAuthorizationAllowed(true);
+    return QDBusConnection::systemBus().asyncCall(message, CallTimeoutMs);
+}
+
 void DbusService::reportError(const QDBusMessage &answer, const QString &program)
 {
     const QString name = answer.errorName();
@@ -112,6 +126,9 @@ void DbusService::reportError(const QDBusMessage &answer, const QString &program
     } else if (name == FileRefusedError) {
         lastError = FileRefused;
         text = tr("The report was not changed: %1.").arg(detail);
+    } else if (name == RunAliveError) {
+        lastError = RunAlive;
+        text = tr("A report is being collected already.");
     } else if (name == TimedOutError) {
         lastError = TimedOut;
         text = tr("The program \"%1\" did not end in time and was stopped.").arg(program);

@@ -4,6 +4,7 @@
 // getDbusErrorAsInt.
 #pragma once
 
+#include <QDBusPendingCall>
 #include <QObject>
 #include <QStringList>
 
@@ -29,6 +30,11 @@ public:
     bool protectReport(const QString &report, const QByteArray &key);
     // Lets every user read the report archive.
     bool makeReportReadable(const QString &report);
+    // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
+    // or the NoRun error. Neither call blocks; the caller watches the reply.
+    QDBusPendingCall queryReportRun() const;
+    // Interrupts this user's report run; the reply is empty or an error.
+    QDBusPendingCall stopReportRun() const;
     // QDBusError::ErrorType of the last failed call; negative when it was no D-Bus error.
     int getDbusErrorAsInt() const;
 

@@ -15,6 +15,22 @@ inline const QString ExecDetachedMethod = QStringLiteral("ExecDetached");
 inline const QString MoveMethod = QStringLiteral("Move");
 inline const QString ProtectMethod = QStringLiteral("Protect");
 inline const QString MakeReadableMethod = QStringLiteral("MakeReadable");
+inline const QString ReportStateMethod = QStringLiteral("ReportState");
+inline const QString StopReportMethod = QStringLiteral("StopReport");
+
+// What ReportState answers about the caller's report run (ExecDetached of sosreport).
+inline const QString RunningKey = QStringLiteral("running");         // bool
+inline const QString ExitStatusKey = QStringLiteral("exitStatus");   // int, once ended
+inline const QString ProcessIdKey = QStringLiteral("pid");           // qlonglong
+inline const QString SecondsKey = QStringLiteral("seconds");         // int, since the start
+inline const QString IdleSecondsKey = QStringLiteral("idleSeconds"); // int, since last output
+inline const QString PluginsStartedKey = QStringLiteral("pluginsStarted");
+inline const QString PluginsTotalKey = QStringLiteral("pluginsTotal");
+inline const QString PluginKey = QStringLiteral("plugin");
+inline const QString ArchiveKey = QStringLiteral("archive");
+inline const QString ArchiveSizeKey = QStringLiteral("archiveSize");
+inline const QString ArchiveChecksumKey = QStringLiteral("archiveChecksum");
+inline const QString OutputTailKey = QStringLiteral("outputTail"); // after a failure
 
 inline const QString ErrorPrefix = Service + QStringLiteral(".Error.");
 // The program could not be started, or a protected copy could not be made.
@@ -24,6 +40,10 @@ inline const QString MoveRefusedError = ErrorPrefix + QStringLiteral("MoveRefuse
 // The named report is not a file the caller may have changed; the text says why.
 inline const QString FileRefusedError = ErrorPrefix + QStringLiteral("FileRefused");
 inline const QString TimedOutError = ErrorPrefix + QStringLiteral("TimedOut");
+// The caller's report run is still going; one run per user at a time.
+inline const QString RunAliveError = ErrorPrefix + QStringLiteral("RunAlive");
+// The helper knows no report run of the caller.
+inline const QString NoRunError = ErrorPrefix + QStringLiteral("NoRun");
 
 // Running this program is collecting a report; any other program may change the system.
 inline const QString ReportProgram = QStringLiteral("sosreport");
@@ -47,7 +67,9 @@ enum Result
     NotFound = -2,
     MoveRefused = -3,
     FileRefused = -4,
-    TimedOut = -5
+    TimedOut = -5,
+    RunAlive = -6,
+    NoRun = -7
 };
 
 } // namespace HelperProtocol

@@ -92,8 +92,9 @@ if [ "$(id -u)" -eq 0 ]; then
     cp "$helper_dir/$service.conf" "$work/system.d/"
 fi
 if [ "$with_helper" -eq 1 ]; then
-    helper_options=""
-    [ -n "$stand_ins" ] && helper_options="--stand-ins $stand_ins"
+    # Report runs keep their output in the bus's own folder, not in /run.
+    helper_options="--state-dir $work/helper-state"
+    [ -n "$stand_ins" ] && helper_options="$helper_options --stand-ins $stand_ins"
     cat >"$work/services/$service.service" <<SERVICE
 [D-BUS Service]
 Name=$service

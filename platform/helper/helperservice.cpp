@@ -45,14 +45,16 @@ UniqueFd keyPipe(const QByteArray &key)
 
 } // namespace
 
-HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir, QObject *parent)
+HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir,
+                             const QString &stateDir, QObject *parent)
     : QObject(parent), bus(bus), authorizer(new Authorizer(bus, this)), runner(standInDir),
-      callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+      runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
 {
     connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(IdleExitMs);
-    connect(&idleTimer, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    connect(&idleTimer, &QTimer::timeout, this, &HelperService::leaveIfIdle);
+    connect(&runs, &ReportRuns::forgotten, this, &HelperService::leaveIfIdle);
     idleTimer.start();
 }
 
@@ -86,19 +88,49 @@ int HelperService::Exec(const QString &program, const QStringList &arguments,
 
 qlonglong HelperService::ExecDetached(const QString &program, const QStringList &arguments)
 {
-    authorizeThen(actionFor(program), [=](const QDBusMessage &call, uint uid) {
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        if (QFileInfo(program).fileName() != HelperProtocol::ReportProgram)
+            return replyError(
+                call, HelperProtocol::NotFoundError,
+                QStringLiteral("Only sosreport runs detached, not \"%1\".").arg(program));
         const QString path = resolveOrRefuse(call, program);
         if (path.isEmpty())
             return;
         qInfo("uid %u starts %s %s", uid, qPrintable(path),
               qPrintable(ProgramRunner::loggable(path, arguments).join(' ')));
-        const qint64 pid = runner.startDetached(path, arguments);
-        if (pid < 0)
-            replyError(call, HelperProtocol::FailedError, "The program could not be started.");
+        if (runs.isAlive(uid))
+            return replyError(call, HelperProtocol::RunAliveError,
+                              "A report run you started is still going.");
+        qint64 pid = -1;
+        const QString failure = runs.start(uid, path, arguments, pid);
+        if (!failure.isEmpty())
+            replyError(call, HelperProtocol::FailedError, failure);
         else
             reply(call, call.createReply(QVariant::fromValue(qlonglong(pid))));
     });
     return 0;
+}
+
+// Answered without asking polkit: a user learns only about the run that user was allowed to
+// start, and a window polling it never meets a password prompt.
+QVariantMap HelperService::ReportState()
+{
+    const auto uid = bus.interface()->serviceUid(message().service());
+    const QVariantMap state = uid.isValid() ? runs.state(uid.value()) : QVariantMap();
+    if (state.isEmpty())
+        sendErrorReply(HelperProtocol::NoRunError, "No report run of yours is known.");
+    return state;
+}
+
+void HelperService::StopReport()
+{
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        qInfo("uid %u stops its report run", uid);
+        if (runs.stop(uid))
+            reply(call, call.createReply());
+        else
+            replyError(call, HelperProtocol::NoRunError, "No report run of yours is going.");
+    });
 }
 
 void HelperService::Move(const QString &source, const QString &destination)
@@ -201,6 +233,13 @@ void HelperService::authorizeThen(const QString &actionId, Job job)
         }
         job(call, uid.value());
     });
+}
+
+// A report run it remembers keeps the helper up: its user may still ask how it went.
+void HelperService::leaveIfIdle()
+{
+    if (busy == 0 && runs.isEmpty() && !idleTimer.isActive())
+        qApp->quit();
 }
 
 void HelperService::callerLeft(const QString &busName)

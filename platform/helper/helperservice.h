@@ -7,6 +7,7 @@
 #pragma once
 
 #include "programrunner.h"
+#include "reportruns.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -26,15 +27,22 @@ class HelperService : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", KRO_HELPER_SERVICE)
 
 public:
-    HelperService(const QDBusConnection &bus, const QString &standInDir, QObject *parent = nullptr);
+    // standInDir: programs searched first (tests only); stateDir: where report runs write.
+    HelperService(const QDBusConnection &bus, const QString &standInDir, const QString &stateDir,
+                  QObject *parent = nullptr);
 
 public slots:
     // Runs the program, waits for it and replies its exit status (-1 when it crashed), its
     // standard output and its error output. input is written to its standard input.
     Q_SCRIPTABLE int Exec(const QString &program, const QStringList &arguments,
                           const QByteArray &input, QByteArray &output, QByteArray &errorOutput);
-    // Starts the program in a session of its own and replies its process number.
+    // Starts a report run (sosreport only, one per user) in a session of its own, so that it
+    // outlives its caller, and replies its process number.
     Q_SCRIPTABLE qlonglong ExecDetached(const QString &program, const QStringList &arguments);
+    // How the caller's report run goes (keys in HelperProtocol); the NoRun error when none.
+    Q_SCRIPTABLE QVariantMap ReportState();
+    // Interrupts the caller's report run.
+    Q_SCRIPTABLE void StopReport();
     Q_SCRIPTABLE void Move(const QString &source, const QString &destination);
     // Replaces the report by its copy encrypted with key (one line) beside it.
     Q_SCRIPTABLE void Protect(const QString &report, const QByteArray &key);
@@ -46,6 +54,7 @@ private:
 
     void authorizeThen(const QString &actionId, Job job);
     void callerLeft(const QString &busName);
+    void leaveIfIdle();
     void protect(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
                  const QByteArray &key);
     void reply(const QDBusMessage &call, const QDBusMessage &answer);
@@ -55,6 +64,7 @@ private:
     QDBusConnection bus;
     Authorizer *authorizer;
     ProgramRunner runner;
+    ReportRuns runs;
     QDBusServiceWatcher callers;
     QTimer idleTimer;
     int busy = 0;

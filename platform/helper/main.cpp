@@ -15,12 +15,15 @@ int main(int argc, char *argv[])
     const QCommandLineOption standIns(
         "stand-ins", "Folder searched for programs before the system folders (tests only).",
         "folder");
+    const QCommandLineOption stateDir("state-dir", "Folder of the report runs' output.", "folder",
+                                      "/run/kro-sosreport-helper");
     parser.addOption(standIns);
+    parser.addOption(stateDir);
     parser.addHelpOption();
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::systemBus();
-    HelperService service(bus, parser.value(standIns));
+    HelperService service(bus, parser.value(standIns), parser.value(stateDir));
     if (!bus.registerObject(QStringLiteral(KRO_HELPER_PATH), &service,
                             QDBusConnection::ExportScriptableSlots) ||
         !bus.registerService(QStringLiteral(KRO_HELPER_SERVICE))) {

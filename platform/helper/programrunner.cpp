@@ -93,13 +93,14 @@ private:
     qint64 cut = 0;
 };
 
-// A process in a group of its own, with its standard input and output optionally taken from
-// open files and one more descriptor left open for it.
+// A process in a group (or a session) of its own, with its standard input and output optionally
+// taken from open files and one more descriptor left open for it.
 class ChildProcess : public QProcess
 {
 public:
     ChildProcess(const ProgramRunner::Job &job, QObject *parent)
-        : QProcess(parent), inputFd(job.inputFd), outputFd(job.outputFd), keyFd(job.keyFd)
+        : QProcess(parent), inputFd(job.inputFd), outputFd(job.outputFd), keyFd(job.keyFd),
+          newSession(job.newSession)
     {
     }
 
@@ -107,7 +108,14 @@ protected:
     // Runs in the child between fork and exec: only async-signal-safe calls.
     void setupChildProcess() override
     {
-        setpgid(0, 0);
+        if (newSession)
+            setsid();
+        else
+            setpgid(0, 0);
+        // Whoever started the helper may have had interrupts ignored, and an ignored SIGINT
+        // is inherited: the program could then never be interrupted.
+        signal(SIGINT, SIG_DFL);
+        signal(SIGQUIT, SIG_DFL);
         if (inputFd >= 0)
             dup2(inputFd, STDIN_FILENO);
         if (outputFd >= 0)
@@ -118,6 +126,7 @@ protected:
 
 private:
     int inputFd, outputFd, keyFd;
+    bool newSession;
 };
 
 bool isSecretOption(const QString &argument)
@@ -238,20 +247,23 @@ void ProgramRunner::stop(QProcess *process)
     });
 }
 
-qint64 ProgramRunner::startDetached(const QString &path, const QStringList &arguments) const
+QProcess *ProgramRunner::startInSession(const QString &path, const QStringList &arguments,
+                                        const QString &log, QObject *parent) const
 {
-    QProcess process;
-    process.setProgram(path);
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory("/");
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = -1;
-    if (!process.startDetached(&pid))
-        return -1;
-    return pid;
+    Job job;
+    job.newSession = true;
+    auto *process = new ChildProcess(job, parent);
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory("/");
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardOutputFile(log);
+    process->start(path, arguments);
+    if (!process->waitForStarted()) {
+        delete process;
+        return nullptr;
+    }
+    return process;
 }
 
 QStringList ProgramRunner::loggable(const QString &program, const QStringList &arguments)

@@ -33,11 +33,12 @@ public:
         QString path; // as resolve() answered
         QStringList arguments;
         QByteArray input;
-        int inputFd = -1;    // when set, the program reads this file instead of input
-        int outputFd = -1;   // when set, the program writes its output to this file
-        int keyFd = -1;      // when set, stays open in the program under the same number
-        QString owner;       // the caller's bus name, for stopOwnedBy()
-        int timeLimitMs = 0; // 0: no limit
+        int inputFd = -1;        // when set, the program reads this file instead of input
+        int outputFd = -1;       // when set, the program writes its output to this file
+        int keyFd = -1;          // when set, stays open in the program under the same number
+        QString owner;           // the caller's bus name, for stopOwnedBy()
+        int timeLimitMs = 0;     // 0: no limit
+        bool newSession = false; // a session of its own rather than only a process group
     };
 
     // standInDir, when not empty, is searched before the trusted folders (test runs only).
@@ -48,8 +49,11 @@ public:
 
     // Runs the job and calls finished when it has ended. Returns false when it could not start.
     bool run(const Job &job, Finished finished);
-    // Process number of the program started in its own session, negative on failure.
-    qint64 startDetached(const QString &path, const QStringList &arguments) const;
+    // Starts the program in a session of its own, away from its caller, with its output and
+    // error output written to log; nullptr when it could not start. The process object belongs
+    // to parent and must outlive the program.
+    QProcess *startInSession(const QString &path, const QStringList &arguments, const QString &log,
+                             QObject *parent) const;
     // Stops every program run for owner: SIGTERM to its process group, SIGKILL a little later.
     void stopOwnedBy(const QString &owner);
 

@@ -5,6 +5,7 @@
 //   kro-helper-call move SOURCE DESTINATION
 //   kro-helper-call readable REPORT
 //   kro-helper-call protect REPORT               the password is read from standard input
+//   kro-helper-call state | stop                 the caller's report run
 // Exits 0 on success, 1 when the helper refused or failed (its message on standard error),
 // 2 on a usage error.
 #include "dbusservice.h"
@@ -39,7 +40,16 @@ int main(int argc, char *argv[])
         QTextStream in(stdin);
         return helper.protectReport(arguments.at(1), in.readLine().toUtf8()) ? 0 : 1;
     }
+    if ((command == QLatin1String("state") || command == QLatin1String("stop")) &&
+        arguments.size() == 1) {
+        QDBusPendingCall call =
+            command == QLatin1String("state") ? helper.queryReportRun() : helper.stopReportRun();
+        call.waitForFinished();
+        if (call.isError())
+            err << call.error().message() << '\n';
+        return call.isError() ? 1 : 0;
+    }
     err << "usage: kro-helper-call exec PROGRAM [ARGUMENT...] | move SOURCE DESTINATION | "
-           "readable REPORT | protect REPORT\n";
+           "readable REPORT | protect REPORT | state | stop\n";
     return 2;
 }

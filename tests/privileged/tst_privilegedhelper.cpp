@@ -6,7 +6,6 @@
 #include "testenvironment.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -16,7 +15,6 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,14 +42,6 @@ QString polkitCalls()
     return QString::fromUtf8(gdbus.readAllStandardOutput());
 }
 
-QString psField(qint64 pid, const QString &field)
-{
-    QProcess ps;
-    ps.start("ps", {"-o", field + "=", "-p", QString::number(pid)});
-    ps.waitForFinished();
-    return QString::fromUtf8(ps.readAllStandardOutput()).trimmed();
-}
-
 // Whether a process whose command line ends with text is running.
 bool isRunning(const QString &text)
 {
@@ -59,11 +49,6 @@ bool isRunning(const QString &text)
     pgrep.start("pgrep", {"-f", "-x", ".*" + QRegularExpression::escape(text)});
     pgrep.waitForFinished();
     return pgrep.exitStatus() == QProcess::NormalExit && pgrep.exitCode() == 0;
-}
-
-qint64 helperPid()
-{
-    return QDBusConnection::systemBus().interface()->servicePid(HelperProtocol::Service).value();
 }
 
 void writeFile(const QString &path, const QByteArray &contents, mode_t mode)
@@ -105,7 +90,6 @@ private slots:
     void refusalRunsNothing();
     void failures_data();
     void failures();
-    void detachedProgramLivesUnderItsOwnName();
     void servesTwoCallersAtOnce();
     void moveKeepsOwnerAndModeOfReplacedFile_data();
     void moveKeepsOwnerAndModeOfReplacedFile();
@@ -118,7 +102,6 @@ private:
     QSignalSpy *messages = nullptr;
     QSignalSpy *outputs = nullptr;
     QTemporaryDir *dir = nullptr;
-    qint64 detachedPid = 0;
 };
 
 void TestPrivilegedHelper::init()
@@ -133,9 +116,6 @@ void TestPrivilegedHelper::init()
 void TestPrivilegedHelper::cleanup()
 {
     setPolkitAllowed(AllActions);
-    if (detachedPid > 0)
-        ::kill(-pid_t(psField(detachedPid, "pgid").toLongLong()), SIGTERM);
-    detachedPid = 0;
     delete messages;
     delete outputs;
     delete dir;
@@ -224,19 +204,6 @@ void TestPrivilegedHelper::failures()
     QCOMPARE(messages->at(0).at(1).toString(), text);
     QVERIFY(service->execSmthDetachedWithArgs(program + "-absent", {}) < 0);
     QCOMPARE(service->getDbusErrorAsInt(), int(HelperProtocol::NotFound));
-}
-
-void TestPrivilegedHelper::detachedProgramLivesUnderItsOwnName()
-{
-    detachedPid = service->execSmthDetachedWithArgs("kro-sleeper", {});
-    QVERIFY(detachedPid > 0);
-    QCOMPARE(messages->count(), 0);
-    QCOMPARE(psField(detachedPid, "comm"), QString("kro-sleeper"));
-    // A session of its own: neither the helper leaving nor the caller quitting ends it.
-    const QString session = psField(detachedPid, "sid");
-    QCOMPARE(psField(detachedPid, "pgid"), session);
-    QVERIFY(session != QString::number(getsid(0)));
-    QVERIFY(session != psField(helperPid(), "sid"));
 }
 
 void TestPrivilegedHelper::servesTwoCallersAtOnce()
