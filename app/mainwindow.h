@@ -32,9 +32,7 @@ class AppSkeleton;
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
-    friend class TestMainWindow;
-    friend class ReportsWindowAccess;
-    friend class BenchWindowAccess;
+    friend class MainWindowAccess;
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
@@ -129,6 +127,4 @@ private:
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
-
-    friend class TestDebugPage;
 };

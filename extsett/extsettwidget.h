@@ -81,5 +81,5 @@ private:
     const char *const allActivePluginsText = QT_TR_NOOP("Default: all active plugins");
     const char *const profilePluginsText = QT_TR_NOOP("Plugins from selected profile(s)");
 
-    friend class ExtSettWidgetTest;
+    friend class ExtSettWidgetAccess;
 };

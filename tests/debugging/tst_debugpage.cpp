@@ -4,14 +4,15 @@
 #include "changeswidget.h"
 #include "debugmoduleobject.h"
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 #include "testfiles.h"
-#include "ui_mainwindow.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -50,6 +51,8 @@ private:
     void buildWindow();
     void select(const QString &name);
     QString rowTip(const QString &name) const;
+    QListWidget *moduleList() const;
+    QPushButton *button(const char *name) const;
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> window;
@@ -95,21 +98,32 @@ QString TestDebugPage::addModule(const QString &name, const QString &config,
 void TestDebugPage::buildWindow()
 {
     window = std::make_unique<MainWindow>();
-    window->rebootFlagFile = dir->filePath(QStringLiteral("run-need-reboot"));
-    window->rebootFlagWorkingCopy = dir->filePath(QStringLiteral("tmp-need-reboot"));
-    window->fillDebugModules();
+    MainWindowAccess::rebootFlagFile(*window) = dir->filePath(QStringLiteral("run-need-reboot"));
+    MainWindowAccess::rebootFlagWorkingCopy(*window) =
+        dir->filePath(QStringLiteral("tmp-need-reboot"));
+    MainWindowAccess::fillDebugModules(*window);
 }
 
 void TestDebugPage::select(const QString &name)
 {
-    const auto items = window->ui->debugLW->findItems(name, Qt::MatchExactly);
+    const auto items = moduleList()->findItems(name, Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
-    window->ui->debugLW->setCurrentItem(items.first());
+    moduleList()->setCurrentItem(items.first());
+}
+
+QListWidget *TestDebugPage::moduleList() const
+{
+    return window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+}
+
+QPushButton *TestDebugPage::button(const char *name) const
+{
+    return window->findChild<QPushButton *>(QLatin1String(name));
 }
 
 QString TestDebugPage::rowTip(const QString &name) const
 {
-    const auto items = window->ui->debugLW->findItems(name, Qt::MatchExactly);
+    const auto items = moduleList()->findItems(name, Qt::MatchExactly);
     return items.isEmpty() ? QString() : items.first()->toolTip();
 }
 
@@ -120,31 +134,31 @@ void TestDebugPage::rowsAndButtonsFollowTheState()
     addModule("unknown", "missing.conf", QByteArray(), {});
     addModule("rebooting", "rebooting.conf", "level = 9\n", {"reboot"});
     buildWindow();
-    writeAll(window->rebootFlagFile, "\n  xrebootingx  \n");
-    window->fillDebugModules();
+    writeAll(MainWindowAccess::rebootFlagFile(*window), "\n  xrebootingx  \n");
+    MainWindowAccess::fillDebugModules(*window);
 
-    QCOMPARE(window->ui->debugLW->count(), 4);
-    QCOMPARE(window->debugModules.size(), 4);
-    QVERIFY(!window->ui->debugModePb->isEnabled());
-    QVERIFY(!window->ui->rollbackModePb->isEnabled());
-    QVERIFY(!window->ui->showChangesPb->isEnabled());
+    QCOMPARE(moduleList()->count(), 4);
+    QCOMPARE(MainWindowAccess::debugModules(*window).size(), 4);
+    QVERIFY(!button("debugModePb")->isEnabled());
+    QVERIFY(!button("rollbackModePb")->isEnabled());
+    QVERIFY(!button("showChangesPb")->isEnabled());
     QCOMPARE(rowTip("active"), QStringLiteral("Debug mode is active"));
     QCOMPARE(rowTip("off"), QStringLiteral("Debug mode is not active"));
     QCOMPARE(rowTip("unknown"), QStringLiteral("Debug mode in an unknown state"));
     QCOMPARE(rowTip("rebooting"), QStringLiteral("Reboot required"));
 
     select("active");
-    QVERIFY(!window->ui->debugModePb->isEnabled());
-    QVERIFY(window->ui->rollbackModePb->isEnabled());
-    QVERIFY(window->ui->showChangesPb->isEnabled());
+    QVERIFY(!button("debugModePb")->isEnabled());
+    QVERIFY(button("rollbackModePb")->isEnabled());
+    QVERIFY(button("showChangesPb")->isEnabled());
     select("off");
-    QVERIFY(window->ui->debugModePb->isEnabled());
-    QVERIFY(!window->ui->rollbackModePb->isEnabled());
+    QVERIFY(button("debugModePb")->isEnabled());
+    QVERIFY(!button("rollbackModePb")->isEnabled());
     select("unknown");
-    QVERIFY(window->ui->debugModePb->isEnabled());
-    QVERIFY(window->ui->rollbackModePb->isEnabled());
+    QVERIFY(button("debugModePb")->isEnabled());
+    QVERIFY(button("rollbackModePb")->isEnabled());
 
-    window->ui->debugLW->setCurrentRow(-1);
+    moduleList()->setCurrentRow(-1);
     dialogs.expectMessageBox(QMessageBox::Ok);
     QMetaObject::invokeMethod(window.get(), "activateDebugMode");
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
@@ -160,20 +174,20 @@ void TestDebugPage::switchesOnAndOff()
     select("svc");
 
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->debugModePb->click();
+    button("debugModePb")->click();
     QCOMPARE(dialogs.records().size(), 1);
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
     QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is active"));
-    QVERIFY(!window->ui->debugModePb->isEnabled());
-    QVERIFY(window->ui->rollbackModePb->isEnabled());
+    QVERIFY(!button("debugModePb")->isEnabled());
+    QVERIFY(button("rollbackModePb")->isEnabled());
 
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->rollbackModePb->click();
+    button("rollbackModePb")->click();
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
     QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is not active"));
-    QVERIFY(window->ui->debugModePb->isEnabled());
-    QVERIFY(!window->ui->rollbackModePb->isEnabled());
+    QVERIFY(button("debugModePb")->isEnabled());
+    QVERIFY(!button("rollbackModePb")->isEnabled());
     QCOMPARE(readAll(config), original);
     QCOMPARE(readAll(QStringLiteral(KRO_RECORDED_CALLS)),
              QByteArray("systemctl\n  restart\n  svc\nsystemctl\n  stop\n  svc\n"));
@@ -187,7 +201,7 @@ void TestDebugPage::reportsFailuresInTheirOwnBoxes()
 
     for (int box = 0; box < 4; ++box)
         dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->debugModePb->click();
+    button("debugModePb")->click();
     const QList<KroTest::DialogRecord> boxes = dialogs.records();
     QCOMPARE(boxes.size(), 4);
     QCOMPARE(boxes.at(0).windowTitle, QStringLiteral("Error!"));
@@ -201,27 +215,27 @@ void TestDebugPage::reportsFailuresInTheirOwnBoxes()
     QCOMPARE(boxes.at(3).text, QStringLiteral("Debug mode activated with errors.\nMake sure you "
                                               "have completed the required steps.\n"));
     QCOMPARE(rowTip("svc"), QStringLiteral("Some errors detected"));
-    QVERIFY(window->ui->debugModePb->isEnabled());
-    QVERIFY(window->ui->rollbackModePb->isEnabled());
+    QVERIFY(button("debugModePb")->isEnabled());
+    QVERIFY(button("rollbackModePb")->isEnabled());
 }
 
 void TestDebugPage::addsModuleToRebootFlagOnce()
 {
     addModule("sss", "sss.conf", "level = 0\n", {"systemctl restart sss", "reboot"});
     buildWindow();
-    writeAll(window->rebootFlagFile, "other\n");
+    writeAll(MainWindowAccess::rebootFlagFile(*window), "other\n");
     select("sss");
 
     for (int round = 0; round < 2; ++round) {
         dialogs.expectMessageBox(QMessageBox::Ok);
-        window->ui->debugModePb->click();
+        button("debugModePb")->click();
         QCOMPARE(dialogs.last().text,
                  QStringLiteral("Remember to reboot after executing commands\n") + Reproduce);
         QCOMPARE(rowTip("sss"), QStringLiteral("Reboot required"));
-        QCOMPARE(readAll(window->rebootFlagFile), QByteArray("other\nsss\n"));
-        QVERIFY(!QFile::exists(window->rebootFlagWorkingCopy));
+        QCOMPARE(readAll(MainWindowAccess::rebootFlagFile(*window)), QByteArray("other\nsss\n"));
+        QVERIFY(!QFile::exists(MainWindowAccess::rebootFlagWorkingCopy(*window)));
         dialogs.expectMessageBox(QMessageBox::Ok);
-        window->ui->rollbackModePb->click();
+        button("rollbackModePb")->click();
         QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
     }
 }
@@ -241,9 +255,9 @@ void TestDebugPage::leftOverWorkingCopy()
     QFETCH(QByteArray, published);
     addModule("sss", "sss.conf", "level = 0\n", {"reboot"});
     buildWindow();
-    writeAll(window->rebootFlagFile, "other\n");
+    writeAll(MainWindowAccess::rebootFlagFile(*window), "other\n");
     const QString target = dir->filePath(QStringLiteral("target"));
-    const QString working = window->rebootFlagWorkingCopy;
+    const QString working = MainWindowAccess::rebootFlagWorkingCopy(*window);
     if (kind == "link") {
         writeAll(target, "target\n");
         QVERIFY(QFile::link(target, working));
@@ -255,8 +269,8 @@ void TestDebugPage::leftOverWorkingCopy()
 
     select("sss");
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->debugModePb->click();
-    QCOMPARE(readAll(window->rebootFlagFile), published);
+    button("debugModePb")->click();
+    QCOMPARE(readAll(MainWindowAccess::rebootFlagFile(*window)), published);
     if (kind == "link")
         QCOMPARE(readAll(target), QByteArray("target\n"));
     if (kind == "foreign")
@@ -270,7 +284,7 @@ void TestDebugPage::asksBeforeEndingTheSession()
     select("desk");
 
     dialogs.expectMessageBox(QMessageBox::No);
-    window->ui->debugModePb->click();
+    button("debugModePb")->click();
     QCOMPARE(dialogs.records().size(), 1);
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(
@@ -280,11 +294,11 @@ void TestDebugPage::asksBeforeEndingTheSession()
 
     dialogs.expectMessageBox(QMessageBox::Yes);
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->debugModePb->click();
+    button("debugModePb")->click();
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
     // Switching off runs other commands, which do not end the session.
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->rollbackModePb->click();
+    button("rollbackModePb")->click();
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
 }
 
@@ -295,15 +309,15 @@ void TestDebugPage::changesWindowFollowsTheRow()
     buildWindow();
 
     dialogs.expectMessageBox(QMessageBox::Ok);
-    window->ui->showChangesPb->setEnabled(true);
-    window->ui->showChangesPb->click();
+    button("showChangesPb")->setEnabled(true);
+    button("showChangesPb")->click();
     QCOMPARE(dialogs.last().text, QStringLiteral("Unexpected error while defining a module."));
-    QVERIFY(window->changesWidget);
-    QVERIFY(!window->changesWidget->isVisible());
+    QVERIFY(MainWindowAccess::changesWidget(*window));
+    QVERIFY(!MainWindowAccess::changesWidget(*window)->isVisible());
 
     select("first");
-    window->ui->showChangesPb->click();
-    ChangesWidget *changes = window->changesWidget;
+    button("showChangesPb")->click();
+    ChangesWidget *changes = MainWindowAccess::changesWidget(*window);
     QVERIFY(changes->isVisible());
     QCOMPARE(changes->windowTitle(), QStringLiteral("first"));
     QCOMPARE(changes->findChild<QLabel *>("nameLbl")->text(), QStringLiteral("\"first\""));

@@ -63,7 +63,7 @@ static QString dir(const char *name)
     return path;
 }
 
-class DirsDialogsTest : public QObject
+class TestDirsDialogs : public QObject
 {
     Q_OBJECT
 
@@ -193,5 +193,5 @@ private slots:
     }
 };
 
-KRO_TEST_MAIN(DirsDialogsTest)
+KRO_TEST_MAIN(TestDirsDialogs)
 #include "tst_dirsdialogs.moc"

@@ -45,7 +45,7 @@ QStringList texts(const QListWidget &list)
 }
 } // namespace
 
-class ListWidgetsTest : public QObject
+class TestListWidgets : public QObject
 {
     Q_OBJECT
 
@@ -185,5 +185,5 @@ private slots:
     }
 };
 
-KRO_TEST_MAIN(ListWidgetsTest)
+KRO_TEST_MAIN(TestListWidgets)
 #include "tst_listwidgets.moc"

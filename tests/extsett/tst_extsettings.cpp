@@ -3,6 +3,7 @@
 // window and putting stored settings back into the pane.
 #include "customlistwidget.h"
 #include "extsettwidget.h"
+#include "extsettwidgetaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 
@@ -25,7 +26,7 @@ const QString Listing = QStringLiteral("sosreport (version 4.0)\n"
                                        " 2 profiles, 3 plugins\n");
 } // namespace
 
-class ExtSettWidgetTest : public QObject
+class TestExtSettings : public QObject
 {
     Q_OBJECT
 
@@ -235,8 +236,8 @@ private slots:
         QCOMPARE(dialogs.last().text, QStringLiteral("Profile \"zz\" not found."));
         QCOMPARE(child<QSpinBox>("sinceValSB")->value(), 30);
         QVERIFY(!child<QCheckBox>("splitChB")->isChecked());
-        QCOMPARE(widget->selectedPlugins, (QStringList{"gone", "b"}));
-        QCOMPARE(widget->selectedProfiles, QStringList{"y"});
+        QCOMPARE(ExtSettWidgetAccess::selectedPlugins(*widget), (QStringList{"gone", "b"}));
+        QCOMPARE(ExtSettWidgetAccess::selectedProfiles(*widget), QStringList{"y"});
         QCOMPARE(child<QLineEdit>("tempLE")->text(), QStringLiteral("/tmp"));
 
         QVariantMap expected = stored;
@@ -246,7 +247,7 @@ private slots:
 
         dialogs.expectMessageBox(QMessageBox::No);
         widget->setPrevSettings(QVariantMap());
-        QCOMPARE(widget->selectedPlugins, (QStringList{"gone", "b"}));
+        QCOMPARE(ExtSettWidgetAccess::selectedPlugins(*widget), (QStringList{"gone", "b"}));
     }
 
     void defaultButton()
@@ -271,5 +272,5 @@ private slots:
     }
 };
 
-KRO_TEST_MAIN(ExtSettWidgetTest)
+KRO_TEST_MAIN(TestExtSettings)
 #include "tst_extsettings.moc"

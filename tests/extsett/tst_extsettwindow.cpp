@@ -20,7 +20,7 @@ QCheckBox *extCheckBox(MainWindow &window)
 }
 } // namespace
 
-class ExtSettWindowTest : public QObject
+class TestExtSettWindow : public QObject
 {
     Q_OBJECT
 
@@ -98,5 +98,5 @@ private slots:
     }
 };
 
-KRO_TEST_MAIN(ExtSettWindowTest)
+KRO_TEST_MAIN(TestExtSettWindow)
 #include "tst_extsettwindow.moc"

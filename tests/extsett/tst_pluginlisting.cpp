@@ -2,6 +2,7 @@
 // Reading the sosreport plugin listing, and choosing plugins and profiles from it.
 #include "customlistwidget.h"
 #include "extsettwidget.h"
+#include "extsettwidgetaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 
@@ -60,7 +61,7 @@ QStringList texts(const QListWidget *list)
 }
 } // namespace
 
-class ExtSettWidgetTest : public QObject
+class TestPluginListing : public QObject
 {
     Q_OBJECT
 
@@ -115,12 +116,12 @@ private slots:
         child<QCheckBox>(widget, "showAllChB")->setChecked(showAll);
         widget.fillPluginsAndProfiles(listing);
         QTEST(items(child<QComboBox>(widget, "pluginCB")), "plugins");
-        QTEST(widget.activePlugins, "active");
+        QTEST(ExtSettWidgetAccess::activePlugins(widget), "active");
         QTEST(items(child<QComboBox>(widget, "profileCB")), "profiles");
         QCOMPARE(child<QPushButton>(widget, "addPluginPB")->isEnabled(),
-                 !widget.allPlugins.isEmpty());
+                 !ExtSettWidgetAccess::allPlugins(widget).isEmpty());
         QCOMPARE(child<QPushButton>(widget, "addProfilePB")->isEnabled(),
-                 !widget.allProfiles.isEmpty());
+                 !ExtSettWidgetAccess::allProfiles(widget).isEmpty());
     }
 
     void showAllRereadsStoredListing()
@@ -129,8 +130,8 @@ private slots:
         widget.fillPluginsAndProfiles(ElevenLines);
         addPlugin(widget, QStringLiteral("beta"));
         child<QCheckBox>(widget, "showAllChB")->setChecked(true);
-        QCOMPARE(widget.allPlugins.size(), 3);
-        QCOMPARE(widget.selectedPlugins, QStringList{QStringLiteral("beta")});
+        QCOMPARE(ExtSettWidgetAccess::allPlugins(widget).size(), 3);
+        QCOMPARE(ExtSettWidgetAccess::selectedPlugins(widget), QStringList{QStringLiteral("beta")});
     }
 
     void realListing()
@@ -154,13 +155,15 @@ private slots:
 
         ExtSettWidget widget;
         widget.fillPluginsAndProfiles(listing);
-        QCOMPARE(widget.allPlugins.size(), summary.captured(2).toInt());
-        QCOMPARE(widget.activePlugins, widget.allPlugins);
-        QCOMPARE(widget.allProfiles.size(), summary.captured(1).toInt());
-        QVERIFY(widget.allProfiles.contains(QStringLiteral("webserver")));
-        QVERIFY(!widget.allPlugins.contains(QStringLiteral("The")));
+        QCOMPARE(ExtSettWidgetAccess::allPlugins(widget).size(), summary.captured(2).toInt());
+        QCOMPARE(ExtSettWidgetAccess::activePlugins(widget),
+                 ExtSettWidgetAccess::allPlugins(widget));
+        QCOMPARE(ExtSettWidgetAccess::allProfiles(widget).size(), summary.captured(1).toInt());
+        QVERIFY(ExtSettWidgetAccess::allProfiles(widget).contains(QStringLiteral("webserver")));
+        QVERIFY(!ExtSettWidgetAccess::allPlugins(widget).contains(QStringLiteral("The")));
         child<QCheckBox>(widget, "showAllChB")->setChecked(true);
-        QCOMPARE(widget.allPlugins.size(), summary.captured(2).toInt() + disabledRows);
+        QCOMPARE(ExtSettWidgetAccess::allPlugins(widget).size(),
+                 summary.captured(2).toInt() + disabledRows);
     }
 
     void preselectsOwnPlugin()
@@ -171,7 +174,7 @@ private slots:
                 .replace(QStringLiteral(" beta "), QStringLiteral(" velta-sosreport ")));
         QCOMPARE(child<QComboBox>(widget, "pluginCB")->currentText(),
                  QStringLiteral("velta-sosreport"));
-        QVERIFY(widget.selectedPlugins.isEmpty());
+        QVERIFY(ExtSettWidgetAccess::selectedPlugins(widget).isEmpty());
     }
 
     void refusedAdditions()
@@ -193,8 +196,9 @@ private slots:
         QCOMPARE(seen, (QStringList{QStringLiteral("Warning! Plugin \"nosuch\" not found."),
                                     QStringLiteral("Warning! Plugin \"alpha\" already added."),
                                     QStringLiteral("Warning! Profile \"zero\" not found.")}));
-        QCOMPARE(widget.selectedPlugins, QStringList{QStringLiteral("alpha")});
-        QVERIFY(widget.selectedProfiles.isEmpty());
+        QCOMPARE(ExtSettWidgetAccess::selectedPlugins(widget),
+                 QStringList{QStringLiteral("alpha")});
+        QVERIFY(ExtSettWidgetAccess::selectedProfiles(widget).isEmpty());
     }
 
     void pluginIcons()
@@ -235,14 +239,14 @@ private slots:
         profiles->deleteCurrentRecord();
         QCOMPARE(texts(profiles), QStringList{QStringLiteral("Default: no profiles")});
         QCOMPARE(texts(plugins), QStringList{QStringLiteral("alpha")});
-        QVERIFY(widget.selectedProfiles.isEmpty());
+        QVERIFY(ExtSettWidgetAccess::selectedProfiles(widget).isEmpty());
 
         plugins->setCurrentRow(0);
         plugins->deleteCurrentRecord();
         QCOMPARE(texts(plugins), QStringList{QStringLiteral("Default: all active plugins")});
-        QVERIFY(widget.selectedPlugins.isEmpty());
+        QVERIFY(ExtSettWidgetAccess::selectedPlugins(widget).isEmpty());
     }
 };
 
-KRO_TEST_MAIN(ExtSettWidgetTest)
+KRO_TEST_MAIN(TestPluginListing)
 #include "tst_pluginlisting.moc"

@@ -4,14 +4,17 @@
 // found through a private XDG tree and PATH, or a stand-in handler of mail links.
 #include "constants.h"
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
-#include "reportswindowaccess.h"
 #include "testenvironment.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDesktopServices>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -48,7 +51,10 @@ private:
     QString makeReport(const QString &name, const QByteArray &content = "report");
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
     QStringList thunderbirdArguments() const;
-    QTableWidget *table() { return ReportsWindowAccess::ui(*window)->tableWidget; }
+    QTableWidget *table()
+    {
+        return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    }
     void select(const QString &path);
 
     QTemporaryDir xdg;
@@ -81,7 +87,7 @@ void TestArchives::init()
     QSettings().remove(Kro::PermAskAgainKey);
     dir = std::make_unique<QTemporaryDir>();
     window = std::make_unique<MainWindow>();
-    ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
     QFile::remove(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
     links.urls.clear();
 }
@@ -105,7 +111,7 @@ QString TestArchives::makeReport(const QString &name, const QByteArray &content)
 
 void TestArchives::select(const QString &path)
 {
-    ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
     const QList<QTableWidgetItem *> found = table()->findItems(path, Qt::MatchExactly);
     QCOMPARE(found.size(), 1);
     table()->setCurrentItem(found.first());
@@ -153,9 +159,9 @@ void TestArchives::protectsMultiVolumeArchiveAsWhole()
 
     QCOMPARE(table()->rowCount(), 1);
     QCOMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
-    QVERIFY(!ReportsWindowAccess::ui(*window)->setPasswordAction->isEnabled());
+    QVERIFY(!window->findChild<QAction *>(QStringLiteral("setPasswordAction"))->isEnabled());
     QCOMPARE(
-        ReportsWindowAccess::volumeParts(*window).values(main + QStringLiteral(".cpt")),
+        MainWindowAccess::volumeParts(*window).values(main + QStringLiteral(".cpt")),
         (QStringList{dir->filePath("sosreport-h.z02.cpt"), dir->filePath("sosreport-h.z01.cpt")}));
     for (const char *plain : {"sosreport-h.zip", "sosreport-h.z01", "sosreport-h.z02"})
         QVERIFY(!QFile::exists(dir->filePath(QLatin1String(plain))));
@@ -189,7 +195,7 @@ void TestArchives::readPermissionQuestion()
     KroTest::ModalDialogHelper dialogs;
 
     dialogs.expectMessageBox(QMessageBox::Cancel, true);
-    QVERIFY(!ReportsWindowAccess::makeReadable(*window, report));
+    QVERIFY(!MainWindowAccess::makeReadable(*window, report));
     QVERIFY(dialogs.waitForAll());
     const KroTest::DialogRecord question = dialogs.last();
     QCOMPARE(question.windowTitle, QStringLiteral("Attention!"));
@@ -204,7 +210,7 @@ void TestArchives::readPermissionQuestion()
     QVERIFY(QSettings().value(Kro::PermAskAgainKey).toBool());
 
     // Not asked again: the permission is simply set.
-    QVERIFY(ReportsWindowAccess::makeReadable(*window, report));
+    QVERIFY(MainWindowAccess::makeReadable(*window, report));
     QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QCOMPARE(QFile::permissions(report) & (QFileDevice::ReadGroup | QFileDevice::WriteOther),
              QFileDevice::Permissions());
@@ -212,8 +218,8 @@ void TestArchives::readPermissionQuestion()
     // Already readable: no question whatever the stored answer.
     QSettings().remove(Kro::PermAskAgainKey);
     window = std::make_unique<MainWindow>();
-    QVERIFY(ReportsWindowAccess::makeReadable(*window, report));
-    QVERIFY(!ReportsWindowAccess::permAskAgain(*window));
+    QVERIFY(MainWindowAccess::makeReadable(*window, report));
+    QVERIFY(!MainWindowAccess::permAskAgain(*window));
 }
 
 void TestArchives::composesWithAttachment_data()

@@ -4,11 +4,12 @@
 // archive must then be the current row of the table.
 #include "dbusservice.h"
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
-#include "reportswindowaccess.h"
 #include "testenvironment.h"
 
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -30,20 +31,20 @@ void TestRealReport::realArchiveIsListed()
 
     QTemporaryDir dir;
     MainWindow window;
-    ReportsWindowAccess::useReportDirs(window, QStringList{dir.path()});
+    MainWindowAccess::useReportDirs(window, QStringList{dir.path()});
     KroAdmin::DbusService service;
     const qint64 pid = service.execSmthDetachedWithArgs(
         QStringLiteral("sosreport"), QStringList{"--batch", "-o", "date", "--tmp-dir", dir.path()});
     QVERIFY(pid > 0);
-    ReportsWindowAccess::watchRun(window, pid);
+    MainWindowAccess::watchRun(window, pid);
     QTRY_VERIFY_WITH_TIMEOUT(
         [&] {
             QMetaObject::invokeMethod(&window, "checkReportIsReady");
-            return !ReportsWindowAccess::checkTimer(window)->isActive();
+            return !MainWindowAccess::checkTimer(window)->isActive();
         }(),
         60000);
 
-    QTableWidget *table = ReportsWindowAccess::ui(window)->tableWidget;
+    QTableWidget *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     QCOMPARE(table->rowCount(), 1);
     const QString archive = table->currentItem()->text();
     QVERIFY2(QFileInfo(archive).fileName().startsWith(QStringLiteral("sosreport-")),

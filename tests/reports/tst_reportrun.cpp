@@ -5,8 +5,8 @@
 // extended settings filled from the stand-in's plugin listing.
 #include "constants.h"
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
-#include "reportswindowaccess.h"
 #include "testenvironment.h"
 
 #include <QCheckBox>
@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTest>
 #include <memory>
 
@@ -47,7 +48,7 @@ void TestReportRun::init()
     QVERIFY(output.mkpath(QStringLiteral(".")));
     window = std::make_unique<MainWindow>();
     window->show();
-    ReportsWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
 }
 
 void TestReportRun::cleanup()
@@ -68,11 +69,11 @@ void TestReportRun::startRun(bool hold)
     QMetaObject::invokeMethod(window.get(), "collectReports");
 
     QVERIFY(!window->isEnabled());
-    QVERIFY(ReportsWindowAccess::reportPid(*window) > 0);
-    QVERIFY(ReportsWindowAccess::checkTimer(*window)->isActive());
-    QVERIFY(ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QVERIFY(MainWindowAccess::reportPid(*window) > 0);
+    QVERIFY(MainWindowAccess::checkTimer(*window)->isActive());
+    QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    QProgressDialog *progress = ReportsWindowAccess::progressDialog(*window);
+    QProgressDialog *progress = MainWindowAccess::progressDialog(*window);
     QVERIFY(progress && progress->isVisible() && progress->isEnabled());
     QCOMPARE(progress->windowTitle(), QStringLiteral("Long operation..."));
     QCOMPARE(progress->labelText(),
@@ -90,7 +91,7 @@ void TestReportRun::finishRun()
     QTRY_VERIFY_WITH_TIMEOUT(
         [this] {
             QMetaObject::invokeMethod(window.get(), "checkReportIsReady");
-            return window->isEnabled() && !ReportsWindowAccess::checkTimer(*window)->isActive();
+            return window->isEnabled() && !MainWindowAccess::checkTimer(*window)->isActive();
         }(),
         10000);
 }
@@ -107,7 +108,7 @@ void TestReportRun::quickRunSelectsTheNewArchive()
     QFile old(output.filePath(QStringLiteral("sosreport-old.tar.xz")));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();
-    ReportsWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
 
     startRun(false);
     finishRun();
@@ -116,9 +117,9 @@ void TestReportRun::quickRunSelectsTheNewArchive()
     QVERIFY(arguments.open(QIODevice::ReadOnly));
     QCOMPARE(arguments.readAll(), QByteArray("--batch\n"));
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!ReportsWindowAccess::unlockTimer(*window)->isActive());
-    QVERIFY(!ReportsWindowAccess::progressDialog(*window)->isVisible());
-    QTableWidget *table = ReportsWindowAccess::ui(*window)->tableWidget;
+    QVERIFY(!MainWindowAccess::unlockTimer(*window)->isActive());
+    QVERIFY(!MainWindowAccess::progressDialog(*window)->isVisible());
+    QTableWidget *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     QCOMPARE(table->rowCount(), 2); // the checksum file is not shown
     QCOMPARE(table->currentItem()->text(), newArchive());
     QVERIFY(!QSettings().contains(Kro::ExtSettingsKey));
@@ -139,9 +140,9 @@ void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
              QStringLiteral("Perhaps the collection of information took\ntoo long or there was "
                             "\na finish detection error.\nThe interface will be unlocked."));
     QVERIFY(window->isEnabled());
-    QVERIFY(!ReportsWindowAccess::progressDialog(*window)->isVisible());
-    QVERIFY(ReportsWindowAccess::checkTimer(*window)->isActive());
-    QVERIFY(ReportsWindowAccess::unlockTimer(*window)->isActive());
+    QVERIFY(!MainWindowAccess::progressDialog(*window)->isVisible());
+    QVERIFY(MainWindowAccess::checkTimer(*window)->isActive());
+    QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
 
     // Firing again while unlocked shows nothing more.
@@ -149,8 +150,10 @@ void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
 
     finishRun();
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!ReportsWindowAccess::unlockTimer(*window)->isActive());
-    QCOMPARE(ReportsWindowAccess::ui(*window)->tableWidget->currentItem()->text(), newArchive());
+    QVERIFY(!MainWindowAccess::unlockTimer(*window)->isActive());
+    QCOMPARE(
+        window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))->currentItem()->text(),
+        newArchive());
 }
 
 void TestReportRun::closingDuringRunAsksFirst()

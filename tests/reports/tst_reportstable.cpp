@@ -2,12 +2,14 @@
 // The reports table over real folders: which rows appear, what they hold, which row becomes
 // current and what that means for the password action.
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
-#include "reportswindowaccess.h"
 #include "testenvironment.h"
 
+#include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -30,9 +32,15 @@ private slots:
 private:
     void touch(const QString &name);
     void touchAfter(const QString &name, const QString &older);
-    QTableWidget *table() { return ReportsWindowAccess::ui(*window)->tableWidget; }
-    QAction *passwordAction() { return ReportsWindowAccess::ui(*window)->setPasswordAction; }
-    void refill() { ReportsWindowAccess::useReportDirs(*window, QStringList{dir->path()}); }
+    QTableWidget *table()
+    {
+        return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    }
+    QAction *passwordAction()
+    {
+        return window->findChild<QAction *>(QStringLiteral("setPasswordAction"));
+    }
+    void refill() { MainWindowAccess::useReportDirs(*window, QStringList{dir->path()}); }
 
     QTemporaryDir *dir = nullptr;
     MainWindow *window = nullptr;
@@ -94,7 +102,7 @@ void TestReportsTable::rowsHoldPathAndCreationTime()
                  created.isValid() ? created.toString(QStringLiteral("hh:mm:ss dd.MM.yy"))
                                    : QString());
     }
-    QCOMPARE(ReportsWindowAccess::volumeParts(*window).values(dir->filePath("sosreport-v.zip")),
+    QCOMPARE(MainWindowAccess::volumeParts(*window).values(dir->filePath("sosreport-v.zip")),
              QStringList{dir->filePath("sosreport-v.z01")});
 }
 
@@ -157,9 +165,9 @@ void TestReportsTable::unreadableFolderWarnsAtEveryRefill()
     KroTest::ModalDialogHelper dialogs;
     dialogs.expectMessageBox(QMessageBox::Ok);
     dialogs.expectMessageBox(QMessageBox::Ok);
-    ReportsWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
     QCOMPARE(table()->rowCount(), 1);
-    ReportsWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
+    MainWindowAccess::useReportDirs(*window, QStringList{missing, dir->path()});
     QVERIFY(dialogs.waitForAll());
 
     QCOMPARE(dialogs.records().size(), 2);

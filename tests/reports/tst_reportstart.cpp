@@ -2,8 +2,8 @@
 // A report run that cannot start (no helper on the bus): the bus's error is shown in words and
 // the window stays unlocked with no timer running.
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
-#include "reportswindowaccess.h"
 #include "testenvironment.h"
 
 #include <QTemporaryDir>
@@ -22,7 +22,7 @@ void TestReportStart::failedStartLeavesWindowUnlocked()
     QTemporaryDir dir;
     MainWindow window;
     window.show();
-    ReportsWindowAccess::useReportDirs(window, QStringList{dir.path()});
+    MainWindowAccess::useReportDirs(window, QStringList{dir.path()});
 
     KroTest::ModalDialogHelper dialogs;
     dialogs.expectMessageBox(QMessageBox::Ok);
@@ -34,10 +34,10 @@ void TestReportStart::failedStartLeavesWindowUnlocked()
              QStringLiteral("Unable to exec sosreport!\nThe called service is not known."));
     QVERIFY(window.isEnabled());
     QVERIFY(!QApplication::overrideCursor());
-    QVERIFY(!ReportsWindowAccess::checkTimer(window)->isActive());
-    QVERIFY(!ReportsWindowAccess::unlockTimer(window)->isActive());
-    QVERIFY(!ReportsWindowAccess::progressDialog(window));
-    QCOMPARE(ReportsWindowAccess::reportPid(window), qint64(-1));
+    QVERIFY(!MainWindowAccess::checkTimer(window)->isActive());
+    QVERIFY(!MainWindowAccess::unlockTimer(window)->isActive());
+    QVERIFY(!MainWindowAccess::progressDialog(window));
+    QCOMPARE(MainWindowAccess::reportPid(window), qint64(-1));
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
 }
 

@@ -2,15 +2,20 @@
 // The main window's own behaviour: settings at start and close, error texts, the password rule.
 #include "constants.h"
 #include "mainwindow.h"
+#include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
-#include "ui_mainwindow.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDBusError>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QSettings>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
@@ -79,17 +84,19 @@ void TestMainWindow::firstStartUsesDefaults()
     QCOMPARE(window->size(), QSize(847, 610));
     QCOMPARE(window->minimumSize(), QSize(720, 250));
     QCOMPARE(window->windowTitle(), QStringLiteral("System report center"));
-    QCOMPARE(window->reportDirs, QStringList{QStringLiteral("/tmp")});
-    QCOMPARE(window->debugModuleDirs,
+    QCOMPARE(MainWindowAccess::reportDirs(*window), QStringList{QStringLiteral("/tmp")});
+    QCOMPARE(MainWindowAccess::debugModuleDirs(*window),
              QStringList{QStringLiteral("/usr/share/kro-sosreport/debugmodules")});
-    QVERIFY(window->ui->statusLabel->isHidden());
-    QVERIFY(!window->ui->extCheckBox->isChecked());
-    QCOMPARE(window->reportPid, qint64(-1));
-    QVERIFY(!window->checkTimer->isActive());
-    QCOMPARE(window->checkTimer->interval(), 1000);
-    QCOMPARE(window->unlockTimer->interval(), 300000);
-    QCOMPARE(window->psProcess->program(), QStringLiteral("ps"));
-    QVERIFY(window->ui->splitter->styleSheet().contains(QLatin1String("background-color : gray")));
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("statusLabel"))->isHidden());
+    QVERIFY(!window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->isChecked());
+    QCOMPARE(MainWindowAccess::reportPid(*window), qint64(-1));
+    QVERIFY(!MainWindowAccess::checkTimer(*window)->isActive());
+    QCOMPARE(MainWindowAccess::checkTimer(*window)->interval(), 1000);
+    QCOMPARE(MainWindowAccess::unlockTimer(*window)->interval(), 300000);
+    QCOMPARE(MainWindowAccess::psProcess(*window)->program(), QStringLiteral("ps"));
+    QVERIFY(window->findChild<QSplitter *>(QStringLiteral("splitter"))
+                ->styleSheet()
+                .contains(QLatin1String("background-color : gray")));
 }
 
 void TestMainWindow::storedFoldersKeepTheirOrderAndGainTmp()
@@ -97,8 +104,9 @@ void TestMainWindow::storedFoldersKeepTheirOrderAndGainTmp()
     QSettings().setValue(Kro::ReportDirsKey, QStringList{QStringLiteral("/var/tmp")});
     QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
     auto window = makeWindow();
-    QCOMPARE(window->reportDirs, (QStringList{QStringLiteral("/var/tmp"), QStringLiteral("/tmp")}));
-    QCOMPARE(window->debugModuleDirs, QStringList{moduleDir.path()});
+    QCOMPARE(MainWindowAccess::reportDirs(*window),
+             (QStringList{QStringLiteral("/var/tmp"), QStringLiteral("/tmp")}));
+    QCOMPARE(MainWindowAccess::debugModuleDirs(*window), QStringList{moduleDir.path()});
 
     closeWindow(*window);
     QCOMPARE(QSettings().value(Kro::ReportDirsKey).toStringList(),
@@ -112,8 +120,9 @@ void TestMainWindow::advancedSettingsShrinkTheNextStart()
         auto window = makeWindow();
         window->resize(900, 1000);
         // The pane itself is not under test here: tick the box without opening it.
-        const QSignalBlocker blocker(window->ui->extCheckBox);
-        window->ui->extCheckBox->setChecked(true);
+        auto *extCheckBox = window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"));
+        const QSignalBlocker blocker(extCheckBox);
+        extCheckBox->setChecked(true);
         closeWindow(*window);
     }
     QVERIFY(QSettings().value(Kro::ExtendedKey).toBool());
@@ -122,12 +131,13 @@ void TestMainWindow::advancedSettingsShrinkTheNextStart()
     QCOMPARE(window->minimumHeight(), 300);
     QCOMPARE(window->height(), 450);
     QCOMPARE(window->width(), 900);
-    QVERIFY(!window->ui->extCheckBox->isChecked());
+    QVERIFY(!window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->isChecked());
 
     // 45 % of a short window falls under the minimum, which wins.
     window->resize(900, 500);
-    window->ui->extCheckBox->blockSignals(true);
-    window->ui->extCheckBox->setChecked(true);
+    auto *extCheckBox = window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"));
+    extCheckBox->blockSignals(true);
+    extCheckBox->setChecked(true);
     closeWindow(*window);
     window = makeWindow();
     QCOMPARE(window->height(), 300);
@@ -137,7 +147,7 @@ void TestMainWindow::closeKeepsStoredModuleFoldersWhenListIsEmpty()
 {
     QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
     auto window = makeWindow();
-    window->debugModuleDirs.clear();
+    MainWindowAccess::debugModuleDirs(*window).clear();
     closeWindow(*window);
     QCOMPARE(QSettings().value(Kro::DebugModuleDirsKey).toStringList(),
              QStringList{moduleDir.path()});
@@ -166,28 +176,29 @@ void TestMainWindow::dbusErrorTexts()
     QFETCH(QString, text);
     QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
     auto window = makeWindow();
-    QCOMPARE(window->dbusErrorText(number), text);
+    QCOMPARE(MainWindowAccess::dbusErrorText(*window, number), text);
 }
 
 void TestMainWindow::passwordActionFollowsProtectedNames()
 {
     QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{moduleDir.path()});
     auto window = makeWindow();
-    QTableWidget *table = window->ui->tableWidget;
+    QTableWidget *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     table->clear();
     table->setRowCount(3);
+    auto *passwordAction = window->findChild<QAction *>(QStringLiteral("setPasswordAction"));
     table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-a.tar.xz")));
     table->setItem(1, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-b.tar.xz.cpt")));
     table->setItem(2, 0, new QTableWidgetItem(QStringLiteral("/r/sosreport-c.tar.xz.CPT")));
 
     table->setCurrentCell(1, 0);
-    QVERIFY(!window->ui->setPasswordAction->isEnabled());
+    QVERIFY(!passwordAction->isEnabled());
     table->setCurrentCell(0, 0);
-    QVERIFY(window->ui->setPasswordAction->isEnabled());
+    QVERIFY(passwordAction->isEnabled());
     table->setCurrentCell(1, 0);
     // The test is case-sensitive: an upper-case ending is not a protected archive.
     table->setCurrentCell(2, 0);
-    QVERIFY(window->ui->setPasswordAction->isEnabled());
+    QVERIFY(passwordAction->isEnabled());
 }
 
 KRO_TEST_MAIN(TestMainWindow)

@@ -140,4 +140,4 @@ void TestKroInit::helpPages()
 }
 
 KRO_TEST_MAIN(TestKroInit)
-#include "test_kroinit.moc"
+#include "tst_kroinit.moc"

@@ -98,4 +98,4 @@ void TestPackageManager::withoutDpkg()
 }
 
 KRO_TEST_MAIN(TestPackageManager)
-#include "test_packagemanager.moc"
+#include "tst_packagemanager.moc"

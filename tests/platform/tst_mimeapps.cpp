@@ -234,4 +234,4 @@ void TestMimeApps::sameAnswerAsGio()
 }
 
 KRO_TEST_MAIN(TestMimeApps)
-#include "test_mimeapps.moc"
+#include "tst_mimeapps.moc"

@@ -138,4 +138,4 @@ void TestSingleInstance::hungFirstCopyDoesNotHoldUpSecondStart()
 }
 
 KRO_TEST_MAIN(TestSingleInstance)
-#include "test_singleinstance.moc"
+#include "tst_singleinstance.moc"

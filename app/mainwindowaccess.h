@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The one inspection surface of the main window for tests and benchmarks: the state the window
+// keeps outside its form (folders, the report run, archives, the reboot flag and the debug
+// modules) and the private steps that they drive directly. Widgets of the form are reached by
+// their object names instead.
+#pragma once
+
+#include "mainwindow.h"
+
+#include <QProcess>
+#include <QProgressDialog>
+#include <QTimer>
+
+class MainWindowAccess
+{
+public:
+    // Folders
+    static QStringList &reportDirs(MainWindow &window) { return window.reportDirs; }
+    static QStringList &debugModuleDirs(MainWindow &window) { return window.debugModuleDirs; }
+
+    // Scans only the given folders from now on, so that the real /tmp never takes part.
+    static void useReportDirs(MainWindow &window, const QStringList &dirs)
+    {
+        window.reportDirs = dirs;
+        window.refillReportsTable();
+    }
+
+    // Report run
+    static qint64 reportPid(const MainWindow &window) { return window.reportPid; }
+    static QTimer *checkTimer(const MainWindow &window) { return window.checkTimer; }
+    static QTimer *unlockTimer(const MainWindow &window) { return window.unlockTimer; }
+    static QProcess *psProcess(const MainWindow &window) { return window.psProcess; }
+    static QProgressDialog *progressDialog(const MainWindow &window)
+    {
+        return window.progressDialog;
+    }
+
+    // Watches a run started elsewhere as if the window had started it.
+    static void watchRun(MainWindow &window, qint64 pid)
+    {
+        window.reportPid = pid;
+        window.checkTimer->start();
+    }
+
+    // Archives and errors
+    static const QMultiMap<QString, QString> &volumeParts(const MainWindow &window)
+    {
+        return window.volumeParts;
+    }
+    static bool permAskAgain(const MainWindow &window) { return window.permAskAgain; }
+    static bool makeReadable(MainWindow &window, const QString &path)
+    {
+        return window.makeReadable(path);
+    }
+    static QString dbusErrorText(const MainWindow &window, int errorNumber)
+    {
+        return window.dbusErrorText(errorNumber);
+    }
+
+    // Services debugging
+    static QString &rebootFlagFile(MainWindow &window) { return window.rebootFlagFile; }
+    static QString &rebootFlagWorkingCopy(MainWindow &window)
+    {
+        return window.rebootFlagWorkingCopy;
+    }
+    static void fillDebugModules(MainWindow &window) { window.fillDebugModules(); }
+    static const QList<DebugModuleObject *> &debugModules(const MainWindow &window)
+    {
+        return window.debugModules;
+    }
+    static ChangesWidget *changesWidget(const MainWindow &window) { return window.changesWidget; }
+};
