@@ -20,6 +20,7 @@ class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
 class QTimer;
+class SosOptions;
 
 namespace KroAdmin {
 class DbusService;
@@ -79,6 +80,7 @@ private:
     void resizeForExtendedPane(int state, bool resize);
     void createExtSettWidget();
     void fetchPluginList();
+    void readSosOptions();
     QStringList extendedArguments(const QVariantMap &settings) const;
 
     // Services debugging (mainwindow_debug.cpp)
@@ -108,6 +110,7 @@ private:
     Ui::AppSkeleton *ui;
     KroAdmin::DbusService *dbusService = nullptr;
     ExtSettWidget *extSettWidget = nullptr;
+    SosOptions *sosOptions = nullptr;
     QStringList reportDirs;
     QStringList debugModuleDirs;
     ChooseDirsDialog *reportDirsDialog = nullptr;

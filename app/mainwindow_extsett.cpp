@@ -4,6 +4,7 @@
 #include "dbusservice.h"
 #include "extsettwidget.h"
 #include "mainwindow.h"
+#include "sosoptions.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -67,7 +68,17 @@ void MainWindow::createExtSettWidget()
     connect(extSettWidget, &ExtSettWidget::getPluginsList, this, &MainWindow::fetchPluginList);
     connect(extSettWidget, &ExtSettWidget::getMePreviousSettings, this,
             &MainWindow::setPrevExtSettings);
+    readSosOptions();
     fetchPluginList();
+}
+
+void MainWindow::readSosOptions()
+{
+    sosOptions = new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
+                                Kro::SosreportProgram, this);
+    connect(sosOptions, &SosOptions::known, extSettWidget,
+            [this] { extSettWidget->markMissingOptions(*sosOptions); });
+    sosOptions->load();
 }
 
 void MainWindow::fetchPluginList()
@@ -96,5 +107,6 @@ QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
 {
     if (!extSettWidget || extSettWidget->isHidden())
         return {};
-    return extSettWidget->getSosreportArgs(settings);
+    // The stored map keeps what this sos lacks, for a later sos that has it; the run gets none.
+    return extSettWidget->getSosreportArgs(sosOptions->acceptedOnly(settings));
 }

@@ -33,6 +33,7 @@ const QString DebugModuleDirsKey = QStringLiteral("debugjson");
 const QString ExtSettingsKey = QStringLiteral("extsett");
 const QString PermAskAgainKey = QStringLiteral("permaskagain");
 const QString PluginAskAgainKey = QStringLiteral("pluginaskagain");
+const QString SosOptionsKey = QStringLiteral("sosoptions");
 
 const QString RootDir = QStringLiteral("/");
 const QString MainReportDir = QStringLiteral("/tmp");
@@ -43,5 +44,6 @@ const QString PreselectedPlugin = QStringLiteral("velta-sosreport");
 const QString DefaultDebugModuleDir = QStringLiteral("/usr/share/kro-sosreport/debugmodules");
 const QString RebootFlagFile = QStringLiteral("/run/kro-sosreport-need-reboot");
 const QString RebootFlagWorkingCopy = QStringLiteral("/tmp/kro-sosreport-need-reboot");
+const QString SosVersionFile = QStringLiteral("/usr/lib/python3/dist-packages/sos/__init__.py");
 
 } // namespace Kro

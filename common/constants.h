@@ -41,6 +41,8 @@ extern const QString DebugModuleDirsKey;
 extern const QString ExtSettingsKey;
 extern const QString PermAskAgainKey;
 extern const QString PluginAskAgainKey;
+// The options each sos version accepts are kept under SosOptionsKey/VERSION.
+extern const QString SosOptionsKey;
 
 // Fixed paths and names
 extern const QString RootDir;
@@ -52,5 +54,6 @@ extern const QString PreselectedPlugin;
 extern const QString DefaultDebugModuleDir;
 extern const QString RebootFlagFile;
 extern const QString RebootFlagWorkingCopy;
+extern const QString SosVersionFile;
 
 } // namespace Kro

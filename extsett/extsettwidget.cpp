@@ -2,6 +2,7 @@
 #include "extsettwidget.h"
 
 #include "constants.h"
+#include "sosoptions.h"
 #include "ui_extsettwidget.h"
 
 #include <QCompleter>
@@ -46,8 +47,9 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
     connect(ui->previousPBtn, &QPushButton::clicked, this, &ExtSettWidget::getMePreviousSettings);
     connect(ui->sinceUnitsCB, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &ExtSettWidget::setAvailMaxOfSinceVal);
-    connect(ui->splitChB, &QCheckBox::stateChanged, this,
-            [this](int state) { ui->splitSizeSB->setEnabled(state == Qt::Checked); });
+    connect(ui->splitChB, &QCheckBox::stateChanged, this, [this](int state) {
+        ui->splitSizeSB->setEnabled(state == Qt::Checked && ui->splitChB->isEnabled());
+    });
 
     ui->splitSizeSB->setEnabled(ui->splitChB->isChecked());
     ui->caseIdLE->setValidator(
@@ -231,6 +233,24 @@ void ExtSettWidget::setDefaultSettings()
     ui->pluginsListWidget->setEmptyText(tr(allActivePluginsText));
     ui->pluginsListWidget->showEmptyText();
     ui->profilesListWidget->showEmptyText();
+}
+
+void ExtSettWidget::markMissingOptions(const SosOptions &options)
+{
+    markOption(ui->noEtcChB, options, Kro::NoEtcOption);
+    markOption(ui->splitChB, options, Kro::SplitOption);
+    markOption(ui->splitSizeSB, options, Kro::SplitOption);
+    ui->splitSizeSB->setEnabled(ui->splitChB->isEnabled() && ui->splitChB->isChecked());
+}
+
+void ExtSettWidget::markOption(QWidget *widget, const SosOptions &options,
+                               const QString &option) const
+{
+    const bool accepted = options.accepts(option);
+    widget->setEnabled(accepted);
+    widget->setToolTip(
+        accepted ? QString()
+                 : tr("The installed sos %1 has no option %2").arg(options.version(), option));
 }
 
 bool ExtSettWidget::confirmSettingsLoss()

@@ -12,6 +12,7 @@
 class QComboBox;
 class QCompleter;
 class QStringListModel;
+class SosOptions;
 
 namespace Ui {
 class ExtSettWidget;
@@ -33,6 +34,8 @@ public:
     void setPrevSettings(const QVariantMap &settings);
     void setPreviousEnabled(bool enabled);
     void fillPluginsAndProfiles(const QString &output);
+    // Disables the switches that the installed sos lacks and says so in their tool tips.
+    void markMissingOptions(const SosOptions &options);
 
 signals:
     void getPluginsList();
@@ -54,6 +57,7 @@ private:
                        const QString &defaultDir) const;
     void askAboutCgroups(QVariantMap &settings);
     QString chooseDir(const QString &title);
+    void markOption(QWidget *widget, const SosOptions &options, const QString &option) const;
 
     // Plugin listing (extsettwidget_plugins.cpp)
     void parsePluginsList();

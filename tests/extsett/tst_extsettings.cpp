@@ -5,12 +5,14 @@
 #include "extsettwidget.h"
 #include "extsettwidgetaccess.h"
 #include "modaldialoghelper.h"
+#include "sosoptions.h"
 #include "testenvironment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QValidator>
@@ -39,6 +41,14 @@ private:
     {
         child<QComboBox>(combo)->setCurrentText(name);
         child<QPushButton>(button)->click();
+    }
+    // A sos 4.0 read earlier, which lacks --noetc and --split.
+    static void markWithoutNoEtcAndSplit(ExtSettWidget *pane, SosOptions &options)
+    {
+        QSettings().setValue(QStringLiteral("sosoptions/4.0"),
+                             QStringList{"--batch", "--case-id", "-o", "-p"});
+        options.load();
+        pane->markMissingOptions(options);
     }
     void setWindow(int amount, int unit)
     {
@@ -248,6 +258,45 @@ private slots:
         dialogs.expectMessageBox(QMessageBox::No);
         widget->setPrevSettings(QVariantMap());
         QCOMPARE(ExtSettWidgetAccess::selectedPlugins(*widget), (QStringList{"gone", "b"}));
+    }
+
+    void missingOptionsDisabled_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("option");
+        QTest::newRow("no /etc") << "noEtcChB"
+                                 << "--noetc";
+        QTest::newRow("split") << "splitChB"
+                               << "--split";
+        QTest::newRow("split size") << "splitSizeSB"
+                                    << "--split";
+    }
+    void missingOptionsDisabled()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, option);
+        SosOptions options(QStringLiteral("4.0"), QStringLiteral("/nonexistent/sosreport"));
+        markWithoutNoEtcAndSplit(widget, options);
+        auto *control = widget->findChild<QWidget *>(name);
+        QVERIFY(!control->isEnabled());
+        QCOMPARE(control->toolTip(),
+                 QStringLiteral("The installed sos 4.0 has no option ") + option);
+    }
+
+    void storedMissingOptionStaysOutOfTheRun()
+    {
+        KroTest::ModalDialogHelper dialogs;
+        SosOptions options(QStringLiteral("4.0"), QStringLiteral("/nonexistent/sosreport"));
+        markWithoutNoEtcAndSplit(widget, options);
+        dialogs.expectMessageBox(QMessageBox::Yes);
+        widget->setPrevSettings(
+            QVariantMap{{"--noetc", true}, {"--split", 20}, {"--case-id", "C1"}});
+        QVERIFY(dialogs.waitForAll());
+        QVERIFY(!child<QSpinBox>("splitSizeSB")->isEnabled());
+        const QVariantMap settings = widget->getExtSettings();
+        QVERIFY(settings.contains(QStringLiteral("--noetc")));
+        QCOMPARE(widget->getSosreportArgs(options.acceptedOnly(settings)),
+                 (QStringList{"--case-id", "C1"}));
     }
 
     void defaultButton()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's side of the extended settings pane: the privilege notice, the window height
-// rule, the previous settings and a plugin listing that cannot be fetched.
+// rule, the previous settings, a plugin listing that cannot be fetched and the switches that the
+// installed sos lacks.
 #include "mainwindow.h"
 #include "modaldialoghelper.h"
+#include "sosoptions.h"
 #include "testenvironment.h"
 
 #include <QCheckBox>
@@ -95,6 +97,23 @@ private slots:
         QVERIFY(dialogs.waitForAll());
         QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("caseIdLE"))->text(),
                  QStringLiteral("C7"));
+    }
+
+    void storedSosOptionsGreyOutNoEtc()
+    {
+        const QString version = SosOptions::installedVersion(Kro::SosVersionFile);
+        if (version.isEmpty())
+            QSKIP("sos is not installed");
+        QSettings().setValue(Kro::SosOptionsKey + '/' + version, QStringList{"--batch"});
+        QSettings().setValue(QStringLiteral("pluginaskagain"), true);
+        MainWindow window;
+        KroTest::ModalDialogHelper dialogs;
+        dialogs.expectMessageBox(QMessageBox::Ok); // the service error
+        extCheckBox(window)->setChecked(true);
+        QVERIFY(dialogs.waitForAll());
+        auto *noEtc = window.findChild<QCheckBox *>(QStringLiteral("noEtcChB"));
+        QVERIFY(!noEtc->isEnabled());
+        QCOMPARE(noEtc->toolTip(), "The installed sos " + version + " has no option --noetc");
     }
 };
 

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The command-line options the installed sos accepts. Builds differ: some have switches that
+// others reject, and sos refuses the whole run for one unknown option. The list is read once per
+// sos version from the help text of sosreport, which needs no privileges, and kept in the
+// settings store, so that later starts run nothing. Until it is known every option counts as
+// accepted: a missing or slow sosreport must not take options away.
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+#include <QVariantMap>
+
+class SosOptions : public QObject
+{
+    Q_OBJECT
+
+public:
+    // version: the installed sos version (empty: unknown); program prints the help.
+    SosOptions(const QString &version, const QString &program, QObject *parent = nullptr);
+    ~SosOptions() override;
+
+    // The version that the sos Python package states in moduleFile; empty when there is none.
+    static QString installedVersion(const QString &moduleFile);
+    // The long and short options of an argparse help text.
+    static QStringList parseHelp(const QString &helpText);
+
+    // Takes the list from the store, or starts the help run; known() follows once it is read.
+    void load();
+    bool isKnown() const;
+    QString version() const;
+    bool accepts(const QString &option) const;
+    // The settings map without the options this sos lacks; the other keys stay.
+    QVariantMap acceptedOnly(const QVariantMap &settings) const;
+
+signals:
+    void known();
+
+private:
+    void helpFinished(int exitCode, QProcess::ExitStatus status);
+    QString storeKey() const;
+
+    const QString sosVersion;
+    const QString program;
+    QProcess *helpProcess = nullptr;
+    QStringList accepted;
+};
