@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Protecting the selected archive and sending it by e-mail.
+#include "mainwindow.h"
+
 #include "backstage.h"
 #include "constants.h"
-#include "mainwindow.h"
 #include "mimeapps.h"
 #include "ui_mainwindow.h"
 

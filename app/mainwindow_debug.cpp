@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The services debugging page: module list, debug mode switching and the changes window.
+#include "mainwindow.h"
+
 #include "backstage.h"
 #include "changeswidget.h"
 #include "dbusservice.h"
 #include "debugmoduleobject.h"
-#include "mainwindow.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
 #include "ui_mainwindow.h"

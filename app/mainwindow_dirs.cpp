@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The dialogs that edit the report folders and the debug module folders.
+#include "mainwindow.h"
+
 #include "choosedirsdialog.h"
 #include "constants.h"
-#include "mainwindow.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The extended settings pane and the plugin listing.
+#include "mainwindow.h"
+
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
-#include "mainwindow.h"
 #include "sosoptions.h"
 #include "ui_mainwindow.h"
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The report run and the reports table.
+#include "mainwindow.h"
+
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
-#include "mainwindow.h"
 #include "reportstablefiller.h"
 #include "ui_mainwindow.h"
 

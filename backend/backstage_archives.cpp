@@ -3,6 +3,7 @@
 // administrator rights. Report folders such as /tmp are writable by other users: the helper acts
 // only on the file it opened itself, and a path is checked here first for an early warning.
 #include "backstage.h"
+
 #include "constants.h"
 #include "dbusservice.h"
 

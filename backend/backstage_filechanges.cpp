@@ -7,6 +7,7 @@
 // indentation: the line stays a comment for parsers that only know comments at the start of a
 // line, and taking the marker off gives back the original line exactly.
 #include "backstage.h"
+
 #include "dbusservice.h"
 
 #include <QDir>

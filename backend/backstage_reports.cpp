@@ -2,6 +2,7 @@
 // Finding the report archives in the report folders: multi-volume archives are listed by their
 // main file only, their other volumes are handed back separately.
 #include "backstage.h"
+
 #include "constants.h"
 #include "helperprotocol.h"
 

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Reading the sosreport plugin listing and choosing plugins and profiles from it.
-#include "constants.h"
 #include "extsettwidget.h"
+
+#include "constants.h"
 #include "pluginlisting.h"
 #include "ui_extsettwidget.h"
 
