@@ -50,7 +50,9 @@ bool isExecutable(const QFileInfo &info)
            (info.permissions() & (QFile::ExeUser | QFile::ExeGroup | QFile::ExeOther));
 }
 
-// Owned by root (or by the user the helper runs as, in tests) and writable by no one else.
+// Owned by root (or by the user the helper runs as, in tests) and writable by no one else. A
+// folder with the sticky bit, such as /tmp, may be writable by all: no one else can then rename
+// or remove what root keeps in it, and whatever others add there is theirs, not root's.
 bool isSafeFromOthers(const QString &path)
 {
     struct stat info
@@ -58,7 +60,9 @@ bool isSafeFromOthers(const QString &path)
     };
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return false;
-    return (info.st_uid == 0 || info.st_uid == geteuid()) && !(info.st_mode & (S_IWGRP | S_IWOTH));
+    const bool writableByOthers = info.st_mode & (S_IWGRP | S_IWOTH);
+    const bool stickyFolder = S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX);
+    return (info.st_uid == 0 || info.st_uid == geteuid()) && (!writableByOthers || stickyFolder);
 }
 
 // Keeps the last bytes of a stream and counts what it had to drop.
