@@ -11,6 +11,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -140,6 +141,7 @@ private slots:
     void reportRefusals();
     void killsDuringMovesLeaveNoDebris();
     void swappedReportNameNeverReachesRootFiles();
+    void othersReportRunsStayHidden();
 
 private:
     KroAdmin::DbusService *service = nullptr;
@@ -418,6 +420,27 @@ void TestHelperAttacks::swappedReportNameNeverReachesRootFiles()
     QCOMPARE(modeOf(secret), mode_t(0600));
     QCOMPARE(contents(secret), QByteArray("root only"));
     QVERIFY(!mallory.callHelper({"readable", shared.filePath("keep")}));
+}
+
+// Another user neither learns about a report run nor stops it.
+void TestHelperAttacks::othersReportRunsStayHidden()
+{
+    if (geteuid() != 0)
+        QSKIP("Playing another local user needs root.");
+    LocalUser mallory("kro-test-mallory");
+    standIn("SetAllowedForUser", {mallory.uid, AllActions});
+    writeFile(dir->filePath(".hold"), {}, 0600);
+    QVERIFY(service->execSmthDetachedWithArgs("sosreport", {"--tmp-dir", dir->path()}) > 0);
+    QVERIFY(!mallory.callHelper({"state"}));
+    QVERIFY(!mallory.callHelper({"stop"}));
+    QDBusPendingReply<QVariantMap> state = service->queryReportRun();
+    state.waitForFinished();
+    QVERIFY(state.value().value(HelperProtocol::RunningKey).toBool());
+    QFile::remove(dir->filePath(".hold"));
+    QTRY_VERIFY(!QDBusPendingReply<QVariantMap>(service->queryReportRun())
+                     .value()
+                     .value(HelperProtocol::RunningKey)
+                     .toBool());
 }
 
 KRO_TEST_MAIN(TestHelperAttacks)
