@@ -93,6 +93,12 @@ bool DbusService::makeReportReadable(const QString &report)
     return call(MakeReadableMethod, {report}, QString()).type() == QDBusMessage::ReplyMessage;
 }
 
+bool DbusService::splitReport(const QString &report, int volumeMiB)
+{
+    return call(SplitMethod, {report, volumeMiB}, QStringLiteral("zip")).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
 QDBusPendingCall DbusService::queryReportRun() const
 {
     return QDBusConnection::systemBus().asyncCall(
@@ -135,6 +141,9 @@ void DbusService::reportError(const QDBusMessage &answer, const QString &program
     } else if (name == FailedError && program == QLatin1String("ccrypt") && !detail.isEmpty()) {
         lastError = Failed;
         text = tr("The report could not be protected:\n%1").arg(detail);
+    } else if (name == FailedError && program == QLatin1String("zip") && !detail.isEmpty()) {
+        lastError = Failed;
+        text = tr("The report could not be split into volumes:\n%1").arg(detail);
     } else {
         lastError = Failed;
         text = tr("The program \"%1\" could not be started.").arg(program);

@@ -30,6 +30,9 @@ public:
     bool protectReport(const QString &report, const QByteArray &key);
     // Lets every user read the report archive.
     bool makeReportReadable(const QString &report);
+    // Replaces the finished report archive by a split zip (NAME.zip, NAME.z01, ...) beside it,
+    // in volumes of volumeMiB (1 to 100) MiB each.
+    bool splitReport(const QString &report, int volumeMiB);
     // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
     // or the NoRun error. Neither call blocks; the caller watches the reply.
     QDBusPendingCall queryReportRun() const;

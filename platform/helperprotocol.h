@@ -15,6 +15,7 @@ inline const QString ExecDetachedMethod = QStringLiteral("ExecDetached");
 inline const QString MoveMethod = QStringLiteral("Move");
 inline const QString ProtectMethod = QStringLiteral("Protect");
 inline const QString MakeReadableMethod = QStringLiteral("MakeReadable");
+inline const QString SplitMethod = QStringLiteral("Split");
 inline const QString ReportStateMethod = QStringLiteral("ReportState");
 inline const QString StopReportMethod = QStringLiteral("StopReport");
 

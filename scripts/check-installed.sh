@@ -30,7 +30,7 @@ pass "files in their places"
 if ldd /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper | grep 'not found'; then
     fail "libraries missing"
 fi
-command -v sosreport ccrypt ps >/dev/null || fail "run-time programs missing"
+command -v sosreport ccrypt zip ps >/dev/null || fail "run-time programs missing"
 pass "libraries and run-time programs present"
 
 for user in tester reporter stranger; do useradd --create-home $user; done

@@ -5,6 +5,7 @@
 #include "filemover.h"
 #include "helperprotocol.h"
 #include "reportfile.h"
+#include "reportvolumes.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -19,6 +20,8 @@ const int IdleExitMs = 60000;
 const int ExecTimeLimitMs = 5 * 60 * 1000;
 // ccrypt reads its key up to the first line break.
 const int MaxKeyBytes = 4096;
+const int MinVolumeMiB = 1;
+const int MaxVolumeMiB = 100;
 
 const QString ReportAction = QStringLiteral(KRO_REPORT_ACTION);
 const QString ConfigureAction = QStringLiteral(KRO_CONFIGURE_ACTION);
@@ -152,11 +155,8 @@ void HelperService::Protect(const QString &report, const QByteArray &key)
         if (key.isEmpty() || key.size() > MaxKeyBytes || key.contains('\n'))
             return replyError(call, HelperProtocol::FileRefusedError,
                               "the password must be one line of at most 4096 bytes");
-        auto file = std::make_shared<ReportFile>();
-        const QString failure = file->open(uid, report);
-        if (!failure.isEmpty())
-            return replyError(call, HelperProtocol::FileRefusedError, failure);
-        protect(call, file, key);
+        if (const auto file = openReportOrRefuse(call, uid, report))
+            protect(call, file, key);
     });
 }
 
@@ -173,6 +173,39 @@ void HelperService::MakeReadable(const QString &report)
         else
             replyError(call, HelperProtocol::FileRefusedError, failure);
     });
+}
+
+void HelperService::Split(const QString &report, int volumeMiB)
+{
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        qInfo("uid %u splits %s into %d MiB volumes", uid, qPrintable(report), volumeMiB);
+        if (volumeMiB < MinVolumeMiB || volumeMiB > MaxVolumeMiB)
+            return replyError(call, HelperProtocol::FileRefusedError,
+                              "a volume must hold from 1 to 100 MiB");
+        if (const auto file = openReportOrRefuse(call, uid, report))
+            split(call, file, volumeMiB);
+    });
+}
+
+// zip reads the opened report on its standard input and writes into a work folder it reaches
+// through a descriptor, so, as for ccrypt, no name is resolved again after the checks.
+void HelperService::split(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
+                          int volumeMiB)
+{
+    ProgramRunner::Job job;
+    job.path = resolveOrRefuse(call, QStringLiteral("zip"));
+    if (job.path.isEmpty())
+        return;
+    auto volumes = std::make_shared<ReportVolumes>(report);
+    const QString failure = volumes->prepare();
+    if (!failure.isEmpty())
+        return replyError(call, HelperProtocol::FailedError, failure);
+    job.arguments = volumes->zipArguments(volumeMiB);
+    job.inputFd = report->descriptor();
+    job.keyFd = volumes->workFolder();
+    job.timeLimitMs = ExecTimeLimitMs;
+    runThenReply(
+        call, job, [volumes] { return volumes->keep(); }, [volumes] { volumes->discard(); });
 }
 
 // ccrypt works as a filter on the opened report and the new copy, so no name is ever resolved
@@ -197,21 +230,34 @@ void HelperService::protect(const QDBusMessage &call, const std::shared_ptr<Repo
     job.inputFd = report->descriptor();
     job.outputFd = copy;
     job.keyFd = keyFd.get();
+    runThenReply(
+        call, job, [report] { return report->keepProtectedCopy(); },
+        [report] { report->discardProtectedCopy(); });
+}
+
+// Runs job for the caller; when the program fails, what it was making is discarded, otherwise
+// kept, and the caller is answered either way.
+void HelperService::runThenReply(const QDBusMessage &call, ProgramRunner::Job job,
+                                 const std::function<QString()> &keep,
+                                 const std::function<void()> &discard)
+{
     job.owner = call.service();
-    const bool started = runner.run(job, [this, call, report](const ProgramRunner::Result &result) {
+    const QString program = QFileInfo(job.path).fileName();
+    const bool started = runner.run(job, [=](const ProgramRunner::Result &result) {
         if (result.exitStatus != 0) {
-            report->discardProtectedCopy();
+            discard();
+            const QString output = QString::fromLocal8Bit(result.errorOutput).trimmed();
             return replyError(call, HelperProtocol::FailedError,
-                              QString::fromLocal8Bit(result.errorOutput).trimmed());
+                              output.isEmpty() ? program + QStringLiteral(" failed") : output);
         }
-        const QString failure = report->keepProtectedCopy();
+        const QString failure = keep();
         if (failure.isEmpty())
             reply(call, call.createReply());
         else
             replyError(call, HelperProtocol::FailedError, failure);
     });
     if (!started) {
-        report->discardProtectedCopy();
+        discard();
         replyError(call, HelperProtocol::FailedError, "The program could not be started.");
     }
 }
@@ -263,6 +309,17 @@ void HelperService::replyError(const QDBusMessage &call, const QString &errorNam
                                const QString &text)
 {
     reply(call, call.createErrorReply(errorName, text));
+}
+
+std::shared_ptr<ReportFile> HelperService::openReportOrRefuse(const QDBusMessage &call, uint uid,
+                                                              const QString &report)
+{
+    auto file = std::make_shared<ReportFile>();
+    const QString failure = file->open(uid, report);
+    if (failure.isEmpty())
+        return file;
+    replyError(call, HelperProtocol::FileRefusedError, failure);
+    return nullptr;
 }
 
 QString HelperService::resolveOrRefuse(const QDBusMessage &call, const QString &program)

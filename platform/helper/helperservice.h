@@ -48,6 +48,8 @@ public slots:
     Q_SCRIPTABLE void Protect(const QString &report, const QByteArray &key);
     // Lets every user read the report.
     Q_SCRIPTABLE void MakeReadable(const QString &report);
+    // Replaces the report by a split zip beside it, in volumes of volumeMiB (1 to 100) MiB.
+    Q_SCRIPTABLE void Split(const QString &report, int volumeMiB);
 
 private:
     using Job = std::function<void(const QDBusMessage &call, uint callerUid)>;
@@ -57,8 +59,13 @@ private:
     void leaveIfIdle();
     void protect(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
                  const QByteArray &key);
+    void split(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report, int volumeMiB);
+    void runThenReply(const QDBusMessage &call, ProgramRunner::Job job,
+                      const std::function<QString()> &keep, const std::function<void()> &discard);
     void reply(const QDBusMessage &call, const QDBusMessage &answer);
     void replyError(const QDBusMessage &call, const QString &errorName, const QString &text);
+    std::shared_ptr<ReportFile> openReportOrRefuse(const QDBusMessage &call, uint uid,
+                                                   const QString &report);
     QString resolveOrRefuse(const QDBusMessage &call, const QString &program);
 
     QDBusConnection bus;

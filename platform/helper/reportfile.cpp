@@ -58,16 +58,29 @@ int ReportFile::createProtectedCopy(QString &failure)
 
 QString ReportFile::keepProtectedCopy()
 {
-    if (fsync(copy.get()) != 0 || fchown(copy.get(), info.st_uid, info.st_gid) != 0 ||
-        fchmod(copy.get(), info.st_mode & 0777) != 0) {
-        const QString failure = errnoText(QStringLiteral("cannot finish the protected copy"));
+    QString failure = fsync(copy.get()) == 0
+                          ? shareOwnership(copy.get())
+                          : errnoText(QStringLiteral("cannot write the protected copy"));
+    if (!failure.isEmpty()) {
         discardProtectedCopy();
         return failure;
     }
+    return remove();
+}
+
+QString ReportFile::shareOwnership(int fd) const
+{
+    if (fchown(fd, info.st_uid, info.st_gid) != 0 || fchmod(fd, info.st_mode & 0777) != 0)
+        return errnoText(QStringLiteral("cannot give the report's owner and mode"));
+    return {};
+}
+
+QString ReportFile::remove()
+{
     if (!RegularFile::stillNames(folder.get(), name, info))
-        return QStringLiteral("the report was replaced while it was being protected");
+        return QStringLiteral("the report was replaced in the meantime");
     if (unlinkat(folder.get(), name.constData(), 0) != 0)
-        return errnoText(QStringLiteral("the report was protected but cannot be removed"));
+        return errnoText(QStringLiteral("the report cannot be removed"));
     fsync(folder.get());
     return {};
 }

@@ -30,7 +30,14 @@ public:
     // Removes an unfinished copy.
     void discardProtectedCopy();
 
+    // Gives fd the report's owner and mode (its permission bits only).
+    QString shareOwnership(int fd) const;
+    // Removes the report's name, but only while it still holds the file that was opened.
+    QString remove();
+
     int descriptor() const { return file.get(); }
+    int folderDescriptor() const { return folder.get(); }
+    const QByteArray &fileName() const { return name; }
 
 private:
     UniqueFd folder;

@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "reportvolumes.h"
+
+#include "reportfile.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+using RegularFile::errnoText;
+
+namespace {
+
+// The volumes are named after the report without its archive extension.
+const QByteArrayList ArchiveExtensions = {".tar.xz", ".tar.gz", ".tar.bz2", ".tar"};
+// In the work folder, the report's name leads zip to its standard input: the opened report.
+const char InputLink[] = "/proc/self/fd/0";
+
+QByteArray stemOf(const QByteArray &name)
+{
+    for (const QByteArray &extension : ArchiveExtensions)
+        if (name.endsWith(extension) && name.size() > extension.size())
+            return name.left(name.size() - extension.size());
+    return name;
+}
+
+// STEM.zip or STEM.zNN.
+bool isVolumeOf(const QByteArray &name, const QByteArray &stem)
+{
+    if (!name.startsWith(stem + '.'))
+        return false;
+    const QByteArray suffix = name.mid(stem.size() + 1);
+    if (suffix == "zip")
+        return true;
+    bool numbered = suffix.size() >= 3 && suffix.startsWith('z');
+    for (const char digit : suffix.mid(1))
+        numbered = numbered && digit >= '0' && digit <= '9';
+    return numbered;
+}
+
+QByteArrayList entriesOf(int folder)
+{
+    QByteArrayList names;
+    DIR *dir = fdopendir(fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    if (!dir)
+        return names;
+    rewinddir(dir);
+    while (const dirent *entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+} // namespace
+
+ReportVolumes::ReportVolumes(std::shared_ptr<ReportFile> report)
+    : report(std::move(report)), stem(stemOf(this->report->fileName()))
+{
+}
+
+ReportVolumes::~ReportVolumes()
+{
+    discard();
+}
+
+QString ReportVolumes::prepare()
+{
+    // Made through the opened folder, so the folder's path is never resolved again.
+    QByteArray path =
+        "/proc/self/fd/" + QByteArray::number(report->folderDescriptor()) + "/.kro-split-XXXXXX";
+    if (!mkdtemp(path.data()))
+        return errnoText(QStringLiteral("cannot make a work folder beside the report"));
+    workName = path.mid(path.lastIndexOf('/') + 1);
+    work.reset(openat(report->folderDescriptor(), workName.constData(),
+                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info
+    {
+    };
+    if (!work.ok() || fstat(work.get(), &info) != 0 || info.st_uid != geteuid() ||
+        (info.st_mode & 077) != 0) {
+        work.reset();
+        return QStringLiteral("the work folder beside the report was replaced");
+    }
+    if (symlinkat(InputLink, work.get(), report->fileName().constData()) != 0)
+        return errnoText(QStringLiteral("cannot prepare the work folder"));
+    return {};
+}
+
+QStringList ReportVolumes::zipArguments(int volumeMiB) const
+{
+    const QString folder = QStringLiteral("/proc/self/fd/%1/").arg(work.get());
+    // Quiet, no folders in the archive, names taken as they are; compressed files are stored.
+    return {QStringLiteral("-q"),
+            QStringLiteral("-j"),
+            QStringLiteral("-nw"),
+            QStringLiteral("-n"),
+            QStringLiteral(".xz:.gz:.bz2"),
+            QStringLiteral("-s"),
+            QStringLiteral("%1m").arg(volumeMiB),
+            folder + QFile::decodeName(stem + ".zip"),
+            folder + QFile::decodeName(report->fileName())};
+}
+
+QString ReportVolumes::keep()
+{
+    QByteArrayList volumes;
+    QString failure;
+    for (const QByteArray &name : entriesOf(work.get())) {
+        if (name != report->fileName() && !isVolumeOf(name, stem))
+            failure = QStringLiteral("zip left an unexpected file");
+        else if (name != report->fileName())
+            volumes.append(name);
+    }
+    if (failure.isEmpty())
+        failure = volumes.contains(stem + ".zip") ? place(volumes)
+                                                  : QStringLiteral("zip made no archive");
+    if (failure.isEmpty())
+        failure = report->remove();
+    if (!failure.isEmpty())
+        unplace();
+    discard();
+    return failure;
+}
+
+// Linking never replaces an existing name nor follows a link at it: each volume is created
+// beside the report as with O_CREAT | O_EXCL | O_NOFOLLOW, only without copying it.
+QString ReportVolumes::place(const QByteArrayList &volumes)
+{
+    const int folder = report->folderDescriptor();
+    for (const QByteArray &name : volumes) {
+        struct stat info
+        {
+        };
+        const UniqueFd volume(
+            openat(work.get(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+        if (!volume.ok() || fstat(volume.get(), &info) != 0 || !S_ISREG(info.st_mode))
+            return QStringLiteral("zip made no regular file %1").arg(QFile::decodeName(name));
+        const QString failure = report->shareOwnership(volume.get());
+        if (!failure.isEmpty())
+            return failure;
+        if (fsync(volume.get()) != 0)
+            return errnoText(QStringLiteral("cannot write a volume"));
+        if (linkat(work.get(), name.constData(), folder, name.constData(), 0) != 0)
+            return errno == EEXIST
+                       ? QStringLiteral("%1 exists already").arg(QFile::decodeName(name))
+                       : errnoText(QStringLiteral("cannot put a volume beside the report"));
+        placed.append({name, info});
+    }
+    fsync(folder);
+    return {};
+}
+
+void ReportVolumes::unplace()
+{
+    for (const Placed &volume : qAsConst(placed))
+        if (RegularFile::stillNames(report->folderDescriptor(), volume.name, volume.info))
+            unlinkat(report->folderDescriptor(), volume.name.constData(), 0);
+    placed.clear();
+}
+
+void ReportVolumes::discard()
+{
+    if (!work.ok())
+        return;
+    for (const QByteArray &name : entriesOf(work.get()))
+        unlinkat(work.get(), name.constData(), 0);
+    work.reset();
+    unlinkat(report->folderDescriptor(), workName.constData(), AT_REMOVEDIR);
+}
