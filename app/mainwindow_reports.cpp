@@ -92,7 +92,8 @@ void MainWindow::showProgressDialog()
         progressDialog = new QProgressDialog(this, Qt::WindowFlags());
         // Reaching the last plugin is not the end of the run.
         progressDialog->setAutoReset(false);
-        // Escape and Stop hide the dialog; only Stop asks to end the run.
+        // Escape and Stop cancel the dialog, which hides it; it shows again while the window is
+        // locked, and only Stop asks to end the run.
         auto *stop = new QPushButton(tr("Stop"));
         progressDialog->setCancelButton(stop);
         connect(progressDialog, &QProgressDialog::canceled, this, &MainWindow::keepProgressShown);
