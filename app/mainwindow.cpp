@@ -65,6 +65,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
 
     psProcess = new QProcess;
     psProcess->setProgram(Kro::PsProgram);
+    connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+            &MainWindow::readPsAnswer);
+    // A run that outlived an earlier window is followed as if this one had started it.
+    QTimer::singleShot(0, this, &MainWindow::queryRun);
 }
 
 MainWindow::~MainWindow()

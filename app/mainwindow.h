@@ -4,6 +4,7 @@
 #pragma once
 
 #include "constants.h"
+#include "reportrunwatch.h"
 
 #include <QMainWindow>
 #include <QMultiMap>
@@ -15,6 +16,7 @@ class ChangesWidget;
 class ChooseDirsDialog;
 class DebugModuleObject;
 class ExtSettWidget;
+class QDBusPendingCallWatcher;
 class QListWidgetItem;
 class QProcess;
 class QProgressDialog;
@@ -61,6 +63,10 @@ private slots:
     void showChanges();
     void currentDebugModuleChanged();
     void unlockInterface();
+    void followRunState(QDBusPendingCallWatcher *call);
+    void readPsAnswer();
+    void confirmStop();
+    void keepProgressShown();
 
 private:
     // Shell (mainwindow.cpp)
@@ -70,7 +76,15 @@ private:
     void claimDbusService();
 
     // Report run (mainwindow_reports.cpp)
+    void queryRun();
+    void lockForRun();
+    void followRun(qint64 pid);
+    void adoptRun();
     void showProgressDialog();
+    void showRunProgress();
+    void finishRun();
+    void endRun();
+    void presentNewArchive();
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
@@ -120,6 +134,9 @@ private:
     QTimer *checkTimer = nullptr;
     QTimer *unlockTimer = nullptr;
     QProcess *psProcess = nullptr;
+    // The helper's answer about the run being awaited; one at a time.
+    QDBusPendingCallWatcher *runQuery = nullptr;
+    ReportRunWatch runWatch;
     Backstage *backstage = nullptr;
     qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;

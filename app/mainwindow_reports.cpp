@@ -1,29 +1,40 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The report run and the reports table.
+// The report run, followed through the helper's record of it, and the reports table.
 #include "mainwindow.h"
 
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
+#include "helperprotocol.h"
 #include "reportstablefiller.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
 
-const int PsTimeout = 30000;
+QString collectingText()
+{
+    return MainWindow::tr("Information is being collected. \nPlease, wait.");
+}
 
 } // namespace
 
 void MainWindow::collectReports()
 {
+    // One run at a time: the window follows one already.
+    if (checkTimer->isActive())
+        return;
     // The pane's map is taken once, so that the arguments and the stored settings agree.
     QVariantMap extSettings;
     if (extSettWidget)
@@ -38,9 +49,8 @@ void MainWindow::collectReports()
         return;
     }
 
-    setEnabled(false);
-    unlockTimer->start();
-    showProgressDialog();
+    runWatch = ReportRunWatch();
+    lockForRun();
 
     if (extSettWidget) {
         prevExtSettings = extSettings;
@@ -48,21 +58,84 @@ void MainWindow::collectReports()
         QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);
     }
 
+    followRun(pid);
+}
+
+void MainWindow::lockForRun()
+{
+    setEnabled(false);
+    ui->saveAction->setEnabled(false);
+    unlockTimer->start();
+    showProgressDialog();
+}
+
+void MainWindow::followRun(qint64 pid)
+{
+    // An answer asked for before this run started would tell of another one.
+    delete runQuery;
+    runQuery = nullptr;
     reportPid = pid;
     checkTimer->start();
 }
 
+void MainWindow::adoptRun()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    lockForRun();
+    followRun(runWatch.processId());
+    showRunProgress();
+}
+
 void MainWindow::showProgressDialog()
 {
-    if (!progressDialog)
+    if (!progressDialog) {
         progressDialog = new QProgressDialog(this, Qt::WindowFlags());
+        // Reaching the last plugin is not the end of the run.
+        progressDialog->setAutoReset(false);
+        // Escape and Stop cancel the dialog, which hides it; it shows again while the window is
+        // locked, and only Stop asks to end the run.
+        auto *stop = new QPushButton(tr("Stop"));
+        progressDialog->setCancelButton(stop);
+        connect(progressDialog, &QProgressDialog::canceled, this, &MainWindow::keepProgressShown);
+        connect(stop, &QPushButton::clicked, this, &MainWindow::confirmStop);
+    }
     progressDialog->setRange(0, 0);
     progressDialog->setWindowTitle(tr("Long operation..."));
-    progressDialog->setLabelText(tr("Information is being collected. \nPlease, wait."));
-    progressDialog->setCancelButton(nullptr);
+    progressDialog->setLabelText(collectingText());
     progressDialog->show();
     // The window, its parent, is disabled while the run lasts.
     progressDialog->setEnabled(true);
+}
+
+void MainWindow::showRunProgress()
+{
+    // Once the window was unlocked, the run goes on without the dialog.
+    if (!progressDialog || isEnabled())
+        return;
+    const int percent = runWatch.percent();
+    if (percent >= 0) {
+        progressDialog->setRange(0, 100);
+        progressDialog->setValue(percent);
+    }
+    progressDialog->setLabelText(collectingText() + '\n' + runWatch.progressText());
+    keepProgressShown();
+}
+
+void MainWindow::keepProgressShown()
+{
+    if (!isEnabled())
+        progressDialog->show();
+}
+
+void MainWindow::confirmStop()
+{
+    const auto answer =
+        QMessageBox::question(progressDialog, tr("Attention!"), tr("Stop collecting the report?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        runWatch.markStopRequested();
+        dbusService->stopReportRun();
+    }
 }
 
 void MainWindow::checkReportIsReady()
@@ -73,40 +146,110 @@ void MainWindow::checkReportIsReady()
         checkTimer->stop();
         return;
     }
+    if (psProcess->state() == QProcess::NotRunning)
+        queryRun();
+}
 
-    psProcess->setArguments(QStringList{QStringLiteral("--no-headers"), QStringLiteral("-p"),
-                                        QString::number(reportPid)});
-    psProcess->start(QIODevice::ReadWrite);
-    const bool finished = psProcess->waitForFinished(PsTimeout);
-    const QString output = QString::fromLocal8Bit(psProcess->readAllStandardOutput());
-    // A hung ps would block every later test of the run.
-    if (!finished && psProcess->state() != QProcess::NotRunning) {
-        psProcess->kill();
-        psProcess->waitForFinished();
-    }
-    if (output.contains(Kro::SosreportProgram))
+void MainWindow::queryRun()
+{
+    if (runQuery)
         return;
+    runQuery = new QDBusPendingCallWatcher(dbusService->queryReportRun(), this);
+    connect(runQuery, &QDBusPendingCallWatcher::finished, this, &MainWindow::followRunState);
+}
 
+void MainWindow::followRunState(QDBusPendingCallWatcher *call)
+{
+    call->deleteLater();
+    runQuery = nullptr;
+    const QDBusPendingReply<QVariantMap> reply = *call;
+    if (reply.isError()) {
+        // The helper forgot the run, after a restart say: ps tells whether it still runs.
+        if (reportPid > 0 && reply.error().name() == HelperProtocol::NoRunError) {
+            runWatch.forget();
+            psProcess->setArguments(ReportRunWatch::psArguments(reportPid));
+            psProcess->start(QIODevice::ReadOnly);
+        }
+        return;
+    }
+    runWatch.update(reply.value());
+    if (reportPid < 1) {
+        if (runWatch.isRunning())
+            adoptRun();
+    } else if (runWatch.isRunning()) {
+        showRunProgress();
+    } else {
+        finishRun();
+    }
+}
+
+void MainWindow::readPsAnswer()
+{
+    if (psProcess->exitStatus() != QProcess::NormalExit || reportPid < 1 ||
+        ReportRunWatch::psShowsRunning(psProcess->readAllStandardOutput()))
+        return;
+    finishRun();
+}
+
+void MainWindow::finishRun()
+{
+    endRun();
+    switch (runWatch.outcome()) {
+    case ReportRunWatch::Succeeded:
+        presentNewArchive();
+        break;
+    case ReportRunWatch::Failed:
+        showError(tr("Error"), runWatch.failureText());
+        break;
+    case ReportRunWatch::Unknown:
+        refillReportsTable();
+        break;
+    case ReportRunWatch::Running:
+    case ReportRunWatch::Stopped:
+        break;
+    }
+}
+
+void MainWindow::endRun()
+{
     QApplication::restoreOverrideCursor();
+    // Hides the dialog and keeps it from showing itself later.
     if (progressDialog)
-        progressDialog->close();
+        progressDialog->reset();
     setEnabled(true);
+    ui->saveAction->setEnabled(true);
     checkTimer->stop();
     unlockTimer->stop();
+    reportPid = -1;
+}
+
+void MainWindow::presentNewArchive()
+{
     refillReportsTable();
+    const QList<QTableWidgetItem *> rows =
+        ui->tableWidget->findItems(runWatch.archive(), Qt::MatchExactly);
+    if (!rows.isEmpty())
+        ui->tableWidget->setCurrentItem(rows.first());
+    statusBar()->showMessage(runWatch.savedText());
 }
 
 void MainWindow::unlockInterface()
 {
     if (isEnabled())
         return;
+    // A long run that still makes progress is no reason to unlock.
+    if (!runWatch.isStalled(unlockTimer->interval() / 1000)) {
+        unlockTimer->start();
+        return;
+    }
+    // Unlocked first, so that progress arriving meanwhile does not show the dialog again.
+    setEnabled(true);
     if (progressDialog)
-        progressDialog->close();
+        progressDialog->reset();
     QMessageBox::warning(this, tr("Attention!"),
                          tr("Perhaps the collection of information took\ntoo long or there was "
                             "\na finish detection error.\nThe interface will be unlocked."),
                          QMessageBox::Ok);
-    setEnabled(true);
 }
 
 void MainWindow::refillReportsTable()

@@ -1,23 +1,29 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The report run through the privileged helper on a private bus, with a stand-in sosreport that
-// runs until the test lets it finish: lock, progress dialog, end detection with the real ps, the
-// safety unlock, the question when the window is closed during a run, and a run with the
-// extended settings filled from the stand-in's plugin listing.
+// prints sosreport 4.0 progress and runs until the test lets it finish: lock, progress dialog, end
+// detection from the helper's record, stop, failure, the safety unlock, the question when the
+// window is closed during a run, a run picked up by a new window, and a run with the extended
+// settings filled from the stand-in's plugin listing.
 #include "constants.h"
+#include "dbusservice.h"
+#include "helperprotocol.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
 #include "sosoptions.h"
 #include "testenvironment.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <memory>
@@ -32,12 +38,27 @@ private slots:
     void quickRunSelectsTheNewArchive();
     void longRunUnlocksWithWarningAndKeepsPolling();
     void closingDuringRunAsksFirst();
+    void progressReachesTheDialog();
+    void stopAsksFirst_data();
+    void stopAsksFirst();
+    void failedRunShowsItsOutput();
+    void newWindowPicksUpTheRun();
     void extendedSettingsReachTheRun();
 
 private:
     void startRun(bool hold);
     void finishRun();
     QString newArchive() const;
+    void waitForFirstPlugin();
+    QAction *saveAction() const
+    {
+        return window->findChild<QAction *>(QStringLiteral("saveAction"));
+    }
+    QTableWidget *table() const
+    {
+        return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    }
+    static bool runAlive();
 
     QDir output{QStringLiteral(KRO_STANDIN_OUTPUT)};
     std::unique_ptr<MainWindow> window;
@@ -55,8 +76,11 @@ void TestReportRun::init()
 void TestReportRun::cleanup()
 {
     QFile::remove(output.filePath(QStringLiteral(".hold")));
+    QFile::remove(output.filePath(QStringLiteral(".fail")));
     window.reset();
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    // One run per user: the next test starts its own.
+    QTRY_VERIFY_WITH_TIMEOUT(!runAlive(), 10000);
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }
@@ -104,6 +128,20 @@ QString TestReportRun::newArchive() const
     return archives.isEmpty() ? QString() : output.filePath(archives.first());
 }
 
+void TestReportRun::waitForFirstPlugin()
+{
+    QProgressDialog *progress = MainWindowAccess::progressDialog(*window);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        progress->labelText().contains(QStringLiteral("Collecting: 1 of 3 plugins, host")), 10000);
+}
+
+bool TestReportRun::runAlive()
+{
+    QDBusPendingReply<QVariantMap> reply = KroAdmin::DbusService().queryReportRun();
+    reply.waitForFinished();
+    return !reply.isError() && reply.value().value(HelperProtocol::RunningKey).toBool();
+}
+
 void TestReportRun::quickRunSelectsTheNewArchive()
 {
     QFile old(output.filePath(QStringLiteral("sosreport-old.tar.xz")));
@@ -120,21 +158,26 @@ void TestReportRun::quickRunSelectsTheNewArchive()
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!MainWindowAccess::unlockTimer(*window)->isActive());
     QVERIFY(!MainWindowAccess::progressDialog(*window)->isVisible());
-    QTableWidget *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
-    QCOMPARE(table->rowCount(), 2); // the checksum file is not shown
-    QCOMPARE(table->currentItem()->text(), newArchive());
+    QCOMPARE(table()->rowCount(), 2); // the checksum file is not shown
+    QCOMPARE(table()->currentItem()->text(), newArchive());
+    QVERIFY(window->statusBar()->currentMessage().startsWith(
+        QStringLiteral("Report saved: %1 (7B, md5 ").arg(newArchive())));
     QVERIFY(!QSettings().contains(Kro::ExtSettingsKey));
 }
 
 void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
 {
     startRun(true);
-    QMetaObject::invokeMethod(window.get(), "checkReportIsReady");
-    QVERIFY(!window->isEnabled()); // ps still sees sosreport
+    waitForFirstPlugin();
+    // Recent progress: the safety unlock waits again.
+    QMetaObject::invokeMethod(window.get(), "unlockInterface");
+    QVERIFY(!window->isEnabled());
+    QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
 
+    // The held run shows no progress for longer than the timer's interval.
     KroTest::ModalDialogHelper dialogs;
     dialogs.expectMessageBox(QMessageBox::Ok);
-    QMetaObject::invokeMethod(window.get(), "unlockInterface");
+    MainWindowAccess::unlockTimer(*window)->start(1000);
     QVERIFY(dialogs.waitForAll());
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(dialogs.last().text,
@@ -145,6 +188,7 @@ void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
     QVERIFY(MainWindowAccess::checkTimer(*window)->isActive());
     QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
     QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QVERIFY(!saveAction()->isEnabled());
 
     // Firing again while unlocked shows nothing more.
     QMetaObject::invokeMethod(window.get(), "unlockInterface");
@@ -152,9 +196,8 @@ void TestReportRun::longRunUnlocksWithWarningAndKeepsPolling()
     finishRun();
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!MainWindowAccess::unlockTimer(*window)->isActive());
-    QCOMPARE(
-        window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))->currentItem()->text(),
-        newArchive());
+    QVERIFY(saveAction()->isEnabled());
+    QCOMPARE(table()->currentItem()->text(), newArchive());
 }
 
 void TestReportRun::closingDuringRunAsksFirst()
@@ -180,6 +223,101 @@ void TestReportRun::closingDuringRunAsksFirst()
     // The run is not stopped by closing: it still finishes and leaves its archive.
     QFile::remove(output.filePath(QStringLiteral(".hold")));
     QTRY_VERIFY_WITH_TIMEOUT(!newArchive().isEmpty(), 10000);
+}
+
+void TestReportRun::progressReachesTheDialog()
+{
+    startRun(true);
+    const qint64 pid = MainWindowAccess::reportPid(*window);
+    QVERIFY(!saveAction()->isEnabled());
+    waitForFirstPlugin();
+    QProgressDialog *progress = MainWindowAccess::progressDialog(*window);
+    QVERIFY(progress->labelText().startsWith(
+        QStringLiteral("Information is being collected. \nPlease, wait.\nCollecting: 1 of 3 "
+                       "plugins, host\nElapsed time: 0:")));
+    QCOMPARE(progress->maximum(), 100);
+    QCOMPARE(progress->value(), 33);
+
+    QTest::keyClick(progress, Qt::Key_Escape);
+    QVERIFY(progress->isVisible());
+    // No second run while this one lasts.
+    QMetaObject::invokeMethod(window.get(), "collectReports");
+    QCOMPARE(MainWindowAccess::reportPid(*window), pid);
+
+    finishRun();
+    QVERIFY(saveAction()->isEnabled());
+}
+
+void TestReportRun::stopAsksFirst_data()
+{
+    QTest::addColumn<bool>("stop");
+    QTest::newRow("stopped") << true;
+    QTest::newRow("kept") << false;
+}
+
+void TestReportRun::stopAsksFirst()
+{
+    QFETCH(bool, stop);
+    startRun(true);
+    waitForFirstPlugin();
+    QProgressDialog *progress = MainWindowAccess::progressDialog(*window);
+    auto *button = progress->findChild<QPushButton *>();
+    QCOMPARE(button->text(), QStringLiteral("Stop"));
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(stop ? QMessageBox::Yes : QMessageBox::No);
+    button->click();
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Stop collecting the report?"));
+    QCOMPARE(dialogs.last().defaultButton, QStringLiteral("&No"));
+    QVERIFY(progress->isVisible());
+    if (!stop) {
+        QVERIFY(!window->isEnabled());
+        finishRun();
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(window->isEnabled(), 10000);
+    QVERIFY(!progress->isVisible());
+    QVERIFY(newArchive().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestReportRun::failedRunShowsItsOutput()
+{
+    QFile old(output.filePath(QStringLiteral("sosreport-old.tar.xz")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    QFile fail(output.filePath(QStringLiteral(".fail")));
+    QVERIFY(fail.open(QIODevice::WriteOnly));
+    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
+
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    startRun(false);
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("The report could not be collected (exit status 2).\nusage: sos report "
+                            "[options]\nsosreport: error: unrecognized arguments: --noetc --split "
+                            "10"));
+    QVERIFY(window->isEnabled());
+    QVERIFY(saveAction()->isEnabled());
+    QCOMPARE(table()->currentItem()->text(), old.fileName());
+}
+
+void TestReportRun::newWindowPicksUpTheRun()
+{
+    startRun(true);
+    window = std::make_unique<MainWindow>();
+    window->show();
+    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    QTRY_VERIFY(MainWindowAccess::reportPid(*window) > 0);
+    QVERIFY(!window->isEnabled());
+    QVERIFY(!saveAction()->isEnabled());
+    QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
+    waitForFirstPlugin();
+    finishRun();
+    QCOMPARE(table()->currentItem()->text(), newArchive());
 }
 
 void TestReportRun::extendedSettingsReachTheRun()
