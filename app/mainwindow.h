@@ -96,6 +96,8 @@ private:
     void fetchPluginList();
     void readSosOptions();
     QStringList extendedArguments(const QVariantMap &settings) const;
+    int volumeSizeAfterRun(const QVariantMap &settings) const;
+    void notifyIfAway(const QString &summary, const QString &body) const;
 
     // Services debugging (mainwindow_debug.cpp)
     void fillDebugModules();
@@ -137,6 +139,8 @@ private:
     // The helper's answer about the run being awaited; one at a time.
     QDBusPendingCallWatcher *runQuery = nullptr;
     ReportRunWatch runWatch;
+    // Volumes (MiB) to split the run's archive into afterwards, where sos cannot; 0: none.
+    int splitVolumeMiB = 0;
     Backstage *backstage = nullptr;
     qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;

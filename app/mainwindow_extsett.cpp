@@ -104,6 +104,15 @@ void MainWindow::setPrevExtSettings()
         extSettWidget->setPrevSettings(prevExtSettings);
 }
 
+// Volumes this sos cannot make are split from the finished archive instead.
+int MainWindow::volumeSizeAfterRun(const QVariantMap &settings) const
+{
+    if (!extSettWidget || extSettWidget->isHidden() || !settings.contains(Kro::SplitOption) ||
+        sosOptions->accepts(Kro::SplitOption))
+        return 0;
+    return settings.value(Kro::SplitOption).toInt();
+}
+
 QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
 {
     if (!extSettWidget || extSettWidget->isHidden())

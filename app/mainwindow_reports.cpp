@@ -5,6 +5,7 @@
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "desktopnotifier.h"
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "reportstablefiller.h"
@@ -50,6 +51,7 @@ void MainWindow::collectReports()
     }
 
     runWatch = ReportRunWatch();
+    splitVolumeMiB = volumeSizeAfterRun(extSettings);
     lockForRun();
 
     if (extSettWidget) {
@@ -80,6 +82,7 @@ void MainWindow::followRun(qint64 pid)
 
 void MainWindow::adoptRun()
 {
+    splitVolumeMiB = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     lockForRun();
     followRun(runWatch.processId());
@@ -196,9 +199,11 @@ void MainWindow::finishRun()
     endRun();
     switch (runWatch.outcome()) {
     case ReportRunWatch::Succeeded:
+        notifyIfAway(tr("The report is ready"), runWatch.savedText());
         presentNewArchive();
         break;
     case ReportRunWatch::Failed:
+        notifyIfAway(tr("The report could not be collected"), runWatch.failureText());
         showError(tr("Error"), runWatch.failureText());
         break;
     case ReportRunWatch::Unknown:
@@ -223,14 +228,29 @@ void MainWindow::endRun()
     reportPid = -1;
 }
 
+// A user who went elsewhere during a long run learns from the desktop that it has ended.
+void MainWindow::notifyIfAway(const QString &summary, const QString &body) const
+{
+    if (!isActiveWindow())
+        KroAdmin::DesktopNotifier().notify(summary, body);
+}
+
 void MainWindow::presentNewArchive()
 {
+    QString archive = runWatch.archive();
+    QString saved = runWatch.savedText();
+    if (splitVolumeMiB > 0) {
+        claimDbusService();
+        if (dbusService->splitReport(archive, splitVolumeMiB)) {
+            archive = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
+            saved = tr("Report saved in volumes of %1 MB: %2").arg(splitVolumeMiB).arg(archive);
+        }
+    }
     refillReportsTable();
-    const QList<QTableWidgetItem *> rows =
-        ui->tableWidget->findItems(runWatch.archive(), Qt::MatchExactly);
+    const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(archive, Qt::MatchExactly);
     if (!rows.isEmpty())
         ui->tableWidget->setCurrentItem(rows.first());
-    statusBar()->showMessage(runWatch.savedText());
+    statusBar()->showMessage(saved);
 }
 
 void MainWindow::unlockInterface()

@@ -238,9 +238,15 @@ void ExtSettWidget::setDefaultSettings()
 void ExtSettWidget::markMissingOptions(const SosOptions &options)
 {
     markOption(ui->noEtcChB, options, Kro::NoEtcOption);
-    markOption(ui->splitChB, options, Kro::SplitOption);
-    markOption(ui->splitSizeSB, options, Kro::SplitOption);
-    ui->splitSizeSB->setEnabled(ui->splitChB->isEnabled() && ui->splitChB->isChecked());
+    // Volumes stay on offer: where sos cannot make them, the finished archive is split.
+    const QString splitTip =
+        options.accepts(Kro::SplitOption)
+            ? QString()
+            : tr("The installed sos %1 has no option %2: the finished report is split into "
+                 "volumes afterwards")
+                  .arg(options.version(), Kro::SplitOption);
+    ui->splitChB->setToolTip(splitTip);
+    ui->splitSizeSB->setToolTip(splitTip);
 }
 
 void ExtSettWidget::markOption(QWidget *widget, const SosOptions &options,

@@ -59,6 +59,16 @@ inline const QString ReportNamePrefix = QStringLiteral("sosreport");
 inline const QString ProtectedExtension = QStringLiteral("cpt");
 inline const QString ProtectedSuffix = QLatin1Char('.') + ProtectedExtension;
 
+// A report split into volumes becomes STEM.zip with STEM.z01, STEM.z02, ...: STEM is the
+// report's name without its archive extension.
+inline QString splitStem(const QString &report)
+{
+    for (const char *extension : {".tar.xz", ".tar.gz", ".tar.bz2", ".tar"})
+        if (report.endsWith(QLatin1String(extension)) && report.size() > int(qstrlen(extension)))
+            return report.left(report.size() - int(qstrlen(extension)));
+    return report;
+}
+
 // What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
 // keep their positive QDBusError::ErrorType numbers.
 enum Result

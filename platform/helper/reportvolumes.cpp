@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportvolumes.h"
 
+#include "helperprotocol.h"
 #include "reportfile.h"
 
 #include <QFile>
@@ -14,17 +15,12 @@ using RegularFile::errnoText;
 
 namespace {
 
-// The volumes are named after the report without its archive extension.
-const QByteArrayList ArchiveExtensions = {".tar.xz", ".tar.gz", ".tar.bz2", ".tar"};
 // In the work folder, the report's name leads zip to its standard input: the opened report.
 const char InputLink[] = "/proc/self/fd/0";
 
 QByteArray stemOf(const QByteArray &name)
 {
-    for (const QByteArray &extension : ArchiveExtensions)
-        if (name.endsWith(extension) && name.size() > extension.size())
-            return name.left(name.size() - extension.size());
-    return name;
+    return QFile::encodeName(HelperProtocol::splitStem(QFile::decodeName(name)));
 }
 
 // STEM.zip or STEM.zNN.
