@@ -361,6 +361,9 @@ void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
         QThread::usleep(QRandomGenerator::global()->bounded(20000));
         ::kill(pid_t(pid), SIGKILL);
         QTRY_VERIFY(moving.isFinished());
+        // The next call must start a new helper, not reach the one that is going.
+        QTRY_VERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(
+            HelperProtocol::Service));
         const QByteArray now = contents(target);
         QVERIFY2(now == fresh || now == QByteArray(size, 'o'), "the destination is torn");
         QVERIFY2(now == fresh || contents(source) == fresh, "the new contents are lost");
