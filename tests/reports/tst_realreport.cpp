@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The real sosreport, started through the helper on a private bus with one plugin and a
 // temporary folder inside a report folder, watched with the window's own end detection; its
-// archive must then be the current row of the table.
+// archive must then be the current row of the table, and the helper's record of the run must
+// name that archive, its checksum and the plugin it ran.
 #include "dbusservice.h"
+#include "helperprotocol.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 
+#include <QDBusPendingReply>
+#include <QFile>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -50,8 +54,21 @@ void TestRealReport::realArchiveIsListed()
     QVERIFY2(QFileInfo(archive).fileName().startsWith(QStringLiteral("sosreport-")),
              qPrintable(archive));
     QVERIFY(archive.endsWith(QStringLiteral(".tar.xz")));
-    QVERIFY(QFile::exists(archive + QStringLiteral(".md5")));
+    QFile checksum(archive + QStringLiteral(".md5"));
+    QVERIFY(checksum.open(QIODevice::ReadOnly));
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
+
+    QDBusPendingReply<QVariantMap> reply = service.queryReportRun();
+    reply.waitForFinished();
+    QVERIFY2(!reply.isError(), qPrintable(reply.error().message()));
+    const QVariantMap run = reply.value();
+    using namespace HelperProtocol;
+    QCOMPARE(run.value(ExitStatusKey).toInt(), 0);
+    QCOMPARE(run.value(ArchiveKey).toString(), archive);
+    QCOMPARE(run.value(ArchiveChecksumKey).toByteArray(), checksum.readAll().left(32));
+    QCOMPARE(run.value(PluginsStartedKey).toInt(), 1);
+    QCOMPARE(run.value(PluginsTotalKey).toInt(), 1);
+    QCOMPARE(run.value(PluginKey).toString(), QStringLiteral("date"));
 }
 
 KRO_TEST_MAIN(TestRealReport)
