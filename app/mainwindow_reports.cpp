@@ -167,8 +167,10 @@ void MainWindow::followRunState(QDBusPendingCallWatcher *call)
     runQuery = nullptr;
     const QDBusPendingReply<QVariantMap> reply = *call;
     if (reply.isError()) {
-        // The helper forgot the run, after a restart say: ps tells whether it still runs.
-        if (reportPid > 0 && reply.error().name() == HelperProtocol::NoRunError) {
+        // The helper forgot the run or is gone (restarted, say): ps tells whether it runs.
+        const bool forgotten = reply.error().name() == HelperProtocol::NoRunError ||
+                               reply.error().type() == QDBusError::ServiceUnknown;
+        if (reportPid > 0 && forgotten) {
             runWatch.forget();
             psProcess->setArguments(ReportRunWatch::psArguments(reportPid));
             psProcess->start(QIODevice::ReadOnly);

@@ -99,10 +99,14 @@ bool DbusService::splitReport(const QString &report, int volumeMiB)
            QDBusMessage::ReplyMessage;
 }
 
+// A helper that is not running remembers no run: asking never starts a root process for
+// nothing, as a window opening would otherwise do each time.
 QDBusPendingCall DbusService::queryReportRun() const
 {
-    return QDBusConnection::systemBus().asyncCall(
-        QDBusMessage::createMethodCall(Service, ObjectPath, Service, ReportStateMethod));
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(Service, ObjectPath, Service, ReportStateMethod);
+    message.setAutoStartService(false);
+    return QDBusConnection::systemBus().asyncCall(message);
 }
 
 QDBusPendingCall DbusService::stopReportRun() const

@@ -34,7 +34,8 @@ public:
     // in volumes of volumeMiB (1 to 100) MiB each.
     bool splitReport(const QString &report, int volumeMiB);
     // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
-    // or the NoRun error. Neither call blocks; the caller watches the reply.
+    // or the NoRun error (ServiceUnknown when the helper is not running, so knows no run). Neither
+    // call blocks; the caller watches the reply.
     QDBusPendingCall queryReportRun() const;
     // Interrupts this user's report run; the reply is empty or an error.
     QDBusPendingCall stopReportRun() const;

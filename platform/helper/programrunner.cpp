@@ -236,18 +236,23 @@ void ProgramRunner::stopOwnedBy(const QString &owner)
 
 void ProgramRunner::stop(QProcess *process)
 {
-    const auto signalGroup = [process](int signal) {
+    stopGroup(process, SIGTERM, SIGKILL, StopGraceMs);
+}
+
+void ProgramRunner::stopGroup(QProcess *process, int signal, int laterSignal, int graceMs)
+{
+    const auto signalGroup = [process](int sent) {
         const pid_t pid = pid_t(process->processId());
         // The group may not exist yet when the child has not reached setpgid.
-        if (pid > 0 && ::kill(-pid, signal) != 0)
-            ::kill(pid, signal);
+        if (pid > 0 && ::kill(-pid, sent) != 0)
+            ::kill(pid, sent);
     };
     if (process->state() == QProcess::NotRunning)
         return;
-    signalGroup(SIGTERM);
-    QTimer::singleShot(StopGraceMs, process, [process, signalGroup] {
+    signalGroup(signal);
+    QTimer::singleShot(graceMs, process, [process, signalGroup, laterSignal] {
         if (process->state() != QProcess::NotRunning)
-            signalGroup(SIGKILL);
+            signalGroup(laterSignal);
     });
 }
 

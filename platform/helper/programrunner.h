@@ -57,6 +57,9 @@ public:
     // Stops every program run for owner: SIGTERM to its process group, SIGKILL a little later.
     void stopOwnedBy(const QString &owner);
 
+    // Sends signal to the process's group, and laterSignal after graceMs if it is still there.
+    static void stopGroup(QProcess *process, int signal, int laterSignal, int graceMs);
+
     // The arguments as they may appear in a log: secrets given to ccrypt are masked.
     static QStringList loggable(const QString &program, const QStringList &arguments);
 

@@ -102,12 +102,7 @@ bool ReportRuns::stop(uid_t uid)
     const auto run = runs.value(uid);
     if (!run || !run->running)
         return false;
-    const pid_t group = pid_t(run->process->processId());
-    ::kill(-group, SIGINT);
-    QTimer::singleShot(StopGraceMs, run->process, [run, group] {
-        if (run->running)
-            ::kill(-group, SIGTERM);
-    });
+    ProgramRunner::stopGroup(run->process, SIGINT, SIGTERM, StopGraceMs);
     return true;
 }
 
