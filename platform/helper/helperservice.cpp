@@ -164,10 +164,10 @@ void HelperService::MakeReadable(const QString &report)
 {
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u opens up %s", uid, qPrintable(report));
-        ReportFile file;
-        QString failure = file.open(uid, report);
-        if (failure.isEmpty())
-            failure = file.makeReadable();
+        const auto file = openReportOrRefuse(call, uid, report);
+        if (!file)
+            return;
+        const QString failure = file->makeReadable();
         if (failure.isEmpty())
             reply(call, call.createReply());
         else
