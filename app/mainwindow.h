@@ -10,10 +10,13 @@
 #include <QMultiMap>
 #include <QStringList>
 #include <QVariantMap>
+#include <QVector>
 
 class Backstage;
 class ChangesWidget;
 class ChooseDirsDialog;
+struct DebugModuleEntry;
+class DebugModuleLoader;
 class DebugModuleObject;
 class ExtSettWidget;
 class QDBusPendingCallWatcher;
@@ -101,6 +104,7 @@ private:
 
     // Services debugging (mainwindow_debug.cpp)
     void fillDebugModules();
+    void showDebugModules(const QVector<DebugModuleEntry> &entries);
     void updateDebugButtons();
     bool fillChangesWidget();
     DebugModuleObject *currentDebugModule() const;
@@ -144,6 +148,7 @@ private:
     Backstage *backstage = nullptr;
     qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;
+    DebugModuleLoader *debugModuleLoader = nullptr;
     bool permAskAgain = false;
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;

@@ -5,6 +5,7 @@
 #include "backstage.h"
 #include "changeswidget.h"
 #include "dbusservice.h"
+#include "debugmoduleloader.h"
 #include "debugmoduleobject.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
@@ -55,31 +56,40 @@ DebugModuleObject *MainWindow::currentDebugModule() const
     return debugModules.value(index.row(), nullptr);
 }
 
+// The modules are read on a worker: the list stays empty until every module is read.
 void MainWindow::fillDebugModules()
 {
     ui->debugLW->clear();
     qDeleteAll(debugModules);
     debugModules.clear();
-    if (!debugModuleDirs.isEmpty()) {
-        const QStringList files = backstage->debugModuleFiles(debugModuleDirs);
-        bool packageAsked = false;
-        bool packageInstalled = false;
-        for (const QString &path : files) {
-            if (path.contains(GuardedPackage)) {
-                if (!packageAsked)
-                    packageInstalled = KroAdmin::PackageManager::isPackageInstalled(
-                        GuardedPackage, QStringLiteral("ii\\s%1"));
-                packageAsked = true;
-                if (!packageInstalled)
-                    continue;
-            }
-            DebugModuleObject *module = backstage->readDebugModule(path);
-            if (!module)
-                continue;
-            debugModules.append(module);
-            auto *item = new QListWidgetItem(module->name(), ui->debugLW);
-            presentModuleRow(item, module);
+    updateDebugButtons();
+    if (!debugModuleLoader) {
+        debugModuleLoader = new DebugModuleLoader(this);
+        connect(debugModuleLoader, &DebugModuleLoader::loaded, this, &MainWindow::showDebugModules);
+    }
+    // The package is asked about at most once a fill, and only when a path names it.
+    auto guardedPackageFilter = [asked = false, installed = false](const QString &path) mutable {
+        if (!path.contains(GuardedPackage))
+            return true;
+        if (!asked)
+            installed = KroAdmin::PackageManager::isPackageInstalled(GuardedPackage,
+                                                                     QStringLiteral("ii\\s%1"));
+        asked = true;
+        return installed;
+    };
+    debugModuleLoader->load(debugModuleDirs, guardedPackageFilter);
+}
+
+void MainWindow::showDebugModules(const QVector<DebugModuleEntry> &entries)
+{
+    for (const DebugModuleEntry &entry : entries) {
+        if (!entry.module) {
+            showError(entry.warning.title, entry.warning.text);
+            continue;
         }
+        debugModules.append(entry.module);
+        auto *item = new QListWidgetItem(entry.module->name(), ui->debugLW);
+        presentModuleRow(item, entry.module);
     }
     updateDebugButtons();
 }

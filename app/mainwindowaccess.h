@@ -5,8 +5,10 @@
 // their object names instead.
 #pragma once
 
+#include "debugmoduleloader.h"
 #include "mainwindow.h"
 
+#include <QEventLoop>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QTimer>
@@ -63,7 +65,24 @@ public:
     {
         return window.rebootFlagWorkingCopy;
     }
-    static void fillDebugModules(MainWindow &window) { window.fillDebugModules(); }
+    // Rebuilds the module list and waits until it is complete.
+    static void fillDebugModules(MainWindow &window)
+    {
+        window.fillDebugModules();
+        waitForDebugModules(window);
+    }
+    // Waits until the module list being read (at start-up, say) is complete.
+    static void waitForDebugModules(MainWindow &window)
+    {
+        if (!window.debugModuleLoader || !window.debugModuleLoader->isLoading())
+            return;
+        QEventLoop loop;
+        // Connected after the window, so the loop ends once the window has taken them over.
+        QObject::connect(window.debugModuleLoader, &DebugModuleLoader::loaded, &loop,
+                         &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     static const QList<DebugModuleObject *> &debugModules(const MainWindow &window)
     {
         return window.debugModules;

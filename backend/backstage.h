@@ -11,6 +11,7 @@
 #include <QMultiMap>
 #include <QObject>
 #include <QStringList>
+#include <QVector>
 
 class QFile;
 
@@ -39,6 +40,17 @@ public:
     FileChangeState detectFileChangeState(const FileChange &change);
     ModuleState detectModuleState(const QList<FileChange> &changes);
     QStringList debugModuleFiles(const QStringList &dirs);
+    // A message as warnMessage carries it.
+    struct Warning
+    {
+        QString title;
+        QString text;
+    };
+    // The same work without the signal, so that any thread may do it: the module files of the
+    // folders, adding a warning for each folder that cannot be read; a module without its state,
+    // or no module and the warning that says why.
+    static QStringList listDebugModuleFiles(const QStringList &dirs, QVector<Warning> &warnings);
+    static DebugModuleObject *parseDebugModule(const QString &path, Warning &failure);
 
     // File change engine and command runner (backstage_filechanges.cpp)
     // What applyFileChange answers; each failure also adds its message to fileChangeErrors().
@@ -77,7 +89,7 @@ private:
     // Follows the service's caller rule: only this object hears the next call's failure.
     void claimDbusService();
     int reportNothingChanged(const FileChange &change, bool rollback);
-    static bool writeLines(QFile &file, const QList<QByteArray> &lines);
+    static bool writeContent(QFile &file, const QByteArray &content);
     // Why a file that is there was not read; empty when it could simply not be opened.
     static QString refusalText(const QString &path, RegularFileReader::Status status);
     // Warns and returns true when any of the files must not be touched with administrator rights.

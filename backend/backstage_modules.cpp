@@ -3,6 +3,8 @@
 // files whether a module's debug mode is on.
 #include "backstage.h"
 
+#include "changestatedetector.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -48,25 +50,36 @@ bool readFileChange(const QJsonValue &element, FileChange &change)
 
 DebugModuleObject *Backstage::readDebugModule(const QString &path)
 {
+    Warning failure;
+    DebugModuleObject *module = parseDebugModule(path, failure);
+    if (!module) {
+        emit warnMessage(failure.title, failure.text);
+        return nullptr;
+    }
+    module->setState(detectModuleState(module->fileChanges()));
+    return module;
+}
+
+DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &failure)
+{
+    failure.title = tr("Error!");
     QByteArray content;
     const RegularFileReader::Status status = RegularFileReader::read(path, content);
     if (status != RegularFileReader::Read) {
         const QString refusal = refusalText(path, status);
-        emit warnMessage(tr("Error!"),
-                         refusal.isEmpty() ? tr("Couldn't open file %1.").arg(path) : refusal);
+        failure.text = refusal.isEmpty() ? tr("Couldn't open file %1.").arg(path) : refusal;
         return nullptr;
     }
     const QJsonDocument document = QJsonDocument::fromJson(content);
     if (!document.isObject()) {
-        emit warnMessage(tr("Error!"), tr("File %1 \nnot contains valid JSON object.").arg(path));
+        failure.text = tr("File %1 \nnot contains valid JSON object.").arg(path);
         return nullptr;
     }
     const QJsonObject root = document.object();
     const QString name = root.value(QLatin1String("modulename")).toString();
     if (name.isEmpty()) {
-        emit warnMessage(
-            tr("Error!"),
-            tr("File %1 \nnot contains valid field '%2'.").arg(path, QStringLiteral("modulename")));
+        failure.text =
+            tr("File %1 \nnot contains valid field '%2'.").arg(path, QStringLiteral("modulename"));
         return nullptr;
     }
 
@@ -81,66 +94,43 @@ DebugModuleObject *Backstage::readDebugModule(const QString &path)
         if (readFileChange(element, change))
             module->addFileChange(change);
     }
-    module->setState(detectModuleState(module->fileChanges()));
     return module;
 }
 
 FileChangeState Backstage::detectFileChangeState(const FileChange &change)
 {
-    // A file that cannot be used for the change counts as missing.
-    QByteArray content;
-    if (RegularFileReader::read(change.filename, content) != RegularFileReader::Read)
-        return FileChangeState::FileMissing;
-
-    bool examining = change.anchor.isEmpty();
-    bool hasNew = false;
-    bool hasOld = false;
-    for (const QByteArray &line : splitLines(content)) {
-        const QString trimmed = lineText(line);
-        if (!examining) {
-            if (!trimmed.startsWith(change.anchor))
-                continue;
-            examining = true;
-        }
-        hasNew = hasNew || trimmed.startsWith(change.newtext);
-        hasOld = hasOld || trimmed.startsWith(change.oldtext);
-    }
-    if (hasNew)
-        return FileChangeState::Changed;
-    return hasOld ? FileChangeState::Unchanged : FileChangeState::NoMatch;
+    ChangeStateDetector detector;
+    const int index = detector.add(change);
+    detector.run();
+    return detector.state(index);
 }
 
 ModuleState Backstage::detectModuleState(const QList<FileChange> &changes)
 {
-    const int total = changes.size();
-    int changed = 0;
-    int unchanged = 0;
-    for (const FileChange &change : changes) {
-        const FileChangeState state = detectFileChangeState(change);
-        if (state == FileChangeState::Changed)
-            ++changed;
-        else if (state == FileChangeState::Unchanged)
-            ++unchanged;
-    }
-    if (total == 0)
-        return ModuleState::Unknown;
-    if (changed == total)
-        return ModuleState::Active;
-    if (changed > 0)
-        return unchanged == 0 ? ModuleState::PartlyActive : ModuleState::Mixed;
-    if (unchanged == total)
-        return ModuleState::NotActive;
-    return unchanged > 0 ? ModuleState::PartlyUnchanged : ModuleState::Unknown;
+    ChangeStateDetector detector;
+    for (const FileChange &change : changes)
+        detector.add(change);
+    detector.run();
+    return detector.moduleState(0, changes.size());
 }
 
 QStringList Backstage::debugModuleFiles(const QStringList &dirs)
+{
+    QVector<Warning> warnings;
+    const QStringList files = listDebugModuleFiles(dirs, warnings);
+    for (const Warning &warning : qAsConst(warnings))
+        emit warnMessage(warning.title, warning.text);
+    return files;
+}
+
+QStringList Backstage::listDebugModuleFiles(const QStringList &dirs, QVector<Warning> &warnings)
 {
     QStringList result;
     for (const QString &path : dirs) {
         QDir dir(path);
         if (!dir.isReadable())
-            emit warnMessage(tr("Getting debug modules list"),
-                             tr("Can't read directory %1").arg(path));
+            warnings.append(
+                {tr("Getting debug modules list"), tr("Can't read directory %1").arg(path)});
         const QFileInfoList entries = dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files,
                                                         QDir::Name | QDir::IgnoreCase);
         for (const QFileInfo &entry : entries)

@@ -2,12 +2,16 @@
 // Reading module files, finding them, detecting their state, and the line edits of the file
 // change engine, including the promise that switching on and off gives the file back unchanged.
 #include "backstage.h"
+#include "changestatedetector.h"
+#include "debugmoduleloader.h"
+#include "decodedstate.h"
 #include "testenvironment.h"
 #include "testfiles.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextCodec>
 #include <memory>
 #include <sys/stat.h>
 
@@ -34,6 +38,9 @@ private slots:
     void editsLines();
     void keepsUntouchedLinesByteForByte();
     void switchingOnAndOffRestoresAnyFile();
+    void detectsAsTheDecodedLinesRead_data();
+    void detectsAsTheDecodedLinesRead();
+    void loadsModulesOnAWorker();
 
 private:
     QString writeFile(const QString &name, const QByteArray &content);
@@ -384,6 +391,150 @@ void TestDebugModules::switchingOnAndOffRestoresAnyFile()
         ++checked;
     }
     QVERIFY2(checked > 2000, qPrintable(QString::number(checked)));
+}
+
+void TestDebugModules::detectsAsTheDecodedLinesRead_data()
+{
+    QTest::addColumn<QByteArray>("codec");
+    QTest::newRow("UTF-8") << QByteArray("UTF-8");
+    QTest::newRow("Latin-1") << QByteArray("ISO-8859-1");
+    QTest::newRow("another encoding") << QByteArray("KOI8-R");
+}
+
+// Most lines are told apart by their bytes alone; the answers must still be those of the decoded
+// lines: line ends of CR LF, white space and byte order marks beyond ASCII, bytes that are no
+// UTF-8, NUL bytes, and texts that end in a blank or reach beyond ASCII.
+void TestDebugModules::detectsAsTheDecodedLinesRead()
+{
+    QFETCH(QByteArray, codec);
+    QTextCodec *const localeCodec = QTextCodec::codecForLocale();
+    QVERIFY(QTextCodec::codecForName(codec));
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName(codec));
+    const QList<QByteArray> shapes{"level = 0\r",
+                                   "  level = 9  \r",
+                                   "\xc2\xa0level = 9",
+                                   "\xef\xbb\xbflevel = 9",
+                                   "\xe3\x80\x80level = 0",
+                                   "level = 9\xc2\xa0",
+                                   "level = 9 \xe3\x80\x80",
+                                   "level = \xff",
+                                   "\xe9t\xe9 = 1",
+                                   "\xc3\xa9t\xc3\xa9 = 1",
+                                   QByteArray("level\0 = 0", 10),
+                                   "level = ",
+                                   "level =\t",
+                                   "\t[sec]",
+                                   "",
+                                   "   ",
+                                   "##commented level = 0",
+                                   "\xff\xfe",
+                                   "\x85level = 0"};
+    const QStringList texts{"level = 0",
+                            "level = 9",
+                            "level = ",
+                            "level =",
+                            QStringLiteral("\u00e9t\u00e9"),
+                            QStringLiteral("level = 9\u00a0"),
+                            QStringLiteral("\ufffd"),
+                            QString::fromLatin1("level\0", 6),
+                            "[sec]",
+                            "##commented ",
+                            " level",
+                            ""};
+    QRandomGenerator random(20261208);
+    ChangeStateDetector detector;
+    QList<FileChange> changes;
+    QList<QList<QByteArray>> files;
+    for (int file = 0; file < 300; ++file) {
+        QList<QByteArray> lines;
+        for (int i = random.bounded(1, 7); i > 0; --i)
+            lines.append(shapes.at(random.bounded(shapes.size())));
+        const QByteArray content = lines.join('\n');
+        const QString path = writeFile(QStringLiteral("c%1.conf").arg(file), content);
+        // A final line feed ends the last line rather than starting an empty one.
+        lines = content.split('\n');
+        if (lines.constLast().isEmpty())
+            lines.removeLast();
+        files.append(lines);
+        // Several changes on each file, examined in one pass over its lines.
+        for (int i = 0; i < 10; ++i) {
+            changes.append({path, texts.at(random.bounded(texts.size())),
+                            texts.at(random.bounded(texts.size())),
+                            random.bounded(3) ? QString() : texts.at(random.bounded(4) + 7)});
+            detector.add(changes.constLast());
+        }
+    }
+    detector.run();
+    QList<FileChangeState> expected;
+    for (int i = 0; i < changes.size(); ++i)
+        expected.append(KroTest::decodedState(changes.at(i), files.at(i / 10)));
+    QTextCodec::setCodecForLocale(localeCodec);
+    for (int i = 0; i < changes.size(); ++i) {
+        const FileChange &change = changes.at(i);
+        if (detector.state(i) != expected.at(i))
+            QFAIL(qPrintable(
+                QStringLiteral("old '%1' new '%2' anchor '%3' file:\n%4")
+                    .arg(change.oldtext, change.newtext, change.anchor,
+                         QString::fromLatin1(files.at(i / 10).join('\n').toPercentEncoding()))));
+    }
+}
+
+// Folder warnings come first, then each file in listing order; modules sharing a configuration
+// file each get the state of their own changes. A load asked for while another runs replaces it.
+void TestDebugModules::loadsModulesOnAWorker()
+{
+    QDir(dir->path()).mkdir(QStringLiteral("modules"));
+    const QString config = writeFile(QStringLiteral("shared.conf"), "a = 9\r\nb = 0\r\n");
+    auto change = [&config](const char *oldtext, const char *newtext) {
+        return QStringLiteral("{\"filename\": \"%1\", \"oldtext\": \"%2\", \"newtext\": \"%3\"}")
+            .arg(config, QLatin1String(oldtext), QLatin1String(newtext));
+    };
+    writeFile(QStringLiteral("modules/a.json"),
+              QStringLiteral("{\"modulename\": \"a\", \"filechanges\": [%1, %2]}")
+                  .arg(change("a = 0", "a = 9"), change("b = 0", "b = 9"))
+                  .toUtf8());
+    writeFile(QStringLiteral("modules/b.json"),
+              QStringLiteral("{\"modulename\": \"b\", \"filechanges\": [%1]}")
+                  .arg(change("a = 0", "a = 9"))
+                  .toUtf8());
+    writeFile(QStringLiteral("modules/c.json"), "[]");
+    writeFile(QStringLiteral("modules/d.json"), "{\"modulename\": \"d\"}");
+    const QString missing = dir->filePath(QStringLiteral("missing"));
+
+    DebugModuleLoader loader;
+    DebugModuleEntries entries;
+    int deliveries = 0;
+    connect(&loader, &DebugModuleLoader::loaded, this, [&](const DebugModuleEntries &loaded) {
+        entries = loaded;
+        ++deliveries;
+    });
+    QStringList asked;
+    loader.load({dir->filePath(QStringLiteral("modules"))}, [](const QString &) { return true; });
+    loader.load({missing, dir->filePath(QStringLiteral("modules"))}, [&asked](const QString &path) {
+        asked.append(QFileInfo(path).fileName());
+        return !path.endsWith(QLatin1String("d.json"));
+    });
+    QVERIFY(loader.isLoading());
+    QTRY_VERIFY(!loader.isLoading());
+    QCOMPARE(deliveries, 1);
+    QCOMPARE(asked, (QStringList{"a.json", "b.json", "c.json", "d.json"}));
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries.at(0).warning.text, QStringLiteral("Can't read directory ") + missing);
+    QCOMPARE(entries.at(1).module->state(), ModuleState::Mixed);
+    QCOMPARE(entries.at(2).module->state(), ModuleState::Active);
+    QVERIFY(!entries.at(3).module);
+    QVERIFY(entries.at(3).warning.text.endsWith(QLatin1String("not contains valid JSON object.")));
+    for (const DebugModuleEntry &entry : qAsConst(entries)) {
+        QVERIFY(!entry.module || entry.module->thread() == thread());
+        delete entry.module;
+    }
+
+    // Given up at once: what was read is deleted, nothing is handed over.
+    auto gone = std::make_unique<DebugModuleLoader>();
+    connect(gone.get(), &DebugModuleLoader::loaded, this, [&deliveries] { ++deliveries; });
+    gone->load({dir->filePath(QStringLiteral("modules"))}, [](const QString &) { return true; });
+    gone.reset();
+    QCOMPARE(deliveries, 1);
 }
 
 KRO_TEST_MAIN(TestDebugModules)

@@ -37,6 +37,7 @@ private slots:
     void init();
     void cleanup();
     void rowsAndButtonsFollowTheState();
+    void listArrivesAfterTheWindow();
     void switchesOnAndOff();
     void reportsFailuresInTheirOwnBoxes();
     void addsModuleToRebootFlagOnce();
@@ -163,6 +164,31 @@ void TestDebugPage::rowsAndButtonsFollowTheState()
     QMetaObject::invokeMethod(window.get(), "activateDebugMode");
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(dialogs.last().text, QStringLiteral("Unexpected error while defining a module."));
+}
+
+// The window is built without waiting for the modules; the list, and the warnings in listing
+// order, come once the worker has read them all.
+void TestDebugPage::listArrivesAfterTheWindow()
+{
+    addModule("svc", "svc.conf", "level = 0\n", {});
+    writeAll(dir->filePath(QStringLiteral("modules/broken.json")), "[]");
+    const QString missing = dir->filePath(QStringLiteral("missing"));
+    QSettings().setValue(QStringLiteral("debugjson"),
+                         QStringList{missing, dir->filePath("modules")});
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window = std::make_unique<MainWindow>();
+    QCOMPARE(moduleList()->count(), 0);
+    QVERIFY(!button("showChangesPb")->isEnabled());
+
+    MainWindowAccess::waitForDebugModules(*window);
+    QCOMPARE(dialogs.records().size(), 2);
+    QCOMPARE(dialogs.records().at(0).text, QStringLiteral("Can't read directory ") + missing);
+    QCOMPARE(dialogs.records().at(1).text,
+             QStringLiteral("File %1 \nnot contains valid JSON object.")
+                 .arg(dir->filePath(QStringLiteral("modules/broken.json"))));
+    QCOMPARE(moduleList()->count(), 1);
+    QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is not active"));
 }
 
 void TestDebugPage::switchesOnAndOff()

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target: the input is a debug module, a line of four dashes and a configuration file.
 // The module is read from a file as the window reads it, each of its changes is detected on the
-// file and switched on and back in memory. Where the texts of a change are plain and the file
-// holds no trace of an earlier switch, switching back must give the original lines.
+// file, which must agree with the decoded lines, and switched on and back in memory. Where the
+// texts of a change are plain and the file holds no trace of an earlier switch, switching back
+// must give the original lines.
 #include "backstage.h"
+#include "decodedstate.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
@@ -47,7 +49,8 @@ void checkChange(Backstage &backstage, FileChange change, const QString &config,
                  const QList<QByteArray> &original)
 {
     change.filename = config;
-    backstage.detectFileChangeState(change);
+    if (backstage.detectFileChangeState(change) != KroTest::decodedState(change, original))
+        qFatal("the state found on the bytes differs from the decoded lines");
     QList<QByteArray> lines = original;
     if (!Backstage::editLines(lines, change, false))
         return;

@@ -68,6 +68,7 @@ std::unique_ptr<MainWindow> TestMainWindow::makeWindow()
         if (!QFileInfo(dir).isReadable())
             dialogs->expectMessageBox(QMessageBox::Ok);
     auto window = std::make_unique<MainWindow>();
+    MainWindowAccess::waitForDebugModules(*window);
     dialogs->clear();
     return window;
 }
