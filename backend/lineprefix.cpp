@@ -25,6 +25,8 @@ LineText::LineText(LineRef line) : ref(line)
 {
     while (textStart < ref.size && isAsciiSpace(ref.data[textStart]))
         ++textStart;
+    if (textStart < ref.size)
+        first = uchar(ref.data[textStart]);
 }
 
 const QString &LineText::text() const
@@ -49,6 +51,20 @@ LinePrefix::LinePrefix(const QString &text) : text(text)
     if (codec->toUnicode(bytes) != text)
         return;
     mode = text.back().isSpace() ? BytesThenRest : Bytes;
+    lead = uchar(bytes.at(0));
+}
+
+// The first bytes are equal, and a line whose text starts beyond ASCII is left to decoding.
+bool LinePrefix::restMatches(const LineText &line) const
+{
+    const LineRef ref = line.line();
+    const int start = line.start();
+    if (lead >= 0x80)
+        return decodedStartsWith(line);
+    if (ref.size - start < bytes.size() ||
+        std::memcmp(ref.data + start + 1, bytes.constData() + 1, size_t(bytes.size() - 1)) != 0)
+        return false;
+    return mode == Bytes || textGoesOn(ref, start + bytes.size(), line);
 }
 
 bool LinePrefix::decodedStartsWith(const LineText &line) const

@@ -39,12 +39,15 @@ public:
 
     LineRef line() const { return ref; }
     int start() const { return textStart; }
+    // The byte at start(), or -1 when the line is blank.
+    int firstByte() const { return first; }
     // The line decoded whole (NUL bytes included) and trimmed: what every test means.
     const QString &text() const;
 
 private:
     LineRef ref;
     int textStart = 0;
+    int first = -1;
     mutable QString decoded;
     mutable bool isDecoded = false;
 };
@@ -57,21 +60,13 @@ public:
     // Whether the trimmed text of line starts with this text.
     bool isStartOf(const LineText &line) const
     {
-        if (mode == Decode)
-            return decodedStartsWith(line);
-        const LineRef ref = line.line();
-        const int start = line.start();
-        // A blank line trims to nothing, and the text here is never empty.
-        if (start == ref.size)
-            return false;
+        // Most lines part at their first byte: it is checked before anything else.
+        const int first = line.firstByte();
+        if (first == lead)
+            return restMatches(line);
         // A line whose text starts beyond ASCII may start with white space of another script or
         // with a byte order mark that decoding drops: only the decoded text can tell.
-        if (uchar(ref.data[start]) >= 0x80)
-            return decodedStartsWith(line);
-        if (ref.size - start < bytes.size() ||
-            std::memcmp(ref.data + start, bytes.constData(), size_t(bytes.size())) != 0)
-            return false;
-        return mode == Bytes || textGoesOn(ref, start + bytes.size(), line);
+        return (mode == Decode || first >= 0x80) && decodedStartsWith(line);
     }
 
 private:
@@ -86,10 +81,14 @@ private:
     };
 
     bool decodedStartsWith(const LineText &line) const;
+    bool restMatches(const LineText &line) const;
     // Whether the line goes on, after the matched bytes, with something trimming keeps.
     bool textGoesOn(LineRef ref, int from, const LineText &line) const;
 
     QString text;
     QByteArray bytes;
     Mode mode = Decode;
+    // The first byte of the text, when the bytes decide; no line's first byte otherwise.
+    int lead = NoLead;
+    static constexpr int NoLead = -2;
 };
