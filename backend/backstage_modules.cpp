@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -44,6 +45,26 @@ bool readFileChange(const QJsonValue &element, FileChange &change)
     return true;
 }
 
+// "plugins" may be left out; when given, each element is a name that sos takes after -o, so that
+// no element can pass as an option or as several plugins.
+bool readPlugins(const QJsonObject &root, QStringList &plugins)
+{
+    const QJsonValue value = root.value(QLatin1String("plugins"));
+    if (value.isUndefined())
+        return true;
+    if (!value.isArray())
+        return false;
+    static const QRegularExpression pluginName(QStringLiteral("^[A-Za-z0-9_]+$"));
+    const QJsonArray array = value.toArray();
+    for (const QJsonValue &element : array) {
+        if (!element.isString() || !pluginName.match(element.toString()).hasMatch())
+            return false;
+        plugins.append(element.toString());
+    }
+    plugins.removeDuplicates();
+    return true;
+}
+
 } // namespace
 
 DebugModuleObject *Backstage::readDebugModule(const QString &path)
@@ -69,8 +90,16 @@ DebugModuleObject *Backstage::readDebugModule(const QString &path)
             tr("File %1 \nnot contains valid field '%2'.").arg(path, QStringLiteral("modulename")));
         return nullptr;
     }
+    QStringList plugins;
+    if (!readPlugins(root, plugins)) {
+        emit warnMessage(tr("Error!"), tr("File %1 \nfield 'plugins' must be a list of sos plugin "
+                                          "names (letters, digits and underscores).")
+                                           .arg(path));
+        return nullptr;
+    }
 
     auto *module = new DebugModuleObject(name);
+    module->setPlugins(plugins);
     for (const QString &command : stringElements(root, QStringLiteral("commands_debug")))
         module->addDebugCommand(command);
     for (const QString &command : stringElements(root, QStringLiteral("commands_rollback")))

@@ -3,6 +3,7 @@
 
 #include "constants.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -30,6 +31,32 @@ QString SosOptions::installedVersion(const QString &moduleFile)
     static const QRegularExpression line(QStringLiteral("^__version__\\s*=\\s*[\"']([^\"']+)[\"']"),
                                          QRegularExpression::MultilineOption);
     return line.match(QString::fromUtf8(file.readAll())).captured(1);
+}
+
+QStringList SosOptions::installedPlugins(const QString &pluginDir)
+{
+    // A module names its plugin with plugin_name; without one sos takes the class name in lower
+    // case, which is the module's file name in every sos plugin.
+    static const QRegularExpression nameLine(
+        QStringLiteral("^\\s*plugin_name\\s*=\\s*[\"']([A-Za-z0-9_]+)[\"']"),
+        QRegularExpression::MultilineOption);
+    QStringList names;
+    const QFileInfoList modules =
+        QDir(pluginDir).entryInfoList({QStringLiteral("*.py")}, QDir::Files);
+    for (const QFileInfo &module : modules) {
+        if (module.fileName().startsWith(QLatin1Char('_')))
+            continue;
+        QFile file(module.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        auto matches = nameLine.globalMatch(QString::fromUtf8(file.readAll()));
+        if (!matches.hasNext())
+            names << module.completeBaseName();
+        while (matches.hasNext())
+            names << matches.next().captured(1);
+    }
+    names.removeDuplicates();
+    return names;
 }
 
 QStringList SosOptions::parseHelp(const QString &helpText)
