@@ -104,7 +104,8 @@ void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool 
         } else if (module->state() == ModuleState::NotActive) {
             quit();
         } else {
-            // Partly on: undone at once, with the switch's own questions.
+            // Partly on: kept in the store until undone, at once, with the switch's questions.
+            store();
             switchOff();
         }
     } else if (stage == SwitchingOff && rollback) {
@@ -222,7 +223,9 @@ void ReproduceFlow::showWaiting()
                                 "press Collect.")
                                  .arg(serviceName),
                              since, tr("Collect"), tr("Cancel"));
-    panel()->setNote(pluginNote());
+    QStringList unknown;
+    const QStringList known = knownPlugins(unknown);
+    panel()->setNote(pluginNote(known, unknown));
 }
 
 void ReproduceFlow::showStillOn(const QString &reason)
@@ -260,7 +263,8 @@ QStringList ReproduceFlow::runArguments(QString &note) const
     if (!caseId.isEmpty())
         settings.insert(Kro::CaseIdOption, caseId);
     settings.insert(Kro::SinceOption, since.addSecs(-SinceMarginSeconds).toString(SinceFormat));
-    const QStringList plugins = knownPlugins(nullptr);
+    QStringList unknown;
+    const QStringList plugins = knownPlugins(unknown);
     if (!plugins.isEmpty())
         settings.insert(Kro::OnlyPluginsOption, plugins);
 
@@ -269,7 +273,7 @@ QStringList ReproduceFlow::runArguments(QString &note) const
     for (const QString &option : settings.keys())
         if (!accepted.contains(option))
             refused << option;
-    note = pluginNote();
+    note = pluginNote(plugins, unknown);
     if (!refused.isEmpty())
         note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
                 tr("The installed sos does not accept %1: the report is collected without it.")
@@ -277,27 +281,20 @@ QStringList ReproduceFlow::runArguments(QString &note) const
     return ExtSettWidget::getSosreportArgs(accepted);
 }
 
-QStringList ReproduceFlow::knownPlugins(QStringList *unknown) const
+QStringList ReproduceFlow::knownPlugins(QStringList &unknown) const
 {
     const DebugModuleObject *module = window->debugModuleNamed(serviceName);
     if (!module)
         return {};
-    // Nothing is left out while the installed plugins are not known.
-    const QStringList installed = SosOptions::installedPlugins(sosPluginDir);
-    QStringList known;
-    for (const QString &plugin : module->plugins()) {
-        if (installed.isEmpty() || installed.contains(plugin))
-            known << plugin;
-        else if (unknown)
-            *unknown << plugin;
-    }
+    unknown = SosOptions::unknownPlugins(module->plugins(), sosPluginDir);
+    QStringList known = module->plugins();
+    for (const QString &plugin : qAsConst(unknown))
+        known.removeAll(plugin);
     return known;
 }
 
-QString ReproduceFlow::pluginNote() const
+QString ReproduceFlow::pluginNote(const QStringList &known, const QStringList &unknown)
 {
-    QStringList unknown;
-    const QStringList known = knownPlugins(&unknown);
     if (unknown.isEmpty())
         return QString();
     QString note = tr("Plugins the installed sos does not know are left out: %1.")

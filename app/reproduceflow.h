@@ -73,8 +73,8 @@ private:
     void showReport();
     QString stillOnText() const;
     QStringList runArguments(QString &note) const;
-    QStringList knownPlugins(QStringList *unknown) const;
-    QString pluginNote() const;
+    QStringList knownPlugins(QStringList &unknown) const;
+    static QString pluginNote(const QStringList &known, const QStringList &unknown);
     void store() const;
     void forget() const;
     ReproducePanel *panel();

@@ -33,30 +33,55 @@ QString SosOptions::installedVersion(const QString &moduleFile)
     return line.match(QString::fromUtf8(file.readAll())).captured(1);
 }
 
-QStringList SosOptions::installedPlugins(const QString &pluginDir)
+namespace {
+
+// The plugin names a module states with plugin_name; without one sos takes the class name in
+// lower case, which is the module's file name in every sos plugin.
+QStringList statedPlugins(const QFileInfo &module)
 {
-    // A module names its plugin with plugin_name; without one sos takes the class name in lower
-    // case, which is the module's file name in every sos plugin.
     static const QRegularExpression nameLine(
         QStringLiteral("^\\s*plugin_name\\s*=\\s*[\"']([A-Za-z0-9_]+)[\"']"),
         QRegularExpression::MultilineOption);
+    QFile file(module.filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    auto matches = nameLine.globalMatch(QString::fromUtf8(file.readAll()));
+    while (matches.hasNext())
+        names << matches.next().captured(1);
+    return names.isEmpty() ? QStringList{module.completeBaseName()} : names;
+}
+
+} // namespace
+
+QStringList SosOptions::installedPlugins(const QString &pluginDir)
+{
     QStringList names;
     const QFileInfoList modules =
-        QDir(pluginDir).entryInfoList({QStringLiteral("*.py")}, QDir::Files);
-    for (const QFileInfo &module : modules) {
-        if (module.fileName().startsWith(QLatin1Char('_')))
-            continue;
-        QFile file(module.filePath());
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        auto matches = nameLine.globalMatch(QString::fromUtf8(file.readAll()));
-        if (!matches.hasNext())
-            names << module.completeBaseName();
-        while (matches.hasNext())
-            names << matches.next().captured(1);
-    }
+        QDir(pluginDir).entryInfoList({QStringLiteral("*.py")}, QDir::Files, QDir::Name);
+    for (const QFileInfo &module : modules)
+        if (!module.fileName().startsWith(QLatin1Char('_')))
+            names << statedPlugins(module);
     names.removeDuplicates();
     return names;
+}
+
+QStringList SosOptions::unknownPlugins(const QStringList &names, const QString &pluginDir)
+{
+    QStringList unknown;
+    for (const QString &name : names) {
+        const QFileInfo module(QDir(pluginDir).filePath(name + QStringLiteral(".py")));
+        if (!module.isFile() || !statedPlugins(module).contains(name))
+            unknown << name;
+    }
+    if (unknown.isEmpty())
+        return unknown;
+    const QStringList installed = installedPlugins(pluginDir);
+    if (installed.isEmpty())
+        return {};
+    for (const QString &name : installed)
+        unknown.removeAll(name);
+    return unknown;
 }
 
 QStringList SosOptions::parseHelp(const QString &helpText)

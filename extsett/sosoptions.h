@@ -26,6 +26,10 @@ public:
     // The plugin names that sos takes after -o, read from its plugin modules in pluginDir; empty
     // when there are none.
     static QStringList installedPlugins(const QString &pluginDir);
+    // Of these plugin names, the ones that no plugin module in pluginDir states; none while the
+    // folder holds no plugin module at all. Reads the modules named alike first, all only when
+    // one of those does not settle it.
+    static QStringList unknownPlugins(const QStringList &names, const QString &pluginDir);
     // The long and short options of an argparse help text.
     static QStringList parseHelp(const QString &helpText);
 

@@ -74,6 +74,14 @@ private slots:
         names.sort();
         QCOMPARE(names, (QStringList{"cups", "nfs_client", "nfs_server", "stratis"}));
         QVERIFY(SosOptions::installedPlugins(dir.filePath(QStringLiteral("none"))).isEmpty());
+
+        // nfs.py names other plugins; nfs_client is found by the full scan.
+        QCOMPARE(SosOptions::unknownPlugins({"cups", "nfs", "nfs_client", "stratis", "nosuch"},
+                                            dir.path()),
+                 (QStringList{"nfs", "nosuch"}));
+        // Without any plugin module nothing is known to be missing.
+        QCOMPARE(SosOptions::unknownPlugins({"nosuch"}, dir.filePath(QStringLiteral("none"))),
+                 QStringList());
     }
 
     void secondStartRunsNothing()
