@@ -40,6 +40,7 @@ void ReproduceFlow::start(DebugModuleObject *module)
         return;
     serviceName = module->name();
     since = QDateTime::currentDateTime();
+    stateBefore = module->state();
     resumed = false;
     collected = false;
     archive.clear();
@@ -101,7 +102,7 @@ void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool 
             store();
             setStage(Waiting);
             showWaiting();
-        } else if (module->state() == ModuleState::NotActive) {
+        } else if (module->state() == ModuleState::NotActive || module->state() == stateBefore) {
             quit();
         } else {
             // Partly on: kept in the store until undone, at once, with the switch's questions.

@@ -8,11 +8,11 @@
 #pragma once
 
 #include "constants.h"
+#include "debugmoduleobject.h"
 
 #include <QDateTime>
 #include <QObject>
 
-class DebugModuleObject;
 class MainWindow;
 class ReproducePanel;
 class SosOptions;
@@ -86,6 +86,8 @@ private:
     Stage stage = Idle;
     QString serviceName;
     QDateTime since;
+    // Before the switch-on: a failed switch that changed nothing leaves nothing to undo.
+    ModuleState stateBefore = ModuleState::Unknown;
     // Taken up from an earlier window rather than started here.
     bool resumed = false;
     bool collected = false;

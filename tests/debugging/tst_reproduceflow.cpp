@@ -47,6 +47,7 @@ private slots:
     void waysOutBeforeCollecting_data();
     void waysOutBeforeCollecting();
     void failedRunStillSwitchesOff();
+    void switchOnThatChangedNothingEndsTheFlow();
     void nextWindowTakesTheFlowUp();
 
 private:
@@ -250,6 +251,21 @@ void TestReproduceFlow::failedRunStillSwitchesOff()
     QCOMPARE(panelText("messageLbl"),
              QStringLiteral("Debug logging is off again for svc. No report was collected."));
     QVERIFY(!panelButton("protectPb")->isVisible());
+}
+
+void TestReproduceFlow::switchOnThatChangedNothingEndsTheFlow()
+{
+    writeModule();
+    writeAll(config, "other = 1\n");
+    buildWindow();
+    window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
+    dialogs.expectMessageBox(QMessageBox::Ok); // the failed change
+    dialogs.expectMessageBox(QMessageBox::Ok); // activated with errors
+    window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(!window->findChild<ReproduceFlow *>()->isActive());
+    QVERIFY(!panel() || !panel()->isVisible());
+    QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
 }
 
 void TestReproduceFlow::nextWindowTakesTheFlowUp()
