@@ -155,10 +155,13 @@ void ReproduceFlow::protect()
 {
     window->selectReport(archive);
     emit protectRequested();
-    if (QFile::exists(archive + HelperProtocol::ProtectedSuffix)) {
-        archive += HelperProtocol::ProtectedSuffix;
+    if (!QFile::exists(archive + HelperProtocol::ProtectedSuffix))
+        return;
+    archive += HelperProtocol::ProtectedSuffix;
+    if (stage == Ended)
         showReport();
-    }
+    else
+        showStillOn(stillOnReason);
 }
 
 void ReproduceFlow::send()
@@ -231,6 +234,7 @@ void ReproduceFlow::showWaiting()
 
 void ReproduceFlow::showStillOn(const QString &reason)
 {
+    stillOnReason = reason;
     setStage(StillOn);
     panel()->showEnded(tr("Debug logging is still on for %1. %2 Until it is off, every start "
                           "reminds of it.")

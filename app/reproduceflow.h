@@ -92,4 +92,6 @@ private:
     bool resumed = false;
     bool collected = false;
     QString archive;
+    // Why debug mode is still on, while it is.
+    QString stillOnReason;
 };

@@ -295,6 +295,10 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
     QVERIFY(dialogs.waitForAll(20000));
     QCOMPARE(runArguments(), (QStringList{"--batch", "--since", "20261201095500", "-o", "sssd"}));
     QCOMPARE(readAll(config), Off);
+    // The service's row shows the switch-off, though no row is the current one.
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    QCOMPARE(modules->currentRow(), -1);
+    QCOMPARE(modules->item(0)->toolTip(), QStringLiteral("Debug mode is not active"));
     QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
 }
 
