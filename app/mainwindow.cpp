@@ -9,6 +9,7 @@
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "kroinit.h"
+#include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -28,6 +29,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
     backstage->setDbusService(dbusService);
+    reproduceFlow = new ReproduceFlow(this);
+    // The row's context menu offers the guided flow.
+    ui->debugLW->addAction(ui->reproduceAction);
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 
@@ -50,6 +54,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->debugModePb, &QPushButton::clicked, this, &MainWindow::activateDebugMode);
     connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
+    connect(ui->reproducePb, &QPushButton::clicked, this, &MainWindow::reproduceProblem);
+    connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
+    connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
+    connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
+    connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
+    connect(reproduceFlow, &ReproduceFlow::protectRequested, this,
+            &MainWindow::encryptCurrentReport);
+    connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
 
     refillReportsTable();
     ui->splitter->setStyleSheet(
@@ -67,8 +79,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     psProcess->setProgram(Kro::PsProgram);
     connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &MainWindow::readPsAnswer);
-    // A run that outlived an earlier window is followed as if this one had started it.
+    // A run that outlived an earlier window is followed as if this one had started it, and a
+    // service it left in debug mode is offered for collecting or switching off.
     QTimer::singleShot(0, this, &MainWindow::queryRun);
+    QTimer::singleShot(0, reproduceFlow, &ReproduceFlow::resume);
 }
 
 MainWindow::~MainWindow()
@@ -126,6 +140,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+
+    reproduceFlow->windowClosing();
 
     QSettings settings;
     settings.setValue(Kro::GeometryKey, saveGeometry());

@@ -25,6 +25,7 @@ class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
 class QTimer;
+class ReproduceFlow;
 class SosOptions;
 
 namespace KroAdmin {
@@ -43,6 +44,25 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // What the guided reproduce flow drives, as a user would through the window.
+    DebugModuleObject *debugModuleNamed(const QString &name) const;
+    // Asks the session question when the module needs it, then switches; debugSwitchFinished
+    // tells the end.
+    void requestDebugSwitch(DebugModuleObject *module, bool rollback);
+    // Starts a followed report run with these arguments after --batch; false when none started
+    // (a run is followed already, or the helper refused, which was shown).
+    bool startReportRun(const QStringList &arguments);
+    void selectReport(const QString &path);
+    // The case id of the extended settings, empty when none is set.
+    QString reportCaseId() const;
+
+signals:
+    // Once a debug mode switch has ended, after its message boxes; a declined question ends it
+    // without success.
+    void debugSwitchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
+    // A followed report run has ended; archive is the new report, empty when none was made.
+    void reportRunEnded(const QString &archive);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -70,6 +90,7 @@ private slots:
     void readPsAnswer();
     void confirmStop();
     void keepProgressShown();
+    void reproduceProblem();
 
 private:
     // Shell (mainwindow.cpp)
@@ -87,7 +108,7 @@ private:
     void showRunProgress();
     void finishRun();
     void endRun();
-    void presentNewArchive();
+    QString presentNewArchive();
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
@@ -106,6 +127,7 @@ private:
     void fillDebugModules();
     void showDebugModules(const QVector<DebugModuleEntry> &entries);
     void updateDebugButtons();
+    void updateReproduceAction();
     bool fillChangesWidget();
     DebugModuleObject *currentDebugModule() const;
     void switchDebugMode(DebugModuleObject *module, bool rollback);
@@ -146,6 +168,7 @@ private:
     // Volumes (MiB) to split the run's archive into afterwards, where sos cannot; 0: none.
     int splitVolumeMiB = 0;
     Backstage *backstage = nullptr;
+    ReproduceFlow *reproduceFlow = nullptr;
     qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;
     DebugModuleLoader *debugModuleLoader = nullptr;

@@ -9,6 +9,7 @@
 #include "debugmoduleobject.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
+#include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
@@ -47,6 +48,14 @@ struct Outcome
 };
 
 } // namespace
+
+DebugModuleObject *MainWindow::debugModuleNamed(const QString &name) const
+{
+    for (DebugModuleObject *module : debugModules)
+        if (module->name() == name)
+            return module;
+    return nullptr;
+}
 
 DebugModuleObject *MainWindow::currentDebugModule() const
 {
@@ -118,6 +127,22 @@ void MainWindow::updateDebugButtons()
     ui->rollbackModePb->setEnabled(module && module->state() != ModuleState::NotActive);
     ui->debugModePb->setEnabled(module && module->state() != ModuleState::Active);
     ui->showChangesPb->setEnabled(module);
+    updateReproduceAction();
+}
+
+// A flow under way is brought back by the same action.
+void MainWindow::updateReproduceAction()
+{
+    const DebugModuleObject *module = currentDebugModule();
+    const bool enabled =
+        reproduceFlow->isActive() || (module && module->state() != ModuleState::Active);
+    ui->reproduceAction->setEnabled(enabled);
+    ui->reproducePb->setEnabled(enabled);
+}
+
+void MainWindow::reproduceProblem()
+{
+    reproduceFlow->start(currentDebugModule());
 }
 
 bool MainWindow::fillChangesWidget()
@@ -169,8 +194,15 @@ void MainWindow::startDebugSwitch(bool rollback)
                              tr("Unexpected error while defining a module."), QMessageBox::Ok);
         return;
     }
-    if (needsSessionRestartConfirmation(module) && !confirmSessionRestart())
+    requestDebugSwitch(module, rollback);
+}
+
+void MainWindow::requestDebugSwitch(DebugModuleObject *module, bool rollback)
+{
+    if (needsSessionRestartConfirmation(module) && !confirmSessionRestart()) {
+        emit debugSwitchFinished(module, rollback, false);
         return;
+    }
     switchDebugMode(module, rollback);
 }
 
@@ -220,6 +252,7 @@ void MainWindow::switchDebugMode(DebugModuleObject *module, bool rollback)
                              QMessageBox::Ok);
 
     showSwitchOutcome(module, rollback, fileFailures + commandFailures != 0);
+    emit debugSwitchFinished(module, rollback, fileFailures + commandFailures == 0);
 }
 
 QString MainWindow::joinedLines(const QStringList &lines)
@@ -256,10 +289,14 @@ void MainWindow::showSwitchOutcome(DebugModuleObject *module, bool rollback, boo
             outcome = {QString(), NotActiveText, true, false, tr("Debug mode deactivated.")};
     }
 
-    if (QListWidgetItem *item = ui->debugLW->currentItem())
+    // The reproduce flow may switch a module that is not the current row's.
+    if (QListWidgetItem *item = ui->debugLW->item(debugModules.indexOf(module)))
         setModuleRow(item, outcome.icon, outcome.status);
-    ui->debugModePb->setEnabled(outcome.debugEnabled);
-    ui->rollbackModePb->setEnabled(outcome.rollbackEnabled);
+    if (module == currentDebugModule()) {
+        ui->debugModePb->setEnabled(outcome.debugEnabled);
+        ui->rollbackModePb->setEnabled(outcome.rollbackEnabled);
+    }
+    updateReproduceAction();
     QMessageBox::information(this, tr("Attention!"), outcome.message, QMessageBox::Ok);
 }
 

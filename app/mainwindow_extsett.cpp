@@ -120,3 +120,8 @@ QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
     // The stored map keeps what this sos lacks, for a later sos that has it; the run gets none.
     return extSettWidget->getSosreportArgs(sosOptions->acceptedOnly(settings));
 }
+
+QString MainWindow::reportCaseId() const
+{
+    return extSettWidget ? extSettWidget->caseId() : QString();
+}

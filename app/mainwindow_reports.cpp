@@ -40,27 +40,34 @@ void MainWindow::collectReports()
     QVariantMap extSettings;
     if (extSettWidget)
         extSettings = extSettWidget->getExtSettings();
-    const QStringList arguments = QStringList{Kro::BatchOption} + extendedArguments(extSettings);
-
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    claimDbusService();
-    const qint64 pid = dbusService->execSmthDetachedWithArgs(Kro::SosreportProgram, arguments);
-    if (pid < 0) {
-        QApplication::restoreOverrideCursor();
+    if (!startReportRun(extendedArguments(extSettings)))
         return;
-    }
-
-    runWatch = ReportRunWatch();
     splitVolumeMiB = volumeSizeAfterRun(extSettings);
-    lockForRun();
 
     if (extSettWidget) {
         prevExtSettings = extSettings;
         extSettWidget->setPreviousEnabled(true);
         QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);
     }
+}
 
+bool MainWindow::startReportRun(const QStringList &arguments)
+{
+    if (checkTimer->isActive())
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    claimDbusService();
+    const qint64 pid = dbusService->execSmthDetachedWithArgs(
+        Kro::SosreportProgram, QStringList{Kro::BatchOption} + arguments);
+    if (pid < 0) {
+        QApplication::restoreOverrideCursor();
+        return false;
+    }
+    runWatch = ReportRunWatch();
+    splitVolumeMiB = 0;
+    lockForRun();
     followRun(pid);
+    return true;
 }
 
 void MainWindow::lockForRun()
@@ -199,10 +206,11 @@ void MainWindow::readPsAnswer()
 void MainWindow::finishRun()
 {
     endRun();
+    QString archive;
     switch (runWatch.outcome()) {
     case ReportRunWatch::Succeeded:
         notifyIfAway(tr("The report is ready"), runWatch.savedText());
-        presentNewArchive();
+        archive = presentNewArchive();
         break;
     case ReportRunWatch::Failed:
         notifyIfAway(tr("The report could not be collected"), runWatch.failureText());
@@ -215,6 +223,7 @@ void MainWindow::finishRun()
     case ReportRunWatch::Stopped:
         break;
     }
+    emit reportRunEnded(archive);
 }
 
 void MainWindow::endRun()
@@ -237,7 +246,7 @@ void MainWindow::notifyIfAway(const QString &summary, const QString &body) const
         KroAdmin::DesktopNotifier().notify(summary, body);
 }
 
-void MainWindow::presentNewArchive()
+QString MainWindow::presentNewArchive()
 {
     QString archive = runWatch.archive();
     QString saved = runWatch.savedText();
@@ -249,10 +258,16 @@ void MainWindow::presentNewArchive()
         }
     }
     refillReportsTable();
-    const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(archive, Qt::MatchExactly);
+    selectReport(archive);
+    statusBar()->showMessage(saved);
+    return archive;
+}
+
+void MainWindow::selectReport(const QString &path)
+{
+    const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(path, Qt::MatchExactly);
     if (!rows.isEmpty())
         ui->tableWidget->setCurrentItem(rows.first());
-    statusBar()->showMessage(saved);
 }
 
 void MainWindow::unlockInterface()

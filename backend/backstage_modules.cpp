@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 namespace {
 
@@ -43,6 +44,26 @@ bool readFileChange(const QJsonValue &element, FileChange &change)
     const QJsonValue anchor = object.value(QLatin1String("anchor"));
     if (anchor.isString())
         change.anchor = anchor.toString();
+    return true;
+}
+
+// "plugins" may be left out; when given, each element is a name that sos takes after -o, so that
+// no element can pass as an option or as several plugins.
+bool readPlugins(const QJsonObject &root, QStringList &plugins)
+{
+    const QJsonValue value = root.value(QLatin1String("plugins"));
+    if (value.isUndefined())
+        return true;
+    if (!value.isArray())
+        return false;
+    static const QRegularExpression pluginName(QStringLiteral("^[A-Za-z0-9_]+$"));
+    const QJsonArray array = value.toArray();
+    for (const QJsonValue &element : array) {
+        if (!element.isString() || !pluginName.match(element.toString()).hasMatch())
+            return false;
+        plugins.append(element.toString());
+    }
+    plugins.removeDuplicates();
     return true;
 }
 
@@ -82,8 +103,16 @@ DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &fai
             tr("File %1 \nnot contains valid field '%2'.").arg(path, QStringLiteral("modulename"));
         return nullptr;
     }
+    QStringList plugins;
+    if (!readPlugins(root, plugins)) {
+        emit warnMessage(tr("Error!"), tr("File %1 \nfield 'plugins' must be a list of sos plugin "
+                                          "names (letters, digits and underscores).")
+                                           .arg(path));
+        return nullptr;
+    }
 
     auto *module = new DebugModuleObject(name);
+    module->setPlugins(plugins);
     for (const QString &command : stringElements(root, QStringLiteral("commands_debug")))
         module->addDebugCommand(command);
     for (const QString &command : stringElements(root, QStringLiteral("commands_rollback")))

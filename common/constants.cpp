@@ -34,6 +34,8 @@ const QString ExtSettingsKey = QStringLiteral("extsett");
 const QString PermAskAgainKey = QStringLiteral("permaskagain");
 const QString PluginAskAgainKey = QStringLiteral("pluginaskagain");
 const QString SosOptionsKey = QStringLiteral("sosoptions");
+const QString ReproduceServiceKey = QStringLiteral("reproduce/service");
+const QString ReproduceSinceKey = QStringLiteral("reproduce/since");
 
 const QString RootDir = QStringLiteral("/");
 const QString MainReportDir = QStringLiteral("/tmp");
@@ -45,5 +47,6 @@ const QString DefaultDebugModuleDir = QStringLiteral("/usr/share/kro-sosreport/d
 const QString RebootFlagFile = QStringLiteral("/run/kro-sosreport-need-reboot");
 const QString RebootFlagWorkingCopy = QStringLiteral("/tmp/kro-sosreport-need-reboot");
 const QString SosVersionFile = QStringLiteral("/usr/lib/python3/dist-packages/sos/__init__.py");
+const QString SosPluginDir = QStringLiteral("/usr/lib/python3/dist-packages/sos/report/plugins");
 
 } // namespace Kro

@@ -43,6 +43,9 @@ extern const QString PermAskAgainKey;
 extern const QString PluginAskAgainKey;
 // The options each sos version accepts are kept under SosOptionsKey/VERSION.
 extern const QString SosOptionsKey;
+// The service left in debug mode by a problem being reproduced, and since when.
+extern const QString ReproduceServiceKey;
+extern const QString ReproduceSinceKey;
 
 // Fixed paths and names
 extern const QString RootDir;
@@ -55,5 +58,6 @@ extern const QString DefaultDebugModuleDir;
 extern const QString RebootFlagFile;
 extern const QString RebootFlagWorkingCopy;
 extern const QString SosVersionFile;
+extern const QString SosPluginDir;
 
 } // namespace Kro

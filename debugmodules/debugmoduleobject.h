@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // One loaded debug module: its name, the commands that switch the service's debug mode on and
-// off, the text changes it makes in configuration files and the state last detected for it.
+// off, the text changes it makes in configuration files, the sos plugins that collect the
+// service's logs and the state last detected for it.
 #pragma once
 
 #include <QList>
@@ -47,11 +48,14 @@ public:
     QStringList debugCommands() const { return debugCommandList; }
     QStringList rollbackCommands() const { return rollbackCommandList; }
     QList<FileChange> fileChanges() const { return fileChangeList; }
+    // Empty: a report about the service is collected with the default plugins.
+    QStringList plugins() const { return pluginList; }
     ModuleState state() const { return moduleState; }
 
     void addDebugCommand(const QString &command);
     void addRollbackCommand(const QString &command);
     void addFileChange(const FileChange &change);
+    void setPlugins(const QStringList &plugins) { pluginList = plugins; }
     void setState(ModuleState state) { moduleState = state; }
 
 signals:
@@ -64,5 +68,6 @@ private:
     QStringList debugCommandList;
     QStringList rollbackCommandList;
     QList<FileChange> fileChangeList;
+    QStringList pluginList;
     ModuleState moduleState = ModuleState::Unknown;
 };

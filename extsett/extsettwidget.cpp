@@ -121,7 +121,7 @@ void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
         selectedPlugins.removeAll(Kro::CgroupsPlugin);
 }
 
-QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings) const
+QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings)
 {
     static const QStringList switches{Kro::AllOptionsOption, Kro::AllLogsOption, Kro::NoEtcOption,
                                       Kro::ForceBadPluginsOption};
@@ -140,6 +140,11 @@ QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings) const
         }
     }
     return arguments;
+}
+
+QString ExtSettWidget::caseId() const
+{
+    return ui->caseIdLE->text();
 }
 
 QString ExtSettWidget::getSinceDateTime() const

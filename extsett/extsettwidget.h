@@ -27,7 +27,10 @@ public:
     ~ExtSettWidget() override;
 
     QVariantMap getExtSettings();
-    QStringList getSosreportArgs(const QVariantMap &settings) const;
+    // Needs nothing but the map, so that runs without the pane build their arguments alike.
+    static QStringList getSosreportArgs(const QVariantMap &settings);
+    // The case id typed into the pane, empty when none.
+    QString caseId() const;
     QString getSinceDateTime() const;
     // The same for a given moment, so that the window can be checked against a fixed clock.
     QString getSinceDateTime(const QDateTime &now) const;

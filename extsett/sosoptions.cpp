@@ -3,6 +3,7 @@
 
 #include "constants.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSettings>
@@ -30,6 +31,57 @@ QString SosOptions::installedVersion(const QString &moduleFile)
     static const QRegularExpression line(QStringLiteral("^__version__\\s*=\\s*[\"']([^\"']+)[\"']"),
                                          QRegularExpression::MultilineOption);
     return line.match(QString::fromUtf8(file.readAll())).captured(1);
+}
+
+namespace {
+
+// The plugin names a module states with plugin_name; without one sos takes the class name in
+// lower case, which is the module's file name in every sos plugin.
+QStringList statedPlugins(const QFileInfo &module)
+{
+    static const QRegularExpression nameLine(
+        QStringLiteral("^\\s*plugin_name\\s*=\\s*[\"']([A-Za-z0-9_]+)[\"']"),
+        QRegularExpression::MultilineOption);
+    QFile file(module.filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    auto matches = nameLine.globalMatch(QString::fromUtf8(file.readAll()));
+    while (matches.hasNext())
+        names << matches.next().captured(1);
+    return names.isEmpty() ? QStringList{module.completeBaseName()} : names;
+}
+
+} // namespace
+
+QStringList SosOptions::installedPlugins(const QString &pluginDir)
+{
+    QStringList names;
+    const QFileInfoList modules =
+        QDir(pluginDir).entryInfoList({QStringLiteral("*.py")}, QDir::Files, QDir::Name);
+    for (const QFileInfo &module : modules)
+        if (!module.fileName().startsWith(QLatin1Char('_')))
+            names << statedPlugins(module);
+    names.removeDuplicates();
+    return names;
+}
+
+QStringList SosOptions::unknownPlugins(const QStringList &names, const QString &pluginDir)
+{
+    QStringList unknown;
+    for (const QString &name : names) {
+        const QFileInfo module(QDir(pluginDir).filePath(name + QStringLiteral(".py")));
+        if (!module.isFile() || !statedPlugins(module).contains(name))
+            unknown << name;
+    }
+    if (unknown.isEmpty())
+        return unknown;
+    const QStringList installed = installedPlugins(pluginDir);
+    if (installed.isEmpty())
+        return {};
+    for (const QString &name : installed)
+        unknown.removeAll(name);
+    return unknown;
 }
 
 QStringList SosOptions::parseHelp(const QString &helpText)

@@ -3,7 +3,8 @@
 // others reject, and sos refuses the whole run for one unknown option. The list is read once per
 // sos version from the help text of sosreport, which needs no privileges, and kept in the
 // settings store, so that later starts run nothing. Until it is known every option counts as
-// accepted: a missing or slow sosreport must not take options away.
+// accepted: a missing or slow sosreport must not take options away. The plugins that -o can name
+// are read from the installed sos package itself, which needs no privileges either.
 #pragma once
 
 #include <QObject>
@@ -22,6 +23,13 @@ public:
 
     // The version that the sos Python package states in moduleFile; empty when there is none.
     static QString installedVersion(const QString &moduleFile);
+    // The plugin names that sos takes after -o, read from its plugin modules in pluginDir; empty
+    // when there are none.
+    static QStringList installedPlugins(const QString &pluginDir);
+    // Of these plugin names, the ones that no plugin module in pluginDir states; none while the
+    // folder holds no plugin module at all. Reads the modules named alike first, all only when
+    // one of those does not settle it.
+    static QStringList unknownPlugins(const QStringList &names, const QString &pluginDir);
     // The long and short options of an argparse help text.
     static QStringList parseHelp(const QString &helpText);
 

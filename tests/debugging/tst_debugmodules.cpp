@@ -27,6 +27,8 @@ private slots:
     void readsModule_data();
     void readsModule();
     void readsEveryField();
+    void readsPlugins_data();
+    void readsPlugins();
     void detectsChangeState_data();
     void detectsChangeState();
     void combinesModuleState_data();
@@ -148,6 +150,44 @@ void TestDebugModules::readsEveryField()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(1).toString(),
              QStringLiteral("Couldn't open file %1.").arg(dir->filePath("missing.json")));
+}
+
+void TestDebugModules::readsPlugins_data()
+{
+    QTest::addColumn<QByteArray>("plugins"); // the value of "plugins", empty when left out
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("left out") << QByteArray() << QStringList() << false;
+    QTest::newRow("empty list") << QByteArray("[]") << QStringList() << false;
+    QTest::newRow("names, twice once")
+        << QByteArray("[\"sssd\", \"x_11\", \"sssd\"]") << QStringList{"sssd", "x_11"} << false;
+    QTest::newRow("one name, not a list") << QByteArray("\"sssd\"") << QStringList() << true;
+    QTest::newRow("null") << QByteArray("null") << QStringList() << true;
+    QTest::newRow("a number in the list") << QByteArray("[\"sssd\", 5]") << QStringList() << true;
+    QTest::newRow("an option") << QByteArray("[\"--upload\"]") << QStringList() << true;
+    QTest::newRow("two at once") << QByteArray("[\"a,b\"]") << QStringList() << true;
+    QTest::newRow("empty name") << QByteArray("[\"\"]") << QStringList() << true;
+}
+
+void TestDebugModules::readsPlugins()
+{
+    QFETCH(QByteArray, plugins);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, refused);
+    const QByteArray field = plugins.isEmpty() ? QByteArray() : ", \"plugins\": " + plugins;
+    const QString path =
+        writeFile(QStringLiteral("module.json"), "{\"modulename\": \"m\"" + field + "}");
+    QSignalSpy spy(&backstage, &Backstage::warnMessage);
+    std::unique_ptr<DebugModuleObject> module(backstage.readDebugModule(path));
+    QCOMPARE(!module, refused);
+    QCOMPARE(spy.count(), refused ? 1 : 0);
+    if (refused)
+        QCOMPARE(spy.at(0).at(1).toString(),
+                 QStringLiteral("File %1 \nfield 'plugins' must be a list of sos plugin names "
+                                "(letters, digits and underscores).")
+                     .arg(path));
+    else
+        QCOMPARE(module->plugins(), expected);
 }
 
 void TestDebugModules::detectsChangeState_data()

@@ -193,6 +193,8 @@ void TestFileChanges::shippedModuleSwitchesCleanly()
     QVERIFY(shipped);
     QVERIFY(!shipped->fileChanges().isEmpty());
     QVERIFY(!shipped->debugCommands().isEmpty());
+    // Each service has a sos plugin of its own name.
+    QCOMPARE(shipped->plugins(), QStringList{shipped->name()});
 
     const QString copy = dir->filePath(fixture);
     QVERIFY(QFile::copy(QStringLiteral(KRO_FIXTURES "/") + fixture, copy));

@@ -55,6 +55,35 @@ private slots:
         QCOMPARE(SosOptions::installedVersion(dir.filePath(QStringLiteral("none"))), QString());
     }
 
+    void installedPlugins()
+    {
+        QTemporaryDir dir;
+        const QList<QPair<QString, QByteArray>> files{
+            {"cups.py", "class Cups(Plugin):\n    plugin_name = 'cups'\n"},
+            {"nfs.py", "class Nfs(Plugin):\n    plugin_name = \"nfs_client\"\n"
+                       "class NfsServer(Plugin):\n    plugin_name = \"nfs_server\"\n"},
+            {"stratis.py", "class Stratis(Plugin):\n    pass\n"},
+            {"__init__.py", "plugin_name = 'base'\n"},
+            {"notes.txt", "plugin_name = 'notes'\n"}};
+        for (const auto &file : files) {
+            QFile module(dir.filePath(file.first));
+            QVERIFY(module.open(QIODevice::WriteOnly));
+            module.write(file.second);
+        }
+        QStringList names = SosOptions::installedPlugins(dir.path());
+        names.sort();
+        QCOMPARE(names, (QStringList{"cups", "nfs_client", "nfs_server", "stratis"}));
+        QVERIFY(SosOptions::installedPlugins(dir.filePath(QStringLiteral("none"))).isEmpty());
+
+        // nfs.py names other plugins; nfs_client is found by the full scan.
+        QCOMPARE(SosOptions::unknownPlugins({"cups", "nfs", "nfs_client", "stratis", "nosuch"},
+                                            dir.path()),
+                 (QStringList{"nfs", "nosuch"}));
+        // Without any plugin module nothing is known to be missing.
+        QCOMPARE(SosOptions::unknownPlugins({"nosuch"}, dir.filePath(QStringLiteral("none"))),
+                 QStringList());
+    }
+
     void secondStartRunsNothing()
     {
         QTemporaryDir dir;

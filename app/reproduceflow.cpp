@@ -1,0 +1,337 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "reproduceflow.h"
+
+#include "debugmoduleobject.h"
+#include "extsettwidget.h"
+#include "helperprotocol.h"
+#include "mainwindow.h"
+#include "reproducepanel.h"
+#include "sosoptions.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace {
+
+// Logs written just before the switch, by the service's restart for one, belong to the report.
+const int SinceMarginSeconds = 5 * 60;
+// The form of --since that sos takes: YYYYMMDD[HHMMSS], local time.
+const QString SinceFormat = QStringLiteral("yyyyMMddHHmmss");
+
+} // namespace
+
+ReproduceFlow::ReproduceFlow(MainWindow *window)
+    : QObject(window), window(window),
+      sosOptions(new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
+                                Kro::SosreportProgram, this))
+{
+}
+
+void ReproduceFlow::start(DebugModuleObject *module)
+{
+    if (isActive()) {
+        panel()->show();
+        panel()->raise();
+        return;
+    }
+    if (!module)
+        return;
+    serviceName = module->name();
+    since = QDateTime::currentDateTime();
+    stateBefore = module->state();
+    resumed = false;
+    collected = false;
+    archive.clear();
+    sosOptions->load();
+    setStage(SwitchingOn);
+    window->requestDebugSwitch(module, false);
+}
+
+void ReproduceFlow::resume()
+{
+    QSettings settings;
+    const QString stored = settings.value(Kro::ReproduceServiceKey).toString();
+    if (isActive() || stored.isEmpty())
+        return;
+    serviceName = stored;
+    since = settings.value(Kro::ReproduceSinceKey).toDateTime();
+    if (!since.isValid())
+        since = QDateTime::currentDateTime();
+    resumed = true;
+    collected = false;
+    archive.clear();
+    const DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    if (module && module->state() == ModuleState::NotActive) {
+        // Switched off some other way meanwhile.
+        forget();
+        return;
+    }
+    if (!module) {
+        forget();
+        setStage(Ended);
+        panel()->showEnded(stillOnText() + QLatin1Char('\n') +
+                               tr("Its debug module is not loaded: switch debug logging off "
+                                  "by hand."),
+                           false, false);
+        return;
+    }
+    sosOptions->load();
+    setStage(Waiting);
+    showWaiting();
+}
+
+void ReproduceFlow::windowClosing()
+{
+    if (stage != Waiting && stage != Collecting && stage != StillOn)
+        return;
+    QMessageBox::information(window, tr("Attention!"),
+                             tr("Debug logging is still on for %1. The next start offers to "
+                                "collect the report or to switch it off.")
+                                 .arg(serviceName),
+                             QMessageBox::Ok);
+}
+
+void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool succeeded)
+{
+    if (!module || module->name() != serviceName)
+        return;
+    if (stage == SwitchingOn && !rollback) {
+        if (succeeded) {
+            store();
+            setStage(Waiting);
+            showWaiting();
+        } else if (module->state() == ModuleState::NotActive || module->state() == stateBefore) {
+            quit();
+        } else {
+            // Partly on: kept in the store until undone, at once, with the switch's questions.
+            store();
+            switchOff();
+        }
+    } else if (stage == SwitchingOff && rollback) {
+        if (succeeded)
+            switchedOff();
+        else
+            showStillOn(tr("It could not be switched off."));
+    } else if ((stage == Waiting || stage == StillOn) && rollback && succeeded) {
+        // Switched off from the service row.
+        forget();
+        quit();
+    }
+}
+
+void ReproduceFlow::followRun(const QString &archive)
+{
+    if (stage != Collecting)
+        return;
+    collected = true;
+    this->archive = archive;
+    switchOff();
+}
+
+void ReproduceFlow::collect()
+{
+    if (stage != Waiting)
+        return;
+    QString note;
+    const QStringList arguments = runArguments(note);
+    setStage(Collecting);
+    panel()->setNote(note);
+    panel()->showBusy(tr("Collecting a report about %1...").arg(serviceName));
+    if (!window->startReportRun(arguments)) {
+        setStage(Waiting);
+        showWaiting();
+    }
+}
+
+void ReproduceFlow::cancel()
+{
+    if (stage == Waiting || stage == StillOn)
+        switchOff();
+}
+
+void ReproduceFlow::protect()
+{
+    window->selectReport(archive);
+    emit protectRequested();
+    if (!QFile::exists(archive + HelperProtocol::ProtectedSuffix))
+        return;
+    archive += HelperProtocol::ProtectedSuffix;
+    if (stage == Ended)
+        showReport();
+    else
+        showStillOn(stillOnReason);
+}
+
+void ReproduceFlow::send()
+{
+    window->selectReport(archive);
+    emit sendRequested();
+}
+
+void ReproduceFlow::close()
+{
+    if (stage == Waiting)
+        cancel();
+    else if (stage == StillOn)
+        // Stays stored: the next start, or the row's button, brings it back.
+        panel()->hide();
+    else if (stage == Ended)
+        quit();
+}
+
+void ReproduceFlow::switchOff()
+{
+    DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    if (!module) {
+        showStillOn(tr("Its debug module is no longer loaded."));
+        return;
+    }
+    setStage(SwitchingOff);
+    panel()->showBusy(tr("Switching debug logging off for %1...").arg(serviceName));
+    window->requestDebugSwitch(module, true);
+}
+
+void ReproduceFlow::switchedOff()
+{
+    forget();
+    if (!collected) {
+        // Cancelled or undone: the switch's own message said it.
+        quit();
+        return;
+    }
+    setStage(Ended);
+    showReport();
+}
+
+void ReproduceFlow::quit()
+{
+    setStage(Idle);
+    if (reproducePanel)
+        reproducePanel->hide();
+}
+
+void ReproduceFlow::setStage(Stage next)
+{
+    stage = next;
+    emit activeChanged();
+}
+
+void ReproduceFlow::showWaiting()
+{
+    if (resumed)
+        panel()->showWaiting(stillOnText(), since, tr("Collect now"), tr("Switch off"));
+    else
+        panel()->showWaiting(tr("Debug logging is on for %1. Reproduce the problem now, then "
+                                "press Collect.")
+                                 .arg(serviceName),
+                             since, tr("Collect"), tr("Cancel"));
+    QStringList unknown;
+    const QStringList known = knownPlugins(unknown);
+    panel()->setNote(pluginNote(known, unknown));
+}
+
+void ReproduceFlow::showStillOn(const QString &reason)
+{
+    stillOnReason = reason;
+    setStage(StillOn);
+    panel()->showEnded(tr("Debug logging is still on for %1. %2 Until it is off, every start "
+                          "reminds of it.")
+                           .arg(serviceName, reason),
+                       collected && !archive.isEmpty(),
+                       !archive.endsWith(HelperProtocol::ProtectedSuffix), tr("Switch off"));
+}
+
+void ReproduceFlow::showReport()
+{
+    const QString off = tr("Debug logging is off again for %1.").arg(serviceName);
+    if (archive.isEmpty()) {
+        panel()->showEnded(off + QLatin1Char(' ') + tr("No report was collected."), false, false);
+        return;
+    }
+    window->selectReport(archive);
+    panel()->showEnded(off + QLatin1Char('\n') + tr("The report is ready: %1").arg(archive), true,
+                       !archive.endsWith(HelperProtocol::ProtectedSuffix));
+}
+
+QString ReproduceFlow::stillOnText() const
+{
+    return tr("Debug logging is still on for %1 since %2")
+        .arg(serviceName, QLocale().toString(since, QLocale::ShortFormat));
+}
+
+QStringList ReproduceFlow::runArguments(QString &note) const
+{
+    QVariantMap settings;
+    const QString caseId = window->reportCaseId();
+    if (!caseId.isEmpty())
+        settings.insert(Kro::CaseIdOption, caseId);
+    settings.insert(Kro::SinceOption, since.addSecs(-SinceMarginSeconds).toString(SinceFormat));
+    QStringList unknown;
+    const QStringList plugins = knownPlugins(unknown);
+    if (!plugins.isEmpty())
+        settings.insert(Kro::OnlyPluginsOption, plugins);
+
+    const QVariantMap accepted = sosOptions->acceptedOnly(settings);
+    QStringList refused;
+    for (const QString &option : settings.keys())
+        if (!accepted.contains(option))
+            refused << option;
+    note = pluginNote(plugins, unknown);
+    if (!refused.isEmpty())
+        note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
+                tr("The installed sos does not accept %1: the report is collected without it.")
+                    .arg(refused.join(QStringLiteral(", ")));
+    return ExtSettWidget::getSosreportArgs(accepted);
+}
+
+QStringList ReproduceFlow::knownPlugins(QStringList &unknown) const
+{
+    const DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    if (!module)
+        return {};
+    unknown = SosOptions::unknownPlugins(module->plugins(), sosPluginDir);
+    QStringList known = module->plugins();
+    for (const QString &plugin : qAsConst(unknown))
+        known.removeAll(plugin);
+    return known;
+}
+
+QString ReproduceFlow::pluginNote(const QStringList &known, const QStringList &unknown)
+{
+    if (unknown.isEmpty())
+        return QString();
+    QString note = tr("Plugins the installed sos does not know are left out: %1.")
+                       .arg(unknown.join(QStringLiteral(", ")));
+    if (known.isEmpty())
+        note += QLatin1Char(' ') + tr("The report is collected with the default plugins.");
+    return note;
+}
+
+void ReproduceFlow::store() const
+{
+    QSettings settings;
+    settings.setValue(Kro::ReproduceServiceKey, serviceName);
+    settings.setValue(Kro::ReproduceSinceKey, since);
+}
+
+void ReproduceFlow::forget() const
+{
+    QSettings settings;
+    settings.remove(Kro::ReproduceServiceKey);
+    settings.remove(Kro::ReproduceSinceKey);
+}
+
+ReproducePanel *ReproduceFlow::panel()
+{
+    if (!reproducePanel) {
+        reproducePanel = new ReproducePanel(window);
+        connect(reproducePanel, &ReproducePanel::collectClicked, this, &ReproduceFlow::collect);
+        connect(reproducePanel, &ReproducePanel::cancelClicked, this, &ReproduceFlow::cancel);
+        connect(reproducePanel, &ReproducePanel::protectClicked, this, &ReproduceFlow::protect);
+        connect(reproducePanel, &ReproducePanel::sendClicked, this, &ReproduceFlow::send);
+        connect(reproducePanel, &ReproducePanel::closeClicked, this, &ReproduceFlow::close);
+    }
+    return reproducePanel;
+}

@@ -1,0 +1,97 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Guides the user from a misbehaving service to a report about it: switches the service's debug
+// mode on, waits while the problem is reproduced, collects a report limited to that time and to
+// the service's sos plugins through the window's followed run, switches debug mode off again and
+// offers the new archive for protecting and sending. While debug mode may be on, the service and
+// the time of the switch are kept in the settings store, so that a later start takes the flow up
+// again. Every way out ends with debug mode off or with a message that it is still on.
+#pragma once
+
+#include "constants.h"
+#include "debugmoduleobject.h"
+
+#include <QDateTime>
+#include <QObject>
+
+class MainWindow;
+class ReproducePanel;
+class SosOptions;
+
+class ReproduceFlow : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ReproduceFlow(MainWindow *window);
+
+    bool isActive() const { return stage != Idle; }
+    // The service whose debug mode the flow looks after; empty when there is none.
+    QString service() const { return isActive() ? serviceName : QString(); }
+    // Where the installed sos keeps its plugin modules; tests point it elsewhere.
+    void setSosPluginDir(const QString &dir) { sosPluginDir = dir; }
+
+    // Starts the flow for the module; while a flow is under way, shows its panel again instead.
+    void start(DebugModuleObject *module);
+    // Takes up a flow that an earlier window left with debug mode on.
+    void resume();
+    // The window is about to close: says so when debug mode stays on.
+    void windowClosing();
+
+    // What drives the flow: the end of a debug mode switch and the end of a report run.
+    void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
+    void followRun(const QString &archive);
+
+signals:
+    void activeChanged();
+    // Protect or send the window's current report, which the flow has made the new archive.
+    void protectRequested();
+    void sendRequested();
+
+private:
+    enum Stage
+    {
+        Idle,
+        SwitchingOn,
+        Waiting,
+        Collecting,
+        SwitchingOff,
+        StillOn,
+        Ended
+    };
+
+    void collect();
+    void cancel();
+    void protect();
+    void send();
+    void close();
+    void switchOff();
+    void switchedOff();
+    void quit();
+    void setStage(Stage next);
+    void showWaiting();
+    void showStillOn(const QString &reason);
+    void showReport();
+    QString stillOnText() const;
+    QStringList runArguments(QString &note) const;
+    QStringList knownPlugins(QStringList &unknown) const;
+    static QString pluginNote(const QStringList &known, const QStringList &unknown);
+    void store() const;
+    void forget() const;
+    ReproducePanel *panel();
+
+    MainWindow *window;
+    ReproducePanel *reproducePanel = nullptr;
+    SosOptions *sosOptions;
+    QString sosPluginDir = Kro::SosPluginDir;
+    Stage stage = Idle;
+    QString serviceName;
+    QDateTime since;
+    // Before the switch-on: a failed switch that changed nothing leaves nothing to undo.
+    ModuleState stateBefore = ModuleState::Unknown;
+    // Taken up from an earlier window rather than started here.
+    bool resumed = false;
+    bool collected = false;
+    QString archive;
+    // Why debug mode is still on, while it is.
+    QString stillOnReason;
+};

@@ -1,0 +1,306 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The guided flow from a service in trouble to its report, on a private bus with the real helper,
+// a stand-in sosreport and a module whose configuration file is a temporary one: the time window
+// and plugins of the run, debug mode switched off after the run, on Cancel and after a failed run,
+// a switch-off that is refused, and the flow taken up again by the next window.
+#include "constants.h"
+#include "mainwindow.h"
+#include "mainwindowaccess.h"
+#include "modaldialoghelper.h"
+#include "reproduceflow.h"
+#include "reproducepanel.h"
+#include "sosoptions.h"
+#include "testenvironment.h"
+#include "testfiles.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+using KroTest::readAll;
+using KroTest::writeAll;
+
+const QByteArray Off = "level = 0\n";
+const QByteArray On = "level = 9\n##commented level = 0\n";
+
+} // namespace
+
+class TestReproduceFlow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void collectsAndSwitchesOff();
+    void waysOutBeforeCollecting_data();
+    void waysOutBeforeCollecting();
+    void failedRunStillSwitchesOff();
+    void switchOnThatChangedNothingEndsTheFlow();
+    void nextWindowTakesTheFlowUp();
+
+private:
+    void writeModule(const QStringList &rollbackCommands = {});
+    void buildWindow();
+    void startFlow();
+    QStringList runArguments() const;
+    QString newArchive() const;
+    ReproducePanel *panel() const { return window->findChild<ReproducePanel *>(); }
+    QString panelText(const char *label) const
+    {
+        return panel()->findChild<QLabel *>(QLatin1String(label))->text();
+    }
+    QPushButton *panelButton(const char *name) const
+    {
+        return panel()->findChild<QPushButton *>(QLatin1String(name));
+    }
+    QTableWidget *table() const { return window->findChild<QTableWidget *>("tableWidget"); }
+
+    QDir output{QStringLiteral(KRO_STANDIN_OUTPUT)};
+    std::unique_ptr<QTemporaryDir> dir;
+    QString config;
+    std::unique_ptr<MainWindow> window;
+    KroTest::ModalDialogHelper dialogs;
+};
+
+void TestReproduceFlow::init()
+{
+    QVERIFY(output.removeRecursively());
+    QVERIFY(output.mkpath(QStringLiteral(".")));
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QDir(dir->path()).mkdir(QStringLiteral("modules"));
+    QDir(dir->path()).mkdir(QStringLiteral("plugins"));
+    writeAll(dir->filePath(QStringLiteral("plugins/sssd.py")), "    plugin_name = 'sssd'\n");
+    config = dir->filePath(QStringLiteral("svc.conf"));
+    writeAll(config, Off);
+    QSettings settings;
+    settings.setValue(Kro::DebugModuleDirsKey, QStringList{dir->filePath("modules")});
+    settings.remove(QStringLiteral("reproduce"));
+    // Known from an earlier start, so that no real sosreport is asked for its options.
+    settings.setValue(Kro::SosOptionsKey + '/' + SosOptions::installedVersion(Kro::SosVersionFile),
+                      QStringList{"--batch", "--case-id", "--since", "-o"});
+}
+
+void TestReproduceFlow::cleanup()
+{
+    window.reset();
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    dialogs.clear();
+    QFile::remove(output.filePath(QStringLiteral(".fail")));
+}
+
+void TestReproduceFlow::writeModule(const QStringList &rollbackCommands)
+{
+    const QString rollback =
+        rollbackCommands.isEmpty() ? QString() : '"' + rollbackCommands.join("\", \"") + '"';
+    writeAll(dir->filePath(QStringLiteral("modules/svc.json")),
+             QStringLiteral("{\"modulename\": \"svc\", \"plugins\": [\"sssd\", \"nosuch\"],"
+                            " \"commands_rollback\": [%1], \"filechanges\": [{\"filename\": "
+                            "\"%2\", \"oldtext\": \"level = 0\", \"newtext\": \"level = 9\"}]}")
+                 .arg(rollback, config)
+                 .toUtf8());
+}
+
+void TestReproduceFlow::buildWindow()
+{
+    window = std::make_unique<MainWindow>();
+    window->findChild<ReproduceFlow *>()->setSosPluginDir(dir->filePath("plugins"));
+    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    window->show();
+}
+
+void TestReproduceFlow::startFlow()
+{
+    buildWindow();
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    modules->setCurrentRow(0);
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Debug mode activated.\n")));
+    QCOMPARE(readAll(config), On);
+    QVERIFY(panel() && panel()->isVisible());
+    QCOMPARE(panelText("messageLbl"),
+             QStringLiteral("Debug logging is on for svc. Reproduce the problem now, then press "
+                            "Collect."));
+    QCOMPARE(panelText("noteLbl"),
+             QStringLiteral("Plugins the installed sos does not know are left out: nosuch."));
+    QVERIFY(panelText("elapsedLbl").startsWith(QStringLiteral("Elapsed time: ")));
+    QCOMPARE(QSettings().value(Kro::ReproduceServiceKey).toString(), QStringLiteral("svc"));
+    // The row's context menu offers the same flow.
+    QVERIFY(modules->actions().contains(window->findChild<QAction *>("reproduceAction")));
+}
+
+QStringList TestReproduceFlow::runArguments() const
+{
+    return QString::fromUtf8(readAll(output.filePath(QStringLiteral(".arguments"))))
+        .split('\n', Qt::SkipEmptyParts);
+}
+
+QString TestReproduceFlow::newArchive() const
+{
+    const QStringList archives =
+        output.entryList(QStringList{QStringLiteral("sosreport-standin-*.tar.xz")}, QDir::Files);
+    return archives.isEmpty() ? QString() : output.filePath(archives.first());
+}
+
+void TestReproduceFlow::collectsAndSwitchesOff()
+{
+    writeModule();
+    writeAll(output.filePath(QStringLiteral("sosreport-old.tar.xz")), "old\n");
+    startFlow();
+    const QDateTime since = QSettings().value(Kro::ReproduceSinceKey).toDateTime();
+    dialogs.expectMessageBox(QMessageBox::Ok); // the privilege notice of the extended settings
+    window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->setChecked(true);
+    QVERIFY(dialogs.waitForAll());
+    window->findChild<QLineEdit *>(QStringLiteral("caseIdLE"))->setText(QStringLiteral("C42"));
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    panelButton("collectPb")->click();
+    QVERIFY(dialogs.waitForAll(20000));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+    QCOMPARE(runArguments(),
+             (QStringList{"--batch", "--case-id", "C42", "--since",
+                          since.addSecs(-300).toString("yyyyMMddHHmmss"), "-o", "sssd"}));
+    QCOMPARE(readAll(config), Off);
+    QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+    const QString archive = newArchive();
+    QCOMPARE(panelText("messageLbl"),
+             QStringLiteral("Debug logging is off again for svc.\nThe report is ready: ") +
+                 archive);
+    QCOMPARE(table()->currentItem()->text(), archive);
+
+    // Protect selects the new report again and goes through the window's own step.
+    table()->setCurrentCell(table()->currentRow() == 0 ? 1 : 0, 0);
+    dialogs.expect([](QWidget *passwordDialog) { passwordDialog->close(); });
+    QVERIFY(panelButton("protectPb")->isVisible() && panelButton("sendPb")->isVisible());
+    panelButton("protectPb")->click();
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(table()->currentItem()->text(), archive);
+    panelButton("closePb")->click();
+    QVERIFY(!panel()->isVisible());
+}
+
+void TestReproduceFlow::waysOutBeforeCollecting_data()
+{
+    QTest::addColumn<bool>("closePanel");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("cancel") << false << false;
+    QTest::newRow("panel closed") << true << false;
+    QTest::newRow("switch-off refused") << false << true;
+}
+
+void TestReproduceFlow::waysOutBeforeCollecting()
+{
+    QFETCH(bool, closePanel);
+    QFETCH(bool, refused);
+    // Switching off would end the session: the question comes, and No keeps debug mode on.
+    writeModule(refused ? QStringList{"restart-session"} : QStringList());
+    startFlow();
+    dialogs.expectMessageBox(refused ? QMessageBox::No : QMessageBox::Ok);
+    if (closePanel)
+        panel()->close();
+    else
+        panelButton("cancelPb")->click();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(!QFile::exists(output.filePath(QStringLiteral(".arguments"))));
+    if (!refused) {
+        QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+        QCOMPARE(readAll(config), Off);
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+        return;
+    }
+    QCOMPARE(readAll(config), On);
+    QVERIFY(panel()->isVisible());
+    QVERIFY(panelText("messageLbl")
+                .startsWith(QStringLiteral("Debug logging is still on for svc. It could not be "
+                                           "switched off.")));
+    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("Switch off"));
+    QVERIFY(QSettings().contains(Kro::ReproduceServiceKey));
+}
+
+void TestReproduceFlow::failedRunStillSwitchesOff()
+{
+    writeModule();
+    writeAll(output.filePath(QStringLiteral(".fail")), "");
+    startFlow();
+    dialogs.expectMessageBox(QMessageBox::Ok); // the failure
+    dialogs.expectMessageBox(QMessageBox::Ok); // switched off
+    panelButton("collectPb")->click();
+    QVERIFY(dialogs.waitForAll(20000));
+    const QList<KroTest::DialogRecord> boxes = dialogs.records();
+    QCOMPARE(boxes.at(boxes.size() - 2).windowTitle, QStringLiteral("Error"));
+    QVERIFY(
+        boxes.at(boxes.size() - 2)
+            .text.startsWith(QStringLiteral("The report could not be collected (exit status 2)")));
+    QCOMPARE(boxes.last().text, QStringLiteral("Debug mode deactivated."));
+    QCOMPARE(readAll(config), Off);
+    QCOMPARE(panelText("messageLbl"),
+             QStringLiteral("Debug logging is off again for svc. No report was collected."));
+    QVERIFY(!panelButton("protectPb")->isVisible());
+}
+
+void TestReproduceFlow::switchOnThatChangedNothingEndsTheFlow()
+{
+    writeModule();
+    writeAll(config, "other = 1\n");
+    buildWindow();
+    window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
+    dialogs.expectMessageBox(QMessageBox::Ok); // the failed change
+    dialogs.expectMessageBox(QMessageBox::Ok); // activated with errors
+    window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(!window->findChild<ReproduceFlow *>()->isActive());
+    QVERIFY(!panel() || !panel()->isVisible());
+    QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+}
+
+void TestReproduceFlow::nextWindowTakesTheFlowUp()
+{
+    writeModule();
+    startFlow();
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QVERIFY(window->close());
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("Debug logging is still on for svc. The next start offers to collect "
+                            "the report or to switch it off."));
+    QCOMPARE(readAll(config), On);
+
+    // A fixed moment instead of the real one, to check the time window of the report.
+    const QDateTime since(QDate(2026, 12, 1), QTime(10, 0));
+    QSettings().setValue(Kro::ReproduceSinceKey, since);
+    buildWindow();
+    QTRY_VERIFY(panel() && panel()->isVisible());
+    QCOMPARE(panelText("messageLbl"), QStringLiteral("Debug logging is still on for svc since ") +
+                                          QLocale().toString(since, QLocale::ShortFormat));
+    QCOMPARE(panelButton("collectPb")->text(), QStringLiteral("Collect now"));
+    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("Switch off"));
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    panelButton("collectPb")->click();
+    QVERIFY(dialogs.waitForAll(20000));
+    QCOMPARE(runArguments(), (QStringList{"--batch", "--since", "20261201095500", "-o", "sssd"}));
+    QCOMPARE(readAll(config), Off);
+    // The service's row shows the switch-off, though no row is the current one.
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    QCOMPARE(modules->currentRow(), -1);
+    QCOMPARE(modules->item(0)->toolTip(), QStringLiteral("Debug mode is not active"));
+    QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+}
+
+KRO_TEST_MAIN(TestReproduceFlow)
+#include "tst_reproduceflow.moc"
