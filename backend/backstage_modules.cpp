@@ -105,9 +105,9 @@ DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &fai
     }
     QStringList plugins;
     if (!readPlugins(root, plugins)) {
-        emit warnMessage(tr("Error!"), tr("File %1 \nfield 'plugins' must be a list of sos plugin "
-                                          "names (letters, digits and underscores).")
-                                           .arg(path));
+        failure.text = tr("File %1 \nfield 'plugins' must be a list of sos plugin "
+                          "names (letters, digits and underscores).")
+                           .arg(path);
         return nullptr;
     }
 
