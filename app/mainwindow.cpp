@@ -6,6 +6,7 @@
 #include "choosedirsdialog.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "debugmoduleobject.h"
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "kroinit.h"
@@ -24,6 +25,8 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
 {
     ui->setupUi(this);
+    // debugSwitchFinished may be queued and spied on.
+    qRegisterMetaType<DebugModuleObject *>();
 
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
@@ -224,8 +227,15 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
             !current->text().endsWith(HelperProtocol::ProtectedExtension));
 }
 
+// The window's own calls read their replies: whatever the service emits reaches no one, so
+// a failure is shown once, by the caller of the call it belongs to.
 void MainWindow::claimDbusService()
 {
     dbusService->disconnect();
-    connect(dbusService, &KroAdmin::DbusService::showMessage, this, &MainWindow::showDbusError);
+}
+
+void MainWindow::showDbusFailure(const KroAdmin::HelperReply &reply)
+{
+    if (!reply.succeeded())
+        showDbusError(tr("Error"), reply.message);
 }

@@ -10,6 +10,7 @@
 #include <QMultiMap>
 #include <QStringList>
 #include <QVariantMap>
+#include <functional>
 
 class Backstage;
 class ChangesWidget;
@@ -26,7 +27,8 @@ class SosOptions;
 
 namespace KroAdmin {
 class DbusService;
-}
+struct HelperReply;
+} // namespace KroAdmin
 
 namespace Ui {
 class AppSkeleton;
@@ -40,6 +42,10 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+signals:
+    // Once whenever a debug mode switch ends, after its boxes.
+    void debugSwitchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,9 +80,12 @@ private:
     QString dbusErrorText(int errorNumber) const;
     void updatePasswordAction(QTableWidgetItem *current);
     void claimDbusService();
+    // Shows a failed reply of the window's own calls by showDbusError.
+    void showDbusFailure(const KroAdmin::HelperReply &reply);
 
     // Report run (mainwindow_reports.cpp)
     void queryRun();
+    void startRun(qint64 pid, const QVariantMap &extSettings);
     void lockForRun();
     void followRun(qint64 pid);
     void adoptRun();
@@ -85,10 +94,13 @@ private:
     void finishRun();
     void endRun();
     void presentNewArchive();
+    void showNewArchive(const QString &archive, const QString &saved);
 
     // Archives and mail (mainwindow_archives.cpp)
-    bool makeReadable(const QString &path);
+    // Runs then once the report is readable for all, or the helper was asked to make it so.
+    void makeReadable(const QString &path, const std::function<void()> &then);
     void composeMail(const QString &report);
+    void startComposer(const QString &report);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -102,6 +114,7 @@ private:
     // Services debugging (mainwindow_debug.cpp)
     void fillDebugModules();
     void updateDebugButtons();
+    bool isGuardedPackageInstalled();
     bool fillChangesWidget();
     DebugModuleObject *currentDebugModule() const;
     void switchDebugMode(DebugModuleObject *module, bool rollback);
@@ -111,12 +124,18 @@ private:
     bool isRebootPending(const QString &moduleName) const;
     bool prepareRebootFlag();
     bool addModuleToRebootFlag(DebugModuleObject *module);
-    bool publishRebootFlag();
     void startDebugSwitch(bool rollback);
+    void lockDebugPage(bool locked);
     void showSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
+    // Sets the row and the buttons after a switch; answers the final message.
+    QString settleSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
+    QString switchFailureReason(const KroAdmin::HelperReply &reply) const;
+    void showSwitchFailure(DebugModuleObject *module, bool rollback, bool changed,
+                           const QString &failure, const QString &detail);
     void presentModuleRow(QListWidgetItem *item, DebugModuleObject *module);
-    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText);
-    static QString joinedLines(const QStringList &lines);
+    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText,
+                      const QString &reason = QString());
+    QString unknownStateReason(DebugModuleObject *module) const;
 
     // The extended settings pane takes the lower 55 % of the window, which then needs more room.
     static constexpr double PaneLessHeightShare = 0.45;
@@ -144,6 +163,8 @@ private:
     Backstage *backstage = nullptr;
     qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;
+    bool guardedPackageAsked = false;
+    bool guardedPackageInstalled = false;
     bool permAskAgain = false;
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;

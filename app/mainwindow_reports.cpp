@@ -42,14 +42,23 @@ void MainWindow::collectReports()
         extSettings = extSettWidget->getExtSettings();
     const QStringList arguments = QStringList{Kro::BatchOption} + extendedArguments(extSettings);
 
+    // Until the helper answers (perhaps after a password), no second run can be asked for.
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui->saveAction->setEnabled(false);
     claimDbusService();
-    const qint64 pid = dbusService->execSmthDetachedWithArgs(Kro::SosreportProgram, arguments);
-    if (pid < 0) {
-        QApplication::restoreOverrideCursor();
-        return;
-    }
+    dbusService->execSmthDetachedWithArgs(Kro::SosreportProgram, arguments, this,
+                                          [this, extSettings](const KroAdmin::HelperReply &reply) {
+                                              ui->saveAction->setEnabled(true);
+                                              showDbusFailure(reply);
+                                              if (reply.succeeded() && reply.pid >= 0)
+                                                  startRun(reply.pid, extSettings);
+                                              else
+                                                  QApplication::restoreOverrideCursor();
+                                          });
+}
 
+void MainWindow::startRun(qint64 pid, const QVariantMap &extSettings)
+{
     runWatch = ReportRunWatch();
     splitVolumeMiB = volumeSizeAfterRun(extSettings);
     lockForRun();
@@ -239,15 +248,31 @@ void MainWindow::notifyIfAway(const QString &summary, const QString &body) const
 
 void MainWindow::presentNewArchive()
 {
-    QString archive = runWatch.archive();
-    QString saved = runWatch.savedText();
-    if (splitVolumeMiB > 0) {
-        claimDbusService();
-        if (dbusService->splitReport(archive, splitVolumeMiB)) {
-            archive = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
-            saved = tr("Report saved in volumes of %1 MB: %2").arg(splitVolumeMiB).arg(archive);
-        }
+    const QString archive = runWatch.archive();
+    if (splitVolumeMiB <= 0) {
+        showNewArchive(archive, runWatch.savedText());
+        return;
     }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    claimDbusService();
+    const int volumeMiB = splitVolumeMiB;
+    const QString saved = runWatch.savedText();
+    dbusService->splitReport(
+        archive, volumeMiB, this,
+        [this, archive, volumeMiB, saved](const KroAdmin::HelperReply &reply) {
+            showDbusFailure(reply);
+            if (!reply.succeeded()) {
+                showNewArchive(archive, saved);
+                return;
+            }
+            QApplication::restoreOverrideCursor();
+            const QString zip = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
+            showNewArchive(zip, tr("Report saved in volumes of %1 MB: %2").arg(volumeMiB).arg(zip));
+        });
+}
+
+void MainWindow::showNewArchive(const QString &archive, const QString &saved)
+{
     refillReportsTable();
     const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(archive, Qt::MatchExactly);
     if (!rows.isEmpty())

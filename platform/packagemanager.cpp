@@ -5,6 +5,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
 #include <algorithm>
 
 namespace KroAdmin {
@@ -19,22 +20,59 @@ bool isPackageName(const QString &package)
     static const QRegularExpression name(QStringLiteral("^[a-z0-9][a-z0-9+.-]+(:[a-z0-9-]+)?$"));
     return name.match(package).hasMatch();
 }
-} // namespace
 
-// dpkg-query prints one line per matching package, "ii sssd" for an installed one: the
-// desired action, the state and the error flag (a blank when there is no error), then the name.
-bool PackageManager::isPackageInstalled(const QString &package, const QString &pattern)
+QRegularExpression statusLine(const QString &package, const QString &pattern)
 {
-    const QString dpkgQuery = QStandardPaths::findExecutable(QStringLiteral("dpkg-query"));
-    if (dpkgQuery.isEmpty() || !isPackageName(package))
-        return false;
     QString expression = pattern;
     expression.replace(QStringLiteral("%1"), QRegularExpression::escape(package));
-    const QRegularExpression statusLine(expression);
-    if (!statusLine.isValid())
-        return false;
+    return QRegularExpression(expression);
+}
+} // namespace
 
+bool PackageManager::isPackageInstalled(const QString &package, const QString &pattern)
+{
     QProcess query;
+    if (!startQuery(query, package, pattern))
+        return false;
+    if (!query.waitForFinished(QueryTimeoutMs)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return listsInstalled(query, package, pattern);
+}
+
+void PackageManager::queryPackageInstalled(const QString &package, const QString &pattern,
+                                           QObject *context,
+                                           const std::function<void(bool)> &answer)
+{
+    auto *query = new QProcess(context);
+    if (!startQuery(*query, package, pattern)) {
+        delete query;
+        QTimer::singleShot(0, context, [answer] { answer(false); });
+        return;
+    }
+    QTimer::singleShot(QueryTimeoutMs, query, &QProcess::kill);
+    QObject::connect(query, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), context,
+                     [query, package, pattern, answer](int, QProcess::ExitStatus status) {
+                         query->deleteLater();
+                         answer(status == QProcess::NormalExit &&
+                                listsInstalled(*query, package, pattern));
+                     });
+    QObject::connect(query, &QProcess::errorOccurred, context,
+                     [query, answer](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         query->deleteLater();
+                         answer(false);
+                     });
+}
+
+bool PackageManager::startQuery(QProcess &query, const QString &package, const QString &pattern)
+{
+    const QString dpkgQuery = QStandardPaths::findExecutable(QStringLiteral("dpkg-query"));
+    if (dpkgQuery.isEmpty() || !isPackageName(package) || !statusLine(package, pattern).isValid())
+        return false;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     query.setProcessEnvironment(environment);
@@ -42,16 +80,18 @@ bool PackageManager::isPackageInstalled(const QString &package, const QString &p
     query.start(dpkgQuery, {QStringLiteral("--show"),
                             QStringLiteral("--showformat=${db:Status-Abbrev}${Package}\\n"),
                             QStringLiteral("--"), package});
-    if (!query.waitForFinished(QueryTimeoutMs)) {
-        query.kill();
-        query.waitForFinished();
-        return false;
-    }
+    return true;
+}
+
+// dpkg-query prints one line per matching package, "ii sssd" for an installed one: the
+// desired action, the state and the error flag (a blank when there is no error), then the name.
+bool PackageManager::listsInstalled(QProcess &query, const QString &package, const QString &pattern)
+{
+    const QRegularExpression line = statusLine(package, pattern);
     const QStringList lines = QString::fromLocal8Bit(query.readAllStandardOutput())
                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return std::any_of(lines.cbegin(), lines.cend(), [&statusLine](const QString &line) {
-        return statusLine.match(line).hasMatch();
-    });
+    return std::any_of(lines.cbegin(), lines.cend(),
+                       [&line](const QString &text) { return line.match(text).hasMatch(); });
 }
 
 } // namespace KroAdmin

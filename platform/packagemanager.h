@@ -3,6 +3,10 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class QObject;
+class QProcess;
 
 namespace KroAdmin {
 
@@ -12,6 +16,15 @@ public:
     // pattern is a regular expression matched against each status line of the package;
     // "%1" in it stands for the package name (for example "ii\\s%1").
     static bool isPackageInstalled(const QString &package, const QString &pattern);
+    // The same question without waiting: answer runs from the event loop once dpkg-query has
+    // ended, unless context is gone by then.
+    static void queryPackageInstalled(const QString &package, const QString &pattern,
+                                      QObject *context, const std::function<void(bool)> &answer);
+
+private:
+    // Starts dpkg-query on the package; false when the question cannot be asked.
+    static bool startQuery(QProcess &query, const QString &package, const QString &pattern);
+    static bool listsInstalled(QProcess &query, const QString &package, const QString &pattern);
 };
 
 } // namespace KroAdmin
