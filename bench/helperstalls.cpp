@@ -12,6 +12,7 @@
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "packagemanager.h"
+#include "privatehome.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -146,15 +147,6 @@ void print(const QString &call, double asyncMs, double blockingMs)
     QTextStream(stdout) << call << ": longest gap " << asyncMs << " ms, blocking way " << blockingMs
                         << " ms, ratio " << asyncMs / blockingMs << ", gap / goal "
                         << asyncMs / GoalMs << " (goal <= 1)\n";
-}
-
-// The window reads its settings when it is built: a private home keeps the user's out.
-void useHome(const QString &home)
-{
-    qputenv("HOME", QFile::encodeName(home));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
 } // namespace
