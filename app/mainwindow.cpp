@@ -6,6 +6,7 @@
 #include "choosedirsdialog.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "debugmoduleobject.h"
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "kroinit.h"
@@ -25,6 +26,8 @@
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
 {
     ui->setupUi(this);
+    // debugSwitchFinished may be queued and spied on.
+    qRegisterMetaType<DebugModuleObject *>();
 
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
@@ -58,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
     connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
     connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
+    connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
     connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
     connect(reproduceFlow, &ReproduceFlow::protectRequested, this,
             &MainWindow::encryptCurrentReport);
@@ -240,8 +244,15 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
             !current->text().endsWith(HelperProtocol::ProtectedExtension));
 }
 
+// The window's own calls read their replies: whatever the service emits reaches no one, so
+// a failure is shown once, by the caller of the call it belongs to.
 void MainWindow::claimDbusService()
 {
     dbusService->disconnect();
-    connect(dbusService, &KroAdmin::DbusService::showMessage, this, &MainWindow::showDbusError);
+}
+
+void MainWindow::showDbusFailure(const KroAdmin::HelperReply &reply)
+{
+    if (!reply.succeeded())
+        showDbusError(tr("Error"), reply.message);
 }

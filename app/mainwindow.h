@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVariantMap>
 #include <QVector>
+#include <functional>
 
 class Backstage;
 class ChangesWidget;
@@ -30,7 +31,8 @@ class SosOptions;
 
 namespace KroAdmin {
 class DbusService;
-}
+struct HelperReply;
+} // namespace KroAdmin
 
 namespace Ui {
 class AppSkeleton;
@@ -50,19 +52,23 @@ public:
     // Asks the session question when the module needs it, then switches; debugSwitchFinished
     // tells the end.
     void requestDebugSwitch(DebugModuleObject *module, bool rollback);
-    // Starts a followed report run with these arguments after --batch; false when none started
-    // (a run is followed already, or the helper refused, which was shown).
-    bool startReportRun(const QStringList &arguments);
+    // Asks the helper to start a followed report run with these arguments after --batch; started
+    // hears whether one started (not when a run is followed already or the helper refused, which
+    // was shown).
+    void startReportRun(const QStringList &arguments,
+                        const std::function<void(bool started)> &started = {});
     void selectReport(const QString &path);
     // The case id of the extended settings, empty when none is set.
     QString reportCaseId() const;
 
 signals:
-    // Once a debug mode switch has ended, after its message boxes; a declined question ends it
-    // without success.
+    // Once whenever a debug mode switch has ended, after its message boxes; a declined question
+    // ends it without success.
     void debugSwitchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
     // A followed report run has ended; archive is the new report, empty when none was made.
     void reportRunEnded(const QString &archive);
+    // The report (and its volumes) is protected now, under its name with the protected suffix.
+    void reportProtected(const QString &report);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -98,6 +104,8 @@ private:
     QString dbusErrorText(int errorNumber) const;
     void updatePasswordAction(QTableWidgetItem *current);
     void claimDbusService();
+    // Shows a failed reply of the window's own calls by showDbusError.
+    void showDbusFailure(const KroAdmin::HelperReply &reply);
 
     // Report run (mainwindow_reports.cpp)
     void queryRun();
@@ -108,11 +116,14 @@ private:
     void showRunProgress();
     void finishRun();
     void endRun();
-    QString presentNewArchive();
+    void presentNewArchive();
+    void showNewArchive(const QString &archive, const QString &saved);
 
     // Archives and mail (mainwindow_archives.cpp)
-    bool makeReadable(const QString &path);
+    // Runs then once the report is readable for all, or the helper was asked to make it so.
+    void makeReadable(const QString &path, const std::function<void()> &then);
     void composeMail(const QString &report);
+    void startComposer(const QString &report);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -137,12 +148,18 @@ private:
     bool isRebootPending(const QString &moduleName) const;
     bool prepareRebootFlag();
     bool addModuleToRebootFlag(DebugModuleObject *module);
-    bool publishRebootFlag();
     void startDebugSwitch(bool rollback);
+    void lockDebugPage(bool locked);
     void showSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
+    // Sets the row and the buttons after a switch; answers the final message.
+    QString settleSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
+    QString switchFailureReason(const KroAdmin::HelperReply &reply) const;
+    void showSwitchFailure(DebugModuleObject *module, bool rollback, bool changed,
+                           const QString &failure, const QString &detail);
     void presentModuleRow(QListWidgetItem *item, DebugModuleObject *module);
-    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText);
-    static QString joinedLines(const QStringList &lines);
+    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText,
+                      const QString &reason = QString());
+    QString unknownStateReason(DebugModuleObject *module) const;
 
     // The extended settings pane takes the lower 55 % of the window, which then needs more room.
     static constexpr double PaneLessHeightShare = 0.45;

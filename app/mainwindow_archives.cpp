@@ -4,6 +4,7 @@
 
 #include "backstage.h"
 #include "constants.h"
+#include "helperprotocol.h"
 #include "mimeapps.h"
 #include "ui_mainwindow.h"
 
@@ -60,16 +61,22 @@ void MainWindow::encryptCurrentReport()
         return;
 
     const QString report = current->text();
+    // One protection at a time: the action waits for the helper's last reply.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), password);
-    QApplication::restoreOverrideCursor();
-    refillReportsTable();
+    ui->setPasswordAction->setEnabled(false);
+    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), password,
+                            [this, report] {
+                                QApplication::restoreOverrideCursor();
+                                refillReportsTable();
+                                if (QFileInfo::exists(report + HelperProtocol::ProtectedSuffix))
+                                    emit reportProtected(report);
+                            });
 }
 
-bool MainWindow::makeReadable(const QString &path)
+void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)
 {
     if (QFileInfo(path).permission(QFileDevice::ReadOther))
-        return true;
+        return then();
     if (!permAskAgain) {
         QMessageBox question(QMessageBox::Question, tr("Attention!"),
                              tr("Permission to read the report file will be set for all users."),
@@ -82,10 +89,10 @@ bool MainWindow::makeReadable(const QString &path)
         permAskAgain = question.checkBox()->isChecked();
         QSettings().setValue(Kro::PermAskAgainKey, permAskAgain);
         if (answer != QMessageBox::Yes)
-            return false;
+            return;
     }
-    backstage->changeMode(Kro::ReadableForAllMode, path);
-    return true;
+    // The mail goes out even when the permission could not be set: the user was told why.
+    backstage->changeMode(Kro::ReadableForAllMode, path, then);
 }
 
 void MainWindow::mailto()
@@ -113,9 +120,11 @@ void MainWindow::composeMail(const QString &report)
                              QMessageBox::Ok);
         return;
     }
-    if (!makeReadable(report))
-        return;
+    makeReadable(report, [this, report] { startComposer(report); });
+}
 
+void MainWindow::startComposer(const QString &report)
+{
     const QStringList volumes = volumeParts.values(report);
     if (!volumes.isEmpty()) {
         QString text = tr("You are trying to send a multivolume archive.\nDon't forget to attach "

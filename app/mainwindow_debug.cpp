@@ -7,11 +7,13 @@
 #include "dbusservice.h"
 #include "debugmoduleloader.h"
 #include "debugmoduleobject.h"
+#include "debugswitch.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace {
@@ -112,13 +114,35 @@ void MainWindow::presentModuleRow(QListWidgetItem *item, DebugModuleObject *modu
     else if (module->state() == ModuleState::NotActive)
         setModuleRow(item, QString(), NotActiveText);
     else
-        setModuleRow(item, QStringLiteral("dialog-question"), UnknownText);
+        setModuleRow(item, QStringLiteral("dialog-question"), UnknownText,
+                     unknownStateReason(module));
 }
 
-void MainWindow::setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText)
+void MainWindow::setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText,
+                              const QString &reason)
 {
     item->setIcon(iconName.isEmpty() ? QIcon() : QIcon::fromTheme(iconName));
-    item->setToolTip(tr(StatusTexts[statusText]));
+    const QString status = tr(StatusTexts[statusText]);
+    item->setToolTip(reason.isEmpty() ? status : status + QLatin1Char('\n') + reason);
+}
+
+// The first change that is neither made nor undone is what keeps the state unknown.
+QString MainWindow::unknownStateReason(DebugModuleObject *module) const
+{
+    const QList<FileChange> changes = module->fileChanges();
+    for (int index = 0; index < changes.size(); ++index) {
+        const FileChange &change = changes.at(index);
+        const FileChangeState state = backstage->detectFileChangeState(change);
+        if (state == FileChangeState::FileMissing)
+            return tr("Change %1: file %2 is missing or cannot be read.")
+                .arg(index + 1)
+                .arg(change.filename);
+        if (state == FileChangeState::NoMatch)
+            return tr("Change %1: file %2 holds neither \"%3\" nor \"%4\".")
+                .arg(index + 1)
+                .arg(change.filename, change.oldtext, change.newtext);
+    }
+    return changes.isEmpty() ? tr("The module changes no file.") : QString();
 }
 
 void MainWindow::updateDebugButtons()
@@ -225,45 +249,80 @@ bool MainWindow::confirmSessionRestart()
                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+// The switch runs on replies of the helper: the page stays locked, and the window painting,
+// until it ends.
 void MainWindow::switchDebugMode(DebugModuleObject *module, bool rollback)
 {
-    const int fileFailures = backstage->applyFileChanges(module->fileChanges(), rollback);
-    module->setState(backstage->detectModuleState(module->fileChanges()));
-    if (fileFailures != 0)
-        QMessageBox::warning(this, tr("Error!"),
-                             tr("Failed to make required changes to files (%1 error(s)).\nList of "
-                                "errors:\n")
-                                     .arg(fileFailures) +
-                                 joinedLines(backstage->fileChangeErrors()),
-                             QMessageBox::Ok);
+    lockDebugPage(true);
+    const ModuleState before = module->state();
+    auto *debugSwitch = new DebugSwitch(*backstage, *dbusService, this);
+    connect(debugSwitch, &DebugSwitch::finished, this,
+            [=](const QString &failure, const KroAdmin::HelperReply &reply) {
+                debugSwitch->deleteLater();
+                module->setState(backstage->detectModuleState(module->fileChanges()));
+                lockDebugPage(false);
+                if (failure.isEmpty())
+                    showSwitchOutcome(module, rollback, false);
+                else
+                    showSwitchFailure(module, rollback, module->state() != before,
+                                      failure + switchFailureReason(reply), reply.detail);
+                emit debugSwitchFinished(module, rollback, failure.isEmpty());
+            });
 
+    DebugSwitch::FlagPreparer flag;
     const QStringList commands = rollback ? module->rollbackCommands() : module->debugCommands();
-    if (commands.contains(RebootMarker) && !isRebootPending(module->name()) &&
-        prepareRebootFlag() && addModuleToRebootFlag(module))
-        publishRebootFlag();
-
-    const int commandFailures = backstage->executeCommands(commands);
-    if (commandFailures != 0)
-        QMessageBox::warning(this, tr("Error!"),
-                             tr("Failed to execute commands (%1 error(s)).\nList of unexecuted "
-                                "commands:\n")
-                                     .arg(commandFailures) +
-                                 joinedLines(backstage->failedCommands()),
-                             QMessageBox::Ok);
-
-    showSwitchOutcome(module, rollback, fileFailures + commandFailures != 0);
-    emit debugSwitchFinished(module, rollback, fileFailures + commandFailures == 0);
+    if (commands.contains(RebootMarker) && !isRebootPending(module->name()))
+        flag = [this, module](QString *workingCopy, QString *published) {
+            *workingCopy = rebootFlagWorkingCopy;
+            *published = rebootFlagFile;
+            return prepareRebootFlag() && addModuleToRebootFlag(module);
+        };
+    debugSwitch->start(module, rollback, flag);
 }
 
-QString MainWindow::joinedLines(const QStringList &lines)
+void MainWindow::lockDebugPage(bool locked)
 {
-    QString text;
-    for (const QString &line : lines)
-        text += line + QLatin1Char('\n');
-    return text;
+    if (locked)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+    const QList<QWidget *> inputs{ui->debugLW, ui->debugModePb, ui->rollbackModePb,
+                                  ui->browseDebugDirsPBtn};
+    for (QWidget *input : inputs)
+        input->setEnabled(!locked);
+}
+
+QString MainWindow::switchFailureReason(const KroAdmin::HelperReply &reply) const
+{
+    const QString reason =
+        reply.busError != QDBusError::NoError ? dbusErrorText(reply.busError) : reply.message;
+    return reason.isEmpty() ? QString() : QLatin1Char('\n') + reason;
+}
+
+// One box for a failed switch: what failed and, when the module changed anyway, where it stands.
+// When nothing changed, the row and the buttons stay as they were.
+void MainWindow::showSwitchFailure(DebugModuleObject *module, bool rollback, bool changed,
+                                   const QString &failure, const QString &detail)
+{
+    QString text = failure;
+    if (changed)
+        text += QStringLiteral("\n\n") + settleSwitchOutcome(module, rollback, true);
+    else if (QListWidgetItem *item = ui->debugLW->item(debugModules.indexOf(module)))
+        presentModuleRow(item, module);
+    if (!changed)
+        updateDebugButtons();
+    QMessageBox box(QMessageBox::Warning, tr("Error!"), text, QMessageBox::Ok, this);
+    box.setDetailedText(detail);
+    box.exec();
 }
 
 void MainWindow::showSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed)
+{
+    QMessageBox::information(this, tr("Attention!"), settleSwitchOutcome(module, rollback, failed),
+                             QMessageBox::Ok);
+}
+
+QString MainWindow::settleSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed)
 {
     const ModuleState state = module->state();
     const QString warning = QStringLiteral("dialog-warning");
@@ -297,7 +356,7 @@ void MainWindow::showSwitchOutcome(DebugModuleObject *module, bool rollback, boo
         ui->rollbackModePb->setEnabled(outcome.rollbackEnabled);
     }
     updateReproduceAction();
-    QMessageBox::information(this, tr("Attention!"), outcome.message, QMessageBox::Ok);
+    return outcome.message;
 }
 
 bool MainWindow::isRebootRequired(DebugModuleObject *module) const
@@ -323,10 +382,4 @@ bool MainWindow::prepareRebootFlag()
 bool MainWindow::addModuleToRebootFlag(DebugModuleObject *module)
 {
     return RebootFlag(rebootFlagFile, rebootFlagWorkingCopy).addToWorkingCopy(module->name());
-}
-
-bool MainWindow::publishRebootFlag()
-{
-    claimDbusService();
-    return dbusService->move(rebootFlagWorkingCopy, rebootFlagFile);
 }

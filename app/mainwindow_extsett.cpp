@@ -82,17 +82,24 @@ void MainWindow::readSosOptions()
     sosOptions->load();
 }
 
+// The listing takes seconds: the pane waits for it locked while the window keeps painting.
 void MainWindow::fetchPluginList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    extSettWidget->setEnabled(false);
     claimDbusService();
-    connect(dbusService, &KroAdmin::DbusService::processOutput, this, &MainWindow::startFilling);
-    dbusService->execSmthWithArgs(Kro::SosreportProgram, {Kro::ListPluginsOption});
+    dbusService->execSmthWithArgs(Kro::SosreportProgram, {Kro::ListPluginsOption}, QByteArray(),
+                                  extSettWidget, [this](const KroAdmin::HelperReply &reply) {
+                                      extSettWidget->setEnabled(true);
+                                      if (reply.succeeded())
+                                          startFilling(QString::fromLocal8Bit(reply.output));
+                                      else
+                                          showDbusFailure(reply);
+                                  });
 }
 
 void MainWindow::startFilling(QString out)
 {
-    dbusService->disconnect();
     if (extSettWidget)
         extSettWidget->fillPluginsAndProfiles(out);
     QApplication::restoreOverrideCursor();

@@ -40,34 +40,47 @@ void MainWindow::collectReports()
     QVariantMap extSettings;
     if (extSettWidget)
         extSettings = extSettWidget->getExtSettings();
-    if (!startReportRun(extendedArguments(extSettings)))
-        return;
-    splitVolumeMiB = volumeSizeAfterRun(extSettings);
-
-    if (extSettWidget) {
-        prevExtSettings = extSettings;
-        extSettWidget->setPreviousEnabled(true);
-        QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);
-    }
+    startReportRun(extendedArguments(extSettings), [this, extSettings](bool started) {
+        if (!started)
+            return;
+        splitVolumeMiB = volumeSizeAfterRun(extSettings);
+        if (extSettWidget) {
+            prevExtSettings = extSettings;
+            extSettWidget->setPreviousEnabled(true);
+            QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);
+        }
+    });
 }
 
-bool MainWindow::startReportRun(const QStringList &arguments)
+void MainWindow::startReportRun(const QStringList &arguments,
+                                const std::function<void(bool started)> &started)
 {
-    if (checkTimer->isActive())
-        return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    claimDbusService();
-    const qint64 pid = dbusService->execSmthDetachedWithArgs(
-        Kro::SosreportProgram, QStringList{Kro::BatchOption} + arguments);
-    if (pid < 0) {
-        QApplication::restoreOverrideCursor();
-        return false;
+    if (checkTimer->isActive()) {
+        if (started)
+            started(false);
+        return;
     }
-    runWatch = ReportRunWatch();
-    splitVolumeMiB = 0;
-    lockForRun();
-    followRun(pid);
-    return true;
+    // Until the helper answers (perhaps after a password), no second run can be asked for.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui->saveAction->setEnabled(false);
+    claimDbusService();
+    dbusService->execSmthDetachedWithArgs(
+        Kro::SosreportProgram, QStringList{Kro::BatchOption} + arguments, this,
+        [this, started](const KroAdmin::HelperReply &reply) {
+            ui->saveAction->setEnabled(true);
+            const bool running = reply.succeeded() && reply.pid >= 0;
+            if (running) {
+                runWatch = ReportRunWatch();
+                splitVolumeMiB = 0;
+                lockForRun();
+                followRun(reply.pid);
+            } else {
+                QApplication::restoreOverrideCursor();
+                showDbusFailure(reply);
+            }
+            if (started)
+                started(running);
+        });
 }
 
 void MainWindow::lockForRun()
@@ -206,12 +219,12 @@ void MainWindow::readPsAnswer()
 void MainWindow::finishRun()
 {
     endRun();
-    QString archive;
     switch (runWatch.outcome()) {
     case ReportRunWatch::Succeeded:
         notifyIfAway(tr("The report is ready"), runWatch.savedText());
-        archive = presentNewArchive();
-        break;
+        // Tells reportRunEnded once the archive is in its place.
+        presentNewArchive();
+        return;
     case ReportRunWatch::Failed:
         notifyIfAway(tr("The report could not be collected"), runWatch.failureText());
         showError(tr("Error"), runWatch.failureText());
@@ -223,7 +236,7 @@ void MainWindow::finishRun()
     case ReportRunWatch::Stopped:
         break;
     }
-    emit reportRunEnded(archive);
+    emit reportRunEnded(QString());
 }
 
 void MainWindow::endRun()
@@ -246,21 +259,37 @@ void MainWindow::notifyIfAway(const QString &summary, const QString &body) const
         KroAdmin::DesktopNotifier().notify(summary, body);
 }
 
-QString MainWindow::presentNewArchive()
+void MainWindow::presentNewArchive()
 {
-    QString archive = runWatch.archive();
-    QString saved = runWatch.savedText();
-    if (splitVolumeMiB > 0) {
-        claimDbusService();
-        if (dbusService->splitReport(archive, splitVolumeMiB)) {
-            archive = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
-            saved = tr("Report saved in volumes of %1 MB: %2").arg(splitVolumeMiB).arg(archive);
-        }
+    const QString archive = runWatch.archive();
+    if (splitVolumeMiB <= 0) {
+        showNewArchive(archive, runWatch.savedText());
+        return;
     }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    claimDbusService();
+    const int volumeMiB = splitVolumeMiB;
+    const QString saved = runWatch.savedText();
+    dbusService->splitReport(
+        archive, volumeMiB, this,
+        [this, archive, volumeMiB, saved](const KroAdmin::HelperReply &reply) {
+            QApplication::restoreOverrideCursor();
+            showDbusFailure(reply);
+            if (!reply.succeeded()) {
+                showNewArchive(archive, saved);
+                return;
+            }
+            const QString zip = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
+            showNewArchive(zip, tr("Report saved in volumes of %1 MB: %2").arg(volumeMiB).arg(zip));
+        });
+}
+
+void MainWindow::showNewArchive(const QString &archive, const QString &saved)
+{
     refillReportsTable();
     selectReport(archive);
     statusBar()->showMessage(saved);
-    return archive;
+    emit reportRunEnded(archive);
 }
 
 void MainWindow::selectReport(const QString &path)

@@ -50,9 +50,10 @@ public:
         return window.volumeParts;
     }
     static bool permAskAgain(const MainWindow &window) { return window.permAskAgain; }
-    static bool makeReadable(MainWindow &window, const QString &path)
+    static void makeReadable(MainWindow &window, const QString &path,
+                             const std::function<void()> &then)
     {
-        return window.makeReadable(path);
+        window.makeReadable(path, then);
     }
     static QString dbusErrorText(const MainWindow &window, int errorNumber)
     {

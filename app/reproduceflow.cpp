@@ -139,10 +139,12 @@ void ReproduceFlow::collect()
     setStage(Collecting);
     panel()->setNote(note);
     panel()->showBusy(tr("Collecting a report about %1...").arg(serviceName));
-    if (!window->startReportRun(arguments)) {
+    window->startReportRun(arguments, [this](bool started) {
+        if (started || stage != Collecting)
+            return;
         setStage(Waiting);
         showWaiting();
-    }
+    });
 }
 
 void ReproduceFlow::cancel()
@@ -155,7 +157,11 @@ void ReproduceFlow::protect()
 {
     window->selectReport(archive);
     emit protectRequested();
-    if (!QFile::exists(archive + HelperProtocol::ProtectedSuffix))
+}
+
+void ReproduceFlow::followProtection(const QString &report)
+{
+    if (report != archive)
         return;
     archive += HelperProtocol::ProtectedSuffix;
     if (stage == Ended)

@@ -40,6 +40,8 @@ public:
     // What drives the flow: the end of a debug mode switch and the end of a report run.
     void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
     void followRun(const QString &archive);
+    // The report was protected: the flow offers its protected form from then on.
+    void followProtection(const QString &report);
 
 signals:
     void activeChanged();

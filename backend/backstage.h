@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 class QFile;
 
@@ -31,9 +32,12 @@ public:
     // Reports (backstage_reports.cpp)
     QStringList reportFiles(const QStringList &dirs, QMultiMap<QString, QString> &volumeParts);
 
-    // Archive protection (backstage_archives.cpp)
-    void encryptFiles(const QStringList &files, const QString &password);
-    void changeMode(const QString &mode, const QString &file);
+    // Archive protection (backstage_archives.cpp). Both run on the helper's replies and call
+    // done once everything was tried, failures told through warnMessage.
+    void encryptFiles(const QStringList &files, const QString &password,
+                      const std::function<void()> &done = {});
+    void changeMode(const QString &mode, const QString &file,
+                    const std::function<void()> &done = {});
 
     // Debug modules (backstage_modules.cpp)
     DebugModuleObject *readDebugModule(const QString &path);
@@ -70,10 +74,17 @@ public:
         FileTooLarge = -12
     };
     int applyFileChange(const FileChange &change, bool rollback);
+    // The first half of applyFileChange: writes the edited private copy of the change's file
+    // and, on Success, names it in copyPath for the helper to move over the file.
+    int prepareFileChange(const FileChange &change, bool rollback, QString *copyPath);
     int applyFileChanges(const QList<FileChange> &changes, bool rollback);
     QStringList fileChangeErrors() const { return fileChangeErrorList; }
     int executeCommands(const QStringList &commands);
     QStringList failedCommands() const { return failedCommandList; }
+    // A command that reboots or ends the session is left to the user and never run.
+    static bool isLeftToUser(const QString &command);
+    // The program and its arguments; empty for a line of blanks.
+    static QStringList commandWords(const QString &command);
     // The edit of one change on a file's lines (without line feeds), touching no file.
     // Answers whether anything was changed.
     static bool editLines(QList<QByteArray> &lines, const FileChange &change, bool rollback);
@@ -88,6 +99,7 @@ signals:
 private:
     // Follows the service's caller rule: only this object hears the next call's failure.
     void claimDbusService();
+    void protectNext(QStringList files, QByteArray key, const std::function<void()> &done);
     int reportNothingChanged(const FileChange &change, bool rollback);
     static bool writeContent(QFile &file, const QByteArray &content);
     // Why a file that is there was not read; empty when it could simply not be opened.

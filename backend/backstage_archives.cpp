@@ -44,30 +44,50 @@ bool Backstage::refuseUnsafeFiles(const QStringList &files)
     return true;
 }
 
-void Backstage::encryptFiles(const QStringList &files, const QString &password)
+void Backstage::encryptFiles(const QStringList &files, const QString &password,
+                             const std::function<void()> &done)
 {
     if (files.isEmpty() || refuseUnsafeFiles(files))
-        return;
+        return done ? done() : void();
     // ccrypt reads the key up to the first line break; a longer one would be cut silently.
     if (password.contains(QLatin1Char('\n')) || password.contains(QLatin1Char('\r'))) {
         emit warnMessage(tr("Warning!"), tr("The password must not contain line breaks."));
-        return;
+        return done ? done() : void();
     }
     // The helper checks and encrypts the very file it opened, so a name swapped for a link
     // after the check above changes nothing. The key never becomes a program argument.
-    QByteArray key = password.toUtf8();
-    claimDbusService();
-    for (const QString &file : files)
-        dbusService->protectReport(file, key);
-    key.fill('\0');
+    dbusService->disconnect();
+    protectNext(files, password.toUtf8(), done);
+}
+
+// One file after the other, each on the reply to the one before; every failure is told.
+void Backstage::protectNext(QStringList files, QByteArray key, const std::function<void()> &done)
+{
+    if (files.isEmpty()) {
+        key.fill('\0');
+        return done ? done() : void();
+    }
+    const QString file = files.takeFirst();
+    dbusService->protectReport(file, key, this,
+                               [this, files, key, done](const KroAdmin::HelperReply &reply) {
+                                   if (!reply.succeeded())
+                                       emit warnMessage(tr("Error"), reply.message);
+                                   protectNext(files, key, done);
+                               });
 }
 
 // Only read permission for others is ever granted, whatever else mode might say.
-void Backstage::changeMode(const QString &mode, const QString &file)
+void Backstage::changeMode(const QString &mode, const QString &file,
+                           const std::function<void()> &done)
 {
     Q_ASSERT(mode == Kro::ReadableForAllMode);
     if (refuseUnsafeFiles(QStringList{file}))
-        return;
-    claimDbusService();
-    dbusService->makeReportReadable(file);
+        return done ? done() : void();
+    dbusService->disconnect();
+    dbusService->makeReportReadable(file, this, [this, done](const KroAdmin::HelperReply &reply) {
+        if (!reply.succeeded())
+            emit warnMessage(tr("Error"), reply.message);
+        if (done)
+            done();
+    });
 }

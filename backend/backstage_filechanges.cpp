@@ -36,7 +36,7 @@ bool Backstage::editLines(QList<QByteArray> &lines, const FileChange &change, bo
 
 // The file is read here rather than copied, so that only a regular file of bounded size is ever
 // read, and the private copy is written only when there is something to change.
-int Backstage::applyFileChange(const FileChange &change, bool rollback)
+int Backstage::prepareFileChange(const FileChange &change, bool rollback, QString *copyPath)
 {
     if (!QFile::exists(change.filename)) {
         fileChangeErrorList.append(tr("File %1 not found").arg(change.filename));
@@ -69,13 +69,27 @@ int Backstage::applyFileChange(const FileChange &change, bool rollback)
     }
     QFile copy(temporary);
     if (!writeContent(copy, edited.content)) {
+        // Whatever part of the copy was written must not stay behind.
+        QFile::remove(temporary);
         fileChangeErrorList.append(tr("Failed to write temporary file : %1 ").arg(temporary));
         return CannotWriteTemporary;
     }
+    *copyPath = temporary;
+    return Success;
+}
+
+int Backstage::applyFileChange(const FileChange &change, bool rollback)
+{
+    QString copy;
+    const int prepared = prepareFileChange(change, rollback, &copy);
+    if (prepared != Success)
+        return prepared;
     claimDbusService();
-    if (!dbusService->move(temporary, change.filename)) {
-        fileChangeErrorList.append(tr("Failed to replace file %1 with temporary file %2 ")
-                                       .arg(change.filename, temporary));
+    if (!dbusService->move(copy, change.filename)) {
+        // A copy the helper did not take holds the file's content: it must not stay behind.
+        QFile::remove(copy);
+        fileChangeErrorList.append(
+            tr("Failed to replace file %1 with temporary file %2 ").arg(change.filename, copy));
         return MoveFailed;
     }
     return Success;
@@ -125,16 +139,26 @@ int Backstage::applyFileChanges(const QList<FileChange> &changes, bool rollback)
     return failures;
 }
 
-int Backstage::executeCommands(const QStringList &commands)
+bool Backstage::isLeftToUser(const QString &command)
+{
+    return command.contains(QLatin1String("reboot")) ||
+           command.contains(QLatin1String("restart-session"));
+}
+
+QStringList Backstage::commandWords(const QString &command)
 {
     static const QRegularExpression separators(QStringLiteral("[\\ \\t]"));
+    return command.split(separators, Qt::SkipEmptyParts);
+}
+
+int Backstage::executeCommands(const QStringList &commands)
+{
     failedCommandList.clear();
     claimDbusService();
     for (const QString &command : commands) {
-        if (command.contains(QLatin1String("reboot")) ||
-            command.contains(QLatin1String("restart-session")))
+        if (isLeftToUser(command))
             continue;
-        QStringList words = command.split(separators, Qt::SkipEmptyParts);
+        QStringList words = commandWords(command);
         // A line of nothing but blanks names no program: it cannot run, so it is reported.
         if (words.isEmpty() || dbusService->execSmthWithArgs(words.takeFirst(), words) != 0)
             failedCommandList.append(command);

@@ -8,6 +8,7 @@
 #include "constants.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
+#include "privatehome.h"
 
 #include <QApplication>
 #include <QDBusPendingCallWatcher>
@@ -214,15 +215,6 @@ private:
     MainWindow &window;
     QDir output;
 };
-
-// The window reads its settings when it is built: a private home keeps the user's out.
-void useHome(const QString &home)
-{
-    qputenv("HOME", QFile::encodeName(home));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-}
 
 } // namespace
 

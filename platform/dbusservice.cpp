@@ -5,7 +5,8 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QFileInfo>
+#include <QDBusPendingCallWatcher>
+#include <QPointer>
 
 namespace KroAdmin {
 
@@ -29,74 +30,78 @@ QString lastLines(const QByteArray &text)
 
 DbusService::DbusService(QObject *parent) : QObject(parent) {}
 
+void DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
+                                   const QByteArray &standardInput, QObject *context,
+                                   const ReplyHandler &done)
+{
+    watch(send(ExecMethod, {program, arguments, standardInput}), Kind::Exec, program, context,
+          done);
+}
+
+void DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments,
+                                           QObject *context, const ReplyHandler &done)
+{
+    watch(send(ExecDetachedMethod, {program, arguments}), Kind::Detached, program, context, done);
+}
+
+void DbusService::move(const QString &source, const QString &destination, QObject *context,
+                       const ReplyHandler &done)
+{
+    watch(send(MoveMethod, {source, destination}), Kind::Plain, QString(), context, done);
+}
+
+void DbusService::protectReport(const QString &report, const QByteArray &key, QObject *context,
+                                const ReplyHandler &done)
+{
+    watch(send(ProtectMethod, {report, key}), Kind::Plain, QStringLiteral("ccrypt"), context, done);
+}
+
+void DbusService::makeReportReadable(const QString &report, QObject *context,
+                                     const ReplyHandler &done)
+{
+    watch(send(MakeReadableMethod, {report}), Kind::Plain, QString(), context, done);
+}
+
+void DbusService::splitReport(const QString &report, int volumeMiB, QObject *context,
+                              const ReplyHandler &done)
+{
+    watch(send(SplitMethod, {report, volumeMiB}), Kind::Plain, QStringLiteral("zip"), context,
+          done);
+}
+
 int DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
                                   const QByteArray &standardInput)
 {
-    const QDBusMessage answer = call(ExecMethod, {program, arguments, standardInput}, program);
-    if (answer.type() != QDBusMessage::ReplyMessage)
-        return lastError;
-    const QList<QVariant> values = answer.arguments();
-    const int status = values.value(0, -1).toInt();
-    if (status != 0) {
-        lastError = Failed;
-        const QString reason =
-            status < 0 ? tr("The program \"%1\" crashed.").arg(program)
-                       : tr("The program \"%1\" exited with status %2.").arg(program).arg(status);
-        const QString errors = lastLines(values.value(2).toByteArray());
-        emit showMessage(tr("Error"), errors.isEmpty() ? reason : reason + '\n' + errors);
-        return status < 0 ? lastError : status;
-    }
-    emit processOutput(QString::fromLocal8Bit(values.value(1).toByteArray()));
-    return 0;
+    return wait(send(ExecMethod, {program, arguments, standardInput}), Kind::Exec, program).result;
 }
 
 qint64 DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments)
 {
-    const QDBusMessage answer = call(ExecDetachedMethod, {program, arguments}, program);
-    if (answer.type() != QDBusMessage::ReplyMessage)
-        return Failed;
-    return answer.arguments().value(0, -1).toLongLong();
+    const HelperReply reply =
+        wait(send(ExecDetachedMethod, {program, arguments}), Kind::Detached, program);
+    return reply.succeeded() ? reply.pid : qint64(Failed);
 }
 
 bool DbusService::move(const QString &source, const QString &destination)
 {
-    return call(MoveMethod, {source, destination}, QString()).type() == QDBusMessage::ReplyMessage;
-}
-
-int DbusService::getDbusErrorAsInt() const
-{
-    return lastError;
-}
-
-QDBusMessage DbusService::call(const QString &method, const QList<QVariant> &arguments,
-                               const QString &program)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(Service, ObjectPath, Service, method);
-    message.setArguments(arguments);
-    message.setInteractiveAuthorizationAllowed(true);
-    const QDBusMessage answer =
-        QDBusConnection::systemBus().call(message, QDBus::Block, CallTimeoutMs);
-    lastError = Success;
-    if (answer.type() == QDBusMessage::ErrorMessage)
-        reportError(answer, program);
-    return answer;
+    return wait(send(MoveMethod, {source, destination}), Kind::Plain, QString()).succeeded();
 }
 
 bool DbusService::protectReport(const QString &report, const QByteArray &key)
 {
-    return call(ProtectMethod, {report, key}, QStringLiteral("ccrypt")).type() ==
-           QDBusMessage::ReplyMessage;
+    return wait(send(ProtectMethod, {report, key}), Kind::Plain, QStringLiteral("ccrypt"))
+        .succeeded();
 }
 
 bool DbusService::makeReportReadable(const QString &report)
 {
-    return call(MakeReadableMethod, {report}, QString()).type() == QDBusMessage::ReplyMessage;
+    return wait(send(MakeReadableMethod, {report}), Kind::Plain, QString()).succeeded();
 }
 
 bool DbusService::splitReport(const QString &report, int volumeMiB)
 {
-    return call(SplitMethod, {report, volumeMiB}, QStringLiteral("zip")).type() ==
-           QDBusMessage::ReplyMessage;
+    return wait(send(SplitMethod, {report, volumeMiB}), Kind::Plain, QStringLiteral("zip"))
+        .succeeded();
 }
 
 // A helper that is not running remembers no run: asking never starts a root process for
@@ -111,48 +116,123 @@ QDBusPendingCall DbusService::queryReportRun() const
 
 QDBusPendingCall DbusService::stopReportRun() const
 {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(Service, ObjectPath, Service, StopReportMethod);
-    message.setInteractiveAuthorizationAllowed(true);
-    return QDBusConnection::systemBus().asyncCall(message, CallTimeoutMs);
+    return send(StopReportMethod, {});
 }
 
-void DbusService::reportError(const QDBusMessage &answer, const QString &program)
+int DbusService::getDbusErrorAsInt() const
 {
-    const QString name = answer.errorName();
-    if (!name.startsWith(ErrorPrefix)) {
-        lastError = QDBusError(answer).type();
-        emit showMessage(tr("Error"), answer.errorMessage());
+    return lastError;
+}
+
+QDBusPendingCall DbusService::send(const QString &method, const QList<QVariant> &arguments) const
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(Service, ObjectPath, Service, method);
+    message.setArguments(arguments);
+    message.setInteractiveAuthorizationAllowed(true);
+    QDBusConnection bus = QDBusConnection::systemBus();
+    // Without a bus the toolkit hands back a call that never ends; this one fails at once.
+    if (!bus.isConnected())
+        return QDBusPendingCall::fromError(
+            QDBusError(QDBusError::Disconnected, QStringLiteral("Not connected to D-Bus server")));
+    return bus.asyncCall(message, CallTimeoutMs);
+}
+
+// The watcher belongs to the service, so it goes when its reply is read or with the service; a
+// handler whose context went meanwhile is not run.
+void DbusService::watch(const QDBusPendingCall &call, Kind kind, const QString &program,
+                        QObject *context, const ReplyHandler &done)
+{
+    auto *watcher = new QDBusPendingCallWatcher(call, this);
+    const QPointer<QObject> guard(context);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, kind, program, guard, done](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                const HelperReply reply = conclude(finished->reply(), kind, program);
+                if (guard && done)
+                    done(reply);
+            });
+}
+
+HelperReply DbusService::wait(const QDBusPendingCall &call, Kind kind, const QString &program)
+{
+    QDBusPendingCall pending(call);
+    pending.waitForFinished();
+    return conclude(pending.reply(), kind, program);
+}
+
+HelperReply DbusService::conclude(const QDBusMessage &answer, Kind kind, const QString &program)
+{
+    HelperReply reply;
+    lastError = Success;
+    if (answer.type() != QDBusMessage::ReplyMessage)
+        readError(answer, program, reply);
+    else if (kind == Kind::Exec)
+        readExecAnswer(answer, program, reply);
+    else if (kind == Kind::Detached)
+        reply.pid = answer.arguments().value(0, -1).toLongLong();
+    if (!reply.succeeded())
+        emit showMessage(tr("Error"), reply.message);
+    return reply;
+}
+
+void DbusService::readExecAnswer(const QDBusMessage &answer, const QString &program,
+                                 HelperReply &reply)
+{
+    const QList<QVariant> values = answer.arguments();
+    const int status = values.value(0, -1).toInt();
+    if (status == 0) {
+        reply.output = values.value(1).toByteArray();
+        emit processOutput(QString::fromLocal8Bit(reply.output));
         return;
     }
+    lastError = Failed;
+    reply.result = status < 0 ? int(Failed) : status;
+    const QString reason =
+        status < 0 ? tr("The program \"%1\" crashed.").arg(program)
+                   : tr("The program \"%1\" exited with status %2.").arg(program).arg(status);
+    reply.detail = lastLines(values.value(2).toByteArray());
+    reply.message = reply.detail.isEmpty() ? reason : reason + '\n' + reply.detail;
+}
+
+void DbusService::readError(const QDBusMessage &answer, const QString &program, HelperReply &reply)
+{
+    const QString name = answer.errorName();
     const QString detail = answer.errorMessage();
-    QString text;
+    reply.detail = name + '\n' + detail;
+    if (!name.startsWith(ErrorPrefix)) {
+        reply.busError = QDBusError(answer).type();
+        // Every bus failure counts as one, whatever number the toolkit gives it.
+        lastError = reply.busError == QDBusError::NoError ? int(QDBusError::Other) : reply.busError;
+        reply.result = lastError;
+        reply.message = detail;
+        return;
+    }
     if (name == NotFoundError) {
         lastError = NotFound;
-        text = tr("The program \"%1\" was not found.").arg(program);
+        reply.message = tr("The program \"%1\" was not found.").arg(program);
     } else if (name == MoveRefusedError) {
         lastError = MoveRefused;
-        text = tr("The file could not be moved: %1.").arg(detail);
+        reply.message = tr("The file could not be moved: %1.").arg(detail);
     } else if (name == FileRefusedError) {
         lastError = FileRefused;
-        text = tr("The report was not changed: %1.").arg(detail);
+        reply.message = tr("The report was not changed: %1.").arg(detail);
     } else if (name == RunAliveError) {
         lastError = RunAlive;
-        text = tr("A report is being collected already.");
+        reply.message = tr("A report is being collected already.");
     } else if (name == TimedOutError) {
         lastError = TimedOut;
-        text = tr("The program \"%1\" did not end in time and was stopped.").arg(program);
+        reply.message = tr("The program \"%1\" did not end in time and was stopped.").arg(program);
     } else if (name == FailedError && program == QLatin1String("ccrypt") && !detail.isEmpty()) {
         lastError = Failed;
-        text = tr("The report could not be protected:\n%1").arg(detail);
+        reply.message = tr("The report could not be protected:\n%1").arg(detail);
     } else if (name == FailedError && program == QLatin1String("zip") && !detail.isEmpty()) {
         lastError = Failed;
-        text = tr("The report could not be split into volumes:\n%1").arg(detail);
+        reply.message = tr("The report could not be split into volumes:\n%1").arg(detail);
     } else {
         lastError = Failed;
-        text = tr("The program \"%1\" could not be started.").arg(program);
+        reply.message = tr("The program \"%1\" could not be started.").arg(program);
     }
-    emit showMessage(tr("Error"), text);
+    reply.result = lastError;
 }
 
 } // namespace KroAdmin

@@ -1,38 +1,78 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Client of the privileged helper service: runs programs and moves files with administrator
-// rights. Every call blocks until the helper answers; a failure is told through showMessage and
-// getDbusErrorAsInt.
+// rights. Each call is sent at once and its reply comes back through the event loop to a
+// handler, so the window keeps painting while the helper works or asks for a password. A
+// failure is also told through showMessage and getDbusErrorAsInt, as the callers expect. The
+// blocking forms wait for the same reply; they are for command-line tools.
 #pragma once
 
+#include <QDBusError>
 #include <QDBusPendingCall>
 #include <QObject>
 #include <QStringList>
+#include <functional>
 
 class QDBusMessage;
 
 namespace KroAdmin {
+
+// What the helper answered to one call.
+struct HelperReply
+{
+    // 0 on success; a program's exit status (> 0), a HelperProtocol::Result or, for a failure
+    // of the bus itself, a QDBusError::ErrorType: what getDbusErrorAsInt tells, or the status.
+    int result = 0;
+    // The bus's own failure (no helper, no authorization), NoError for the helper's answers.
+    QDBusError::ErrorType busError = QDBusError::NoError;
+    QString message; // the failure in the application's words, as showMessage tells it
+    QString detail;  // the technical detail: D-Bus error name and text, or the program's errors
+    QByteArray output;
+    qint64 pid = -1; // of a program started detached
+
+    bool succeeded() const { return result == 0; }
+};
 
 class DbusService : public QObject
 {
     Q_OBJECT
 
 public:
+    // Runs once the reply is in, from the event loop, unless the context object is gone.
+    using ReplyHandler = std::function<void(const HelperReply &)>;
+
     explicit DbusService(QObject *parent = nullptr);
 
-    // 0 when the program ran and exited with status 0. standardInput is written to the
-    // program's standard input (secrets travel this way, never as arguments).
+    // The program's exit status is the reply's result, its standard output the reply's output.
+    // standardInput is written to the program's standard input (secrets travel this way,
+    // never as arguments).
+    void execSmthWithArgs(const QString &program, const QStringList &arguments,
+                          const QByteArray &standardInput, QObject *context,
+                          const ReplyHandler &done);
+    // The started program's process number is the reply's pid.
+    void execSmthDetachedWithArgs(const QString &program, const QStringList &arguments,
+                                  QObject *context, const ReplyHandler &done);
+    void move(const QString &source, const QString &destination, QObject *context,
+              const ReplyHandler &done);
+    // Replaces the report archive by its copy encrypted with key (one line, never an argument).
+    void protectReport(const QString &report, const QByteArray &key, QObject *context,
+                       const ReplyHandler &done);
+    // Lets every user read the report archive.
+    void makeReportReadable(const QString &report, QObject *context, const ReplyHandler &done);
+    // Replaces the finished report archive by a split zip (NAME.zip, NAME.z01, ...) beside it,
+    // in volumes of volumeMiB (1 to 100) MiB each.
+    void splitReport(const QString &report, int volumeMiB, QObject *context,
+                     const ReplyHandler &done);
+
+    // Blocking forms. 0 when the program ran and exited with status 0.
     int execSmthWithArgs(const QString &program, const QStringList &arguments,
                          const QByteArray &standardInput = QByteArray());
     // Process number of the started program, negative on failure.
     qint64 execSmthDetachedWithArgs(const QString &program, const QStringList &arguments);
     bool move(const QString &source, const QString &destination);
-    // Replaces the report archive by its copy encrypted with key (one line, never an argument).
     bool protectReport(const QString &report, const QByteArray &key);
-    // Lets every user read the report archive.
     bool makeReportReadable(const QString &report);
-    // Replaces the finished report archive by a split zip (NAME.zip, NAME.z01, ...) beside it,
-    // in volumes of volumeMiB (1 to 100) MiB each.
     bool splitReport(const QString &report, int volumeMiB);
+
     // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
     // or the NoRun error (ServiceUnknown when the helper is not running, so knows no run). Neither
     // call blocks; the caller watches the reply.
@@ -47,10 +87,22 @@ signals:
     void showMessage(const QString &title, const QString &text);
 
 private:
-    // Calls the helper and, on an error reply, sets lastError and emits showMessage.
-    QDBusMessage call(const QString &method, const QList<QVariant> &arguments,
-                      const QString &program);
-    void reportError(const QDBusMessage &answer, const QString &program);
+    // How a method's reply is read.
+    enum class Kind
+    {
+        Exec,
+        Detached,
+        Plain
+    };
+
+    QDBusPendingCall send(const QString &method, const QList<QVariant> &arguments) const;
+    void watch(const QDBusPendingCall &call, Kind kind, const QString &program, QObject *context,
+               const ReplyHandler &done);
+    HelperReply wait(const QDBusPendingCall &call, Kind kind, const QString &program);
+    // Turns the answer into a reply, sets lastError and emits the signals.
+    HelperReply conclude(const QDBusMessage &answer, Kind kind, const QString &program);
+    void readExecAnswer(const QDBusMessage &answer, const QString &program, HelperReply &reply);
+    void readError(const QDBusMessage &answer, const QString &program, HelperReply &reply);
 
     int lastError = 0;
 };

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <memory>
@@ -39,7 +40,7 @@ private slots:
     void rowsAndButtonsFollowTheState();
     void listArrivesAfterTheWindow();
     void switchesOnAndOff();
-    void reportsFailuresInTheirOwnBoxes();
+    void stopsAtTheFirstFailureWithOneBox();
     void addsModuleToRebootFlagOnce();
     void leftOverWorkingCopy_data();
     void leftOverWorkingCopy();
@@ -54,6 +55,8 @@ private:
     QString rowTip(const QString &name) const;
     QListWidget *moduleList() const;
     QPushButton *button(const char *name) const;
+    // Clicks and waits until the switch it starts has ended.
+    void switchBy(const char *name);
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> window;
@@ -122,6 +125,14 @@ QPushButton *TestDebugPage::button(const char *name) const
     return window->findChild<QPushButton *>(QLatin1String(name));
 }
 
+void TestDebugPage::switchBy(const char *name)
+{
+    QSignalSpy finished(window.get(), &MainWindow::debugSwitchFinished);
+    button(name)->click();
+    QTRY_COMPARE(finished.count(), 1);
+    QVERIFY(dialogs.waitForAll());
+}
+
 QString TestDebugPage::rowTip(const QString &name) const
 {
     const auto items = moduleList()->findItems(name, Qt::MatchExactly);
@@ -132,20 +143,28 @@ void TestDebugPage::rowsAndButtonsFollowTheState()
 {
     addModule("active", "active.conf", "level = 9\n", {});
     addModule("off", "off.conf", "level = 0\n", {});
-    addModule("unknown", "missing.conf", QByteArray(), {});
+    const QString missing = addModule("unknown", "missing.conf", QByteArray(), {});
+    const QString unmatched = addModule("unmatched", "unmatched.conf", "other = 1\n", {});
     addModule("rebooting", "rebooting.conf", "level = 9\n", {"reboot"});
     buildWindow();
     writeAll(MainWindowAccess::rebootFlagFile(*window), "\n  xrebootingx  \n");
     MainWindowAccess::fillDebugModules(*window);
 
-    QCOMPARE(moduleList()->count(), 4);
-    QCOMPARE(MainWindowAccess::debugModules(*window).size(), 4);
+    QCOMPARE(moduleList()->count(), 5);
+    QCOMPARE(MainWindowAccess::debugModules(*window).size(), 5);
     QVERIFY(!button("debugModePb")->isEnabled());
     QVERIFY(!button("rollbackModePb")->isEnabled());
     QVERIFY(!button("showChangesPb")->isEnabled());
     QCOMPARE(rowTip("active"), QStringLiteral("Debug mode is active"));
     QCOMPARE(rowTip("off"), QStringLiteral("Debug mode is not active"));
-    QCOMPARE(rowTip("unknown"), QStringLiteral("Debug mode in an unknown state"));
+    // An unknown state names the change and the file it could not match.
+    QCOMPARE(rowTip("unknown"), QStringLiteral("Debug mode in an unknown state\nChange 1: file %1 "
+                                               "is missing or cannot be read.")
+                                    .arg(missing));
+    QCOMPARE(rowTip("unmatched"),
+             QStringLiteral("Debug mode in an unknown state\nChange 1: file %1 holds neither "
+                            "\"level = 0\" nor \"level = 9\".")
+                 .arg(unmatched));
     QCOMPARE(rowTip("rebooting"), QStringLiteral("Reboot required"));
 
     select("active");
@@ -199,18 +218,26 @@ void TestDebugPage::switchesOnAndOff()
     buildWindow();
     select("svc");
 
+    QSignalSpy finished(window.get(), &MainWindow::debugSwitchFinished);
     dialogs.expectMessageBox(QMessageBox::Ok);
-    button("debugModePb")->click();
+    switchBy("debugModePb");
     QCOMPARE(dialogs.records().size(), 1);
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.at(0).at(0).value<QObject *>(),
+             static_cast<QObject *>(MainWindowAccess::debugModules(*window).first()));
+    QCOMPARE(finished.at(0).at(1).toBool(), false);
+    QCOMPARE(finished.at(0).at(2).toBool(), true);
     QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is active"));
     QVERIFY(!button("debugModePb")->isEnabled());
     QVERIFY(button("rollbackModePb")->isEnabled());
 
     dialogs.expectMessageBox(QMessageBox::Ok);
-    button("rollbackModePb")->click();
+    switchBy("rollbackModePb");
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(finished.at(1).at(1).toBool(), true);
     QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is not active"));
     QVERIFY(button("debugModePb")->isEnabled());
     QVERIFY(!button("rollbackModePb")->isEnabled());
@@ -219,28 +246,39 @@ void TestDebugPage::switchesOnAndOff()
              QByteArray("systemctl\n  restart\n  svc\nsystemctl\n  stop\n  svc\n"));
 }
 
-void TestDebugPage::reportsFailuresInTheirOwnBoxes()
+void TestDebugPage::stopsAtTheFirstFailureWithOneBox()
 {
     addModule("svc", "svc.conf", "x = 1\n", {"kro-failing now"});
+    const QString config =
+        addModule("cmd", "cmd.conf", "level = 0\n", {"kro-failing now", "systemctl start cmd"});
     buildWindow();
-    select("svc");
 
-    for (int box = 0; box < 4; ++box)
-        dialogs.expectMessageBox(QMessageBox::Ok);
-    button("debugModePb")->click();
-    const QList<KroTest::DialogRecord> boxes = dialogs.records();
-    QCOMPARE(boxes.size(), 4);
-    QCOMPARE(boxes.at(0).windowTitle, QStringLiteral("Error!"));
-    QCOMPARE(boxes.at(0).text,
-             QStringLiteral("Failed to make required changes to files (1 error(s)).\nList of "
-                            "errors:\nFailed to find text to be replaced : level = 0 \n"));
-    // boxes.at(1) is the helper's own complaint about the failing program.
-    QCOMPARE(boxes.at(2).windowTitle, QStringLiteral("Error!"));
-    QCOMPARE(boxes.at(2).text, QStringLiteral("Failed to execute commands (1 error(s)).\nList of "
-                                              "unexecuted commands:\nkro-failing now\n"));
-    QCOMPARE(boxes.at(3).text, QStringLiteral("Debug mode activated with errors.\nMake sure you "
-                                              "have completed the required steps.\n"));
-    QCOMPARE(rowTip("svc"), QStringLiteral("Some errors detected"));
+    // A change that cannot be made stops the switch: its commands never run.
+    select("svc");
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    switchBy("debugModePb");
+    QCOMPARE(dialogs.records().size(), 1);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error!"));
+    QCOMPARE(dialogs.last().text, QStringLiteral("Failed to find text to be replaced : level = 0"));
+    QVERIFY(!QFile::exists(QStringLiteral(KRO_RECORDED_CALLS)));
+    QVERIFY(button("debugModePb")->isEnabled());
+
+    // A failing command stops the later ones; the changed file is told in the same box.
+    select("cmd");
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    switchBy("debugModePb");
+    QCOMPARE(dialogs.records().size(), 2);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error!"));
+    QVERIFY2(dialogs.last().text.startsWith(
+                 QStringLiteral("Failed to execute command : kro-failing now\nThe program "
+                                "\"kro-failing\" exited with status")),
+             qPrintable(dialogs.last().text));
+    QVERIFY(dialogs.last().text.endsWith(
+        QStringLiteral("\n\nDebug mode activated with errors.\nMake sure you have completed the "
+                       "required steps.\n")));
+    QCOMPARE(readAll(QStringLiteral(KRO_RECORDED_CALLS)), QByteArray("kro-failing\n  now\n"));
+    QCOMPARE(readAll(config), QByteArray("level = 9\n##commented level = 0\n"));
+    QCOMPARE(rowTip("cmd"), QStringLiteral("Some errors detected"));
     QVERIFY(button("debugModePb")->isEnabled());
     QVERIFY(button("rollbackModePb")->isEnabled());
 }
@@ -254,14 +292,14 @@ void TestDebugPage::addsModuleToRebootFlagOnce()
 
     for (int round = 0; round < 2; ++round) {
         dialogs.expectMessageBox(QMessageBox::Ok);
-        button("debugModePb")->click();
+        switchBy("debugModePb");
         QCOMPARE(dialogs.last().text,
                  QStringLiteral("Remember to reboot after executing commands\n") + Reproduce);
         QCOMPARE(rowTip("sss"), QStringLiteral("Reboot required"));
         QCOMPARE(readAll(MainWindowAccess::rebootFlagFile(*window)), QByteArray("other\nsss\n"));
         QVERIFY(!QFile::exists(MainWindowAccess::rebootFlagWorkingCopy(*window)));
         dialogs.expectMessageBox(QMessageBox::Ok);
-        button("rollbackModePb")->click();
+        switchBy("rollbackModePb");
         QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
     }
 }
@@ -295,7 +333,7 @@ void TestDebugPage::leftOverWorkingCopy()
 
     select("sss");
     dialogs.expectMessageBox(QMessageBox::Ok);
-    button("debugModePb")->click();
+    switchBy("debugModePb");
     QCOMPARE(readAll(MainWindowAccess::rebootFlagFile(*window)), published);
     if (kind == "link")
         QCOMPARE(readAll(target), QByteArray("target\n"));
@@ -320,11 +358,11 @@ void TestDebugPage::asksBeforeEndingTheSession()
 
     dialogs.expectMessageBox(QMessageBox::Yes);
     dialogs.expectMessageBox(QMessageBox::Ok);
-    button("debugModePb")->click();
+    switchBy("debugModePb");
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode activated.\n") + Reproduce);
     // Switching off runs other commands, which do not end the session.
     dialogs.expectMessageBox(QMessageBox::Ok);
-    button("rollbackModePb")->click();
+    switchBy("rollbackModePb");
     QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
 }
 

@@ -157,8 +157,8 @@ void TestArchives::protectsMultiVolumeArchiveAsWhole()
     QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Password setting"));
     QCOMPARE(dialogs.last().text, QStringLiteral("Enter not-empty password for archive:"));
 
+    QTRY_COMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
     QCOMPARE(table()->rowCount(), 1);
-    QCOMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
     QVERIFY(!window->findChild<QAction *>(QStringLiteral("setPasswordAction"))->isEnabled());
     QCOMPARE(
         MainWindowAccess::volumeParts(*window).values(main + QStringLiteral(".cpt")),
@@ -194,9 +194,14 @@ void TestArchives::readPermissionQuestion()
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     KroTest::ModalDialogHelper dialogs;
 
+    bool readable = false;
+    auto done = [&readable] {
+        readable = true;
+    };
     dialogs.expectMessageBox(QMessageBox::Cancel, true);
-    QVERIFY(!MainWindowAccess::makeReadable(*window, report));
+    MainWindowAccess::makeReadable(*window, report, done);
     QVERIFY(dialogs.waitForAll());
+    QVERIFY(!readable);
     const KroTest::DialogRecord question = dialogs.last();
     QCOMPARE(question.windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(question.text,
@@ -210,7 +215,8 @@ void TestArchives::readPermissionQuestion()
     QVERIFY(QSettings().value(Kro::PermAskAgainKey).toBool());
 
     // Not asked again: the permission is simply set.
-    QVERIFY(MainWindowAccess::makeReadable(*window, report));
+    MainWindowAccess::makeReadable(*window, report, done);
+    QTRY_VERIFY(readable);
     QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QCOMPARE(QFile::permissions(report) & (QFileDevice::ReadGroup | QFileDevice::WriteOther),
              QFileDevice::Permissions());
@@ -218,7 +224,9 @@ void TestArchives::readPermissionQuestion()
     // Already readable: no question whatever the stored answer.
     QSettings().remove(Kro::PermAskAgainKey);
     window = std::make_unique<MainWindow>();
-    QVERIFY(MainWindowAccess::makeReadable(*window, report));
+    readable = false;
+    MainWindowAccess::makeReadable(*window, report, done);
+    QVERIFY(readable);
     QVERIFY(!MainWindowAccess::permAskAgain(*window));
 }
 

@@ -96,7 +96,7 @@ void TestReportRun::startRun(bool hold)
     }
     QMetaObject::invokeMethod(window.get(), "collectReports");
 
-    QVERIFY(!window->isEnabled());
+    QTRY_VERIFY(!window->isEnabled());
     QVERIFY(MainWindowAccess::reportPid(*window) > 0);
     QVERIFY(MainWindowAccess::checkTimer(*window)->isActive());
     QVERIFY(MainWindowAccess::unlockTimer(*window)->isActive());
@@ -384,7 +384,9 @@ void TestReportRun::archiveIsSplitWhereSosCannot()
     QVERIFY(arguments.open(QIODevice::ReadOnly));
     QCOMPARE(arguments.readAll(), QByteArray("--batch\n"));
     // One report with its volumes in the table, the split main file current.
-    QVERIFY(newArchive().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(newArchive().isEmpty(), 20000);
+    QTRY_VERIFY(window->statusBar()->currentMessage().startsWith(
+        QStringLiteral("Report saved in volumes of 1 MB: ")));
     const QString main = table()->currentItem()->text();
     QVERIFY2(main.endsWith(QStringLiteral(".zip")), qPrintable(main));
     QCOMPARE(MainWindowAccess::volumeParts(*window).values(main).size(), 2);
