@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow.h"
 
+#include "afterfirstpaint.h"
 #include "backstage.h"
 #include "changeswidget.h"
 #include "choosedirsdialog.h"
@@ -51,11 +52,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
 
-    refillReportsTable();
-    ui->splitter->setStyleSheet(
-        QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
-    fillDebugModules();
-
     checkTimer = new QTimer;
     connect(checkTimer, &QTimer::timeout, this, &MainWindow::checkReportIsReady);
     checkTimer->setInterval(1000);
@@ -67,8 +63,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     psProcess->setProgram(Kro::PsProgram);
     connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &MainWindow::readPsAnswer);
-    // A run that outlived an earlier window is followed as if this one had started it.
-    QTimer::singleShot(0, this, &MainWindow::queryRun);
+
+    // The window shows at once: reading the folders, styling the splitter's handle (hidden until
+    // the extended pane shows) and asking the helper wait until it is on the screen.
+    new AfterFirstPaint(this, [this] {
+        refillReportsTable();
+        ui->splitter->setStyleSheet(
+            QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
+        fillDebugModules();
+        // A run that outlived an earlier window is followed as if this one had started it.
+        queryRun();
+    });
 }
 
 MainWindow::~MainWindow()
