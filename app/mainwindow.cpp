@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow.h"
 
+#include "afterfirstpaint.h"
 #include "backstage.h"
 #include "changeswidget.h"
 #include "choosedirsdialog.h"
@@ -22,6 +23,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <cmath>
+#include <memory>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
 {
@@ -67,11 +69,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
             &MainWindow::encryptCurrentReport);
     connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
 
-    refillReportsTable();
-    ui->splitter->setStyleSheet(
-        QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
-    fillDebugModules();
-
     checkTimer = new QTimer;
     connect(checkTimer, &QTimer::timeout, this, &MainWindow::checkReportIsReady);
     checkTimer->setInterval(1000);
@@ -83,10 +80,24 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     psProcess->setProgram(Kro::PsProgram);
     connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &MainWindow::readPsAnswer);
-    // A run that outlived an earlier window is followed as if this one had started it, and a
-    // service it left in debug mode is offered for collecting or switching off.
-    QTimer::singleShot(0, this, &MainWindow::queryRun);
-    QTimer::singleShot(0, reproduceFlow, &ReproduceFlow::resume);
+
+    // The window shows at once: reading the folders, styling the splitter's handle (hidden until
+    // the extended pane shows) and asking the helper wait until it is on the screen.
+    new AfterFirstPaint(this, [this] {
+        refillReportsTable();
+        ui->splitter->setStyleSheet(
+            QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
+        fillDebugModules();
+        // A run that outlived an earlier window is followed as if this one had started it.
+        queryRun();
+    });
+    // A service an earlier window left in debug mode is offered for collecting or switching off
+    // once the first module list is read.
+    auto resume = std::make_shared<QMetaObject::Connection>();
+    *resume = connect(this, &MainWindow::debugModulesShown, reproduceFlow, [this, resume] {
+        disconnect(*resume);
+        reproduceFlow->resume();
+    });
 }
 
 MainWindow::~MainWindow()

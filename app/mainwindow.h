@@ -69,6 +69,8 @@ signals:
     void reportRunEnded(const QString &archive);
     // The report (and its volumes) is protected now, under its name with the protected suffix.
     void reportProtected(const QString &report);
+    // A module list read from the module folders is in the services list.
+    void debugModulesShown();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -103,6 +103,7 @@ void MainWindow::showDebugModules(const QVector<DebugModuleEntry> &entries)
         presentModuleRow(item, entry.module);
     }
     updateDebugButtons();
+    emit debugModulesShown();
 }
 
 void MainWindow::presentModuleRow(QListWidgetItem *item, DebugModuleObject *module)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "debugmoduleloader.h"
+#include "afterfirstpaint.h"
 #include "mainwindow.h"
 
 #include <QEventLoop>
@@ -16,6 +17,13 @@
 class MainWindowAccess
 {
 public:
+    // True once the window has done what waits for its first paint (filling the reports table
+    // and the module list, asking about a run); show the window and wait for it.
+    static bool isStarted(const MainWindow &window)
+    {
+        return !window.findChild<AfterFirstPaint *>(QString(), Qt::FindDirectChildrenOnly);
+    }
+
     // Folders
     static QStringList &reportDirs(MainWindow &window) { return window.reportDirs; }
     static QStringList &debugModuleDirs(MainWindow &window) { return window.debugModuleDirs; }

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,19 +28,50 @@ struct FileTimes
     qint64 modified = 0;
 };
 
-// Read with one statx call: a table of thousands of reports is listed every time a run ends.
-FileTimes fileTimes(const QString &path)
+// Reads each file's times with one statx call relative to its folder, which stays open while
+// the files of one folder follow each other: a table of thousands of reports is listed every
+// time a run ends, and resolving every absolute path again costs as much as the statx itself.
+class FileTimesReader
 {
-    FileTimes times;
-    struct statx info;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME,
-                &info) != 0)
+public:
+    FileTimesReader() = default;
+    FileTimesReader(const FileTimesReader &) = delete;
+    FileTimesReader &operator=(const FileTimesReader &) = delete;
+    ~FileTimesReader() { closeFolder(); }
+
+    FileTimes read(const QString &path)
+    {
+        const int nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
+        if (folder.isNull() || path.leftRef(nameStart) != folder) {
+            closeFolder();
+            folder = path.left(nameStart);
+            if (nameStart > 0)
+                folderFd = ::open(QFile::encodeName(folder).constData(),
+                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        }
+        FileTimes times;
+        struct statx info;
+        const QByteArray name = QFile::encodeName(folderFd >= 0 ? path.mid(nameStart) : path);
+        if (::statx(folderFd >= 0 ? folderFd : AT_FDCWD, name.constData(), 0,
+                    STATX_BTIME | STATX_MTIME, &info) != 0)
+            return times;
+        times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
+        times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
+        times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
         return times;
-    times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
-    times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
-    times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
-    return times;
-}
+    }
+
+private:
+    void closeFolder()
+    {
+        if (folderFd >= 0)
+            ::close(folderFd);
+        folderFd = -1;
+    }
+
+    QString folder;
+    int folderFd = -1;
+};
 
 // "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
 // conversion reads it for every file.
@@ -158,15 +190,20 @@ ReportsTableFiller::ReportsTableFiller(QTableWidget *table) : table(table) {}
 
 int ReportsTableFiller::fill(const QStringList &reports)
 {
-    table->setRowCount(reports.size());
+    // Checksum files get no row: counting first spares the table inserting rows for them and
+    // removing those rows again, which costs as much as the rows themselves.
+    table->setRowCount(int(std::count_if(reports.cbegin(), reports.cend(), [](const QString &path) {
+        return !isChecksumFile(path);
+    })));
     NewestRow newest;
     ColumnFitter names(table->font());
     ColumnFitter times(table->font());
+    FileTimesReader timesReader;
     int row = 0;
     for (const QString &path : reports) {
         if (isChecksumFile(path))
             continue;
-        const FileTimes fileTime = fileTimes(path);
+        const FileTimes fileTime = timesReader.read(path);
         const QString created = creationText(fileTime);
         setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         setCellText(table, row, 1, created, Qt::NoItemFlags);
@@ -178,7 +215,6 @@ int ReportsTableFiller::fill(const QStringList &reports)
 
     if (row > 0)
         table->setCurrentCell(newest.row(), 0);
-    table->setRowCount(row);
     names.fit(table, 0);
     times.fit(table, 1);
     return row;

@@ -7,6 +7,11 @@
 #include "helperprotocol.h"
 
 #include <QDir>
+#include <algorithm>
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -14,6 +19,39 @@ namespace {
 bool isVolumeSuffix(const QString &suffix)
 {
     return suffix.startsWith(QLatin1Char('z')) && suffix != Kro::MultiVolumeSuffix;
+}
+
+// The names QDir lists for the report wildcard (files or links to files, case ignored), sorted
+// by name ignoring case as QDir sorts them. One pass over the entries with a stat only for links
+// and entries of unknown type: a folder can hold thousands of reports, and QDir builds a file
+// information object for each of them.
+QStringList reportNames(const QString &folder)
+{
+    static const QByteArray prefix = QFile::encodeName(Kro::ReportWildcard.chopped(1));
+    QVector<std::pair<QString, QString>> entries;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return QStringList();
+    while (const dirent *entry = ::readdir(dir)) {
+        if (::strncasecmp(entry->d_name, prefix.constData(), size_t(prefix.size())) != 0)
+            continue;
+        if (entry->d_type != DT_REG) {
+            struct stat info;
+            if ((entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) ||
+                ::fstatat(::dirfd(dir), entry->d_name, &info, 0) != 0 || !S_ISREG(info.st_mode))
+                continue;
+        }
+        const QString name = QFile::decodeName(entry->d_name);
+        entries.append({name.toLower(), name});
+    }
+    ::closedir(dir);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList names;
+    names.reserve(entries.size());
+    for (const auto &entry : qAsConst(entries))
+        names.append(entry.second);
+    return names;
 }
 
 } // namespace
@@ -34,8 +72,7 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
         QString prefix = QDir::cleanPath(dir.absolutePath());
         if (!prefix.endsWith(QLatin1Char('/')))
             prefix += QLatin1Char('/');
-        const QStringList names = dir.entryList(QStringList{Kro::ReportWildcard}, QDir::Files,
-                                                QDir::Name | QDir::IgnoreCase);
+        const QStringList names = reportNames(folder);
         for (const QString &name : names) {
             const int lastDot = name.lastIndexOf(QLatin1Char('.'));
             const QString suffix = lastDot < 0 ? QString() : name.mid(lastDot + 1);

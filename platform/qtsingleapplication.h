@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // A QApplication that allows one running instance per user. A later instance finds the first
-// one through a local socket and can send it a message; the first one raises its window.
+// one through the instance channel and can send it a message; the first one raises its window.
 #pragma once
 
 #include <QApplication>
 #include <QPointer>
 
-class QLocalServer;
-class QLocalSocket;
+class InstanceChannel;
 class QLockFile;
 
 class QtSingleApplication : public QApplication
@@ -31,12 +30,11 @@ signals:
 
 private:
     void startServer();
-    void receiveConnection();
-    void receiveMessage(QLocalSocket *socket);
+    void receiveMessage(const QString &message);
 
     QString serverName;
     QLockFile *lockFile = nullptr;
-    QLocalServer *server = nullptr;
+    InstanceChannel *server = nullptr;
     QPointer<QWidget> actWin;
     bool activateOnMessage = false;
 };

@@ -3,7 +3,6 @@
 // on its standard output what happens to it, so that tests can run it as first and second copy.
 #include "qtsingleapplication.h"
 
-#include <QLocalServer>
 #include <QTextStream>
 #include <QWidget>
 #include <QWindow>

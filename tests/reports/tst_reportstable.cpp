@@ -28,6 +28,7 @@ private slots:
     void emptyFolderDisablesPassword();
     void unreadableFolderWarnsAtEveryRefill();
     void columnsFitTheWidestText();
+    void refillFollowsEveryFolder();
 
 private:
     void touch(const QString &name);
@@ -192,6 +193,41 @@ void TestReportsTable::columnsFitTheWidestText()
         QCOMPARE(nameWidth, table()->columnWidth(0));
         QCOMPARE(timeWidth, table()->columnWidth(1));
     }
+}
+
+// Each row's time is read from its own file, folder after folder, and a refill after files went
+// away keeps no row or time of them.
+void TestReportsTable::refillFollowsEveryFolder()
+{
+    QTemporaryDir second;
+    for (const char *name : {"sosreport-a", "sosreport-b", "sosreport-c"})
+        touch(QLatin1String(name));
+    const QString newest = second.filePath(QStringLiteral("sosreport-a"));
+    const QDateTime older = QFileInfo(dir->filePath(QStringLiteral("sosreport-c"))).birthTime();
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            QFile::remove(newest);
+            QFile(newest).open(QIODevice::WriteOnly);
+            return QFileInfo(newest).birthTime() > older;
+        },
+        5000));
+    const QStringList folders{dir->path(), second.path()};
+    MainWindowAccess::useReportDirs(*window, folders);
+    QCOMPARE(table()->rowCount(), 4);
+    QCOMPARE(table()->currentItem()->text(), newest);
+
+    for (const char *name : {"sosreport-a", "sosreport-c"})
+        QVERIFY(QFile::remove(dir->filePath(QLatin1String(name))));
+    MainWindowAccess::useReportDirs(*window, folders);
+    QCOMPARE(table()->rowCount(), 2);
+    const QStringList expected{dir->filePath(QStringLiteral("sosreport-b")), newest};
+    for (int row = 0; row < 2; ++row) {
+        QCOMPARE(table()->item(row, 0)->text(), expected.at(row));
+        QCOMPARE(
+            table()->item(row, 1)->text(),
+            QFileInfo(expected.at(row)).birthTime().toString(QStringLiteral("hh:mm:ss dd.MM.yy")));
+    }
+    QCOMPARE(table()->currentItem()->text(), newest);
 }
 
 KRO_TEST_MAIN(TestReportsTable)

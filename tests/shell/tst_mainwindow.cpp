@@ -12,7 +12,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QSplitter>
 #include <QTableWidget>
@@ -28,6 +30,7 @@ private slots:
     void init();
     void cleanup();
     void firstStartUsesDefaults();
+    void foldersAreReadAfterTheWindowShows();
     void storedFoldersKeepTheirOrderAndGainTmp();
     void advancedSettingsShrinkTheNextStart();
     void closeKeepsStoredModuleFoldersWhenListIsEmpty();
@@ -36,8 +39,8 @@ private slots:
     void passwordActionFollowsProtectedNames();
 
 private:
-    // Builds a window, answering the warning about a missing default module folder, which
-    // depends on whether this machine has the folder.
+    // Builds and shows a window and waits until it has read its folders, answering the warning
+    // about a missing default module folder, which depends on whether this machine has it.
     std::unique_ptr<MainWindow> makeWindow();
     void closeWindow(MainWindow &window);
 
@@ -68,7 +71,11 @@ std::unique_ptr<MainWindow> TestMainWindow::makeWindow()
         if (!QFileInfo(dir).isReadable())
             dialogs->expectMessageBox(QMessageBox::Ok);
     auto window = std::make_unique<MainWindow>();
+    window->show();
+    QTest::qVerify(QTest::qWaitFor([&] { return MainWindowAccess::isStarted(*window); }), "started",
+                   "the window never read its folders", __FILE__, __LINE__);
     MainWindowAccess::waitForDebugModules(*window);
+    QTest::qVerify(dialogs->waitForAll(), "waitForAll", "a warning never came", __FILE__, __LINE__);
     dialogs->clear();
     return window;
 }
@@ -96,6 +103,49 @@ void TestMainWindow::firstStartUsesDefaults()
     QCOMPARE(MainWindowAccess::unlockTimer(*window)->interval(), 300000);
     QCOMPARE(MainWindowAccess::psProcess(*window)->program(), QStringLiteral("ps"));
     QVERIFY(window->findChild<QSplitter *>(QStringLiteral("splitter"))
+                ->styleSheet()
+                .contains(QLatin1String("background-color : gray")));
+}
+
+// The window shows before it reads any folder: the table, the module list and the warning about
+// a missing module folder come after its first paint, in their old order.
+void TestMainWindow::foldersAreReadAfterTheWindowShows()
+{
+    QTemporaryDir reports;
+    const QString report = reports.filePath(QStringLiteral("sosreport-a.tar.xz"));
+    QVERIFY(QFile(report).open(QIODevice::WriteOnly));
+    QFile module(moduleDir.filePath(QStringLiteral("m.json")));
+    QVERIFY(module.open(QIODevice::WriteOnly));
+    module.write(R"({"modulename": "m", "commands_debug": [], "commands_rollback": [],
+                     "filechanges": [{"filename": "/nonexistent/m.conf", "oldtext": "a",
+                                      "newtext": "b"}]})");
+    module.close();
+    const QString missing = reports.filePath(QStringLiteral("missing"));
+    QSettings().setValue(Kro::ReportDirsKey, QStringList{reports.path()});
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{missing, moduleDir.path()});
+
+    MainWindow window;
+    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *modules = window.findChild<QListWidget *>(QStringLiteral("debugLW"));
+    QCOMPARE(table->rowCount(), 0);
+    QCOMPARE(modules->count(), 0);
+    QVERIFY(!MainWindowAccess::isStarted(window));
+
+    bool shownWithTable = false;
+    dialogs->expect([&](QWidget *box) {
+        shownWithTable =
+            window.isVisible() && !table->findItems(report, Qt::MatchExactly).isEmpty();
+        static_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+    });
+    window.show();
+    QVERIFY(dialogs->waitForAll());
+    QCOMPARE(dialogs->last().windowTitle, QStringLiteral("Getting debug modules list"));
+    QCOMPARE(dialogs->last().text, QStringLiteral("Can't read directory ") + missing);
+    QVERIFY(shownWithTable);
+    QTRY_VERIFY(MainWindowAccess::isStarted(window));
+    QCOMPARE(table->currentItem()->text(), report);
+    QCOMPARE(modules->count(), 1);
+    QVERIFY(window.findChild<QSplitter *>(QStringLiteral("splitter"))
                 ->styleSheet()
                 .contains(QLatin1String("background-color : gray")));
 }
