@@ -99,6 +99,11 @@ bool DbusService::splitReport(const QString &report, int volumeMiB)
            QDBusMessage::ReplyMessage;
 }
 
+bool DbusService::deleteReports(const QStringList &files)
+{
+    return call(DeleteReportsMethod, {files}, QString()).type() == QDBusMessage::ReplyMessage;
+}
+
 // A helper that is not running remembers no run: asking never starts a root process for
 // nothing, as a window opening would otherwise do each time.
 QDBusPendingCall DbusService::queryReportRun() const
@@ -148,6 +153,9 @@ void DbusService::reportError(const QDBusMessage &answer, const QString &program
     } else if (name == FailedError && program == QLatin1String("zip") && !detail.isEmpty()) {
         lastError = Failed;
         text = tr("The report could not be split into volumes:\n%1").arg(detail);
+    } else if (name == FailedError && program.isEmpty() && !detail.isEmpty()) {
+        lastError = Failed;
+        text = tr("Some files could not be removed:\n%1").arg(detail);
     } else {
         lastError = Failed;
         text = tr("The program \"%1\" could not be started.").arg(program);

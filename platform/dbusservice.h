@@ -33,6 +33,9 @@ public:
     // Replaces the finished report archive by a split zip (NAME.zip, NAME.z01, ...) beside it,
     // in volumes of volumeMiB (1 to 100) MiB each.
     bool splitReport(const QString &report, int volumeMiB);
+    // Removes the files of one report (archive, volumes, checksums, protected forms), all in one
+    // folder; nothing is removed when any of them is refused.
+    bool deleteReports(const QStringList &files);
     // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
     // or the NoRun error (ServiceUnknown when the helper is not running, so knows no run). Neither
     // call blocks; the caller watches the reply.
