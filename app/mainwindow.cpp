@@ -9,6 +9,7 @@
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "kroinit.h"
+#include "reportstabledetails.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
 
+    setupReportsTable();
     refillReportsTable();
     ui->splitter->setStyleSheet(
         QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
@@ -79,6 +81,7 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
+    delete reportsDetails;
     delete changesWidget;
     qDeleteAll(debugModules);
     delete extSettWidget;

@@ -21,6 +21,10 @@ class QListWidgetItem;
 class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
+class ReportActions;
+class ReportsFolderWatcher;
+class ReportsTableDetails;
+class ReportsTableSorting;
 class QTimer;
 class SosOptions;
 
@@ -48,6 +52,8 @@ private slots:
     void showHelp();
     void collectReports();
     void refillReportsTable();
+    void refreshReportsTable();
+    void updateSendAction(QTableWidgetItem *current);
     void mailto();
     void showExtendedSettings(int newState);
     void startFilling(QString out);
@@ -85,6 +91,10 @@ private:
     void finishRun();
     void endRun();
     void presentNewArchive();
+
+    // Reports table beyond its fill (mainwindow_table.cpp)
+    void setupReportsTable();
+    void finishReportsTable();
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
@@ -148,6 +158,10 @@ private:
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
+    ReportsTableDetails *reportsDetails = nullptr;
+    ReportsTableSorting *reportsSorting = nullptr;
+    ReportActions *reportActions = nullptr;
+    ReportsFolderWatcher *reportsWatcher = nullptr;
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;

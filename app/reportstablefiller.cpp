@@ -86,7 +86,7 @@ void setCellText(QTableWidget *table, int row, int column, const QString &text, 
 {
     QTableWidgetItem *item = table->item(row, column);
     if (!item) {
-        item = new QTableWidgetItem;
+        item = table->itemPrototype() ? table->itemPrototype()->clone() : new QTableWidgetItem;
         item->setFlags(flags);
         table->setItem(row, column, item);
     }

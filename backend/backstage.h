@@ -33,6 +33,13 @@ public:
     // Archive protection (backstage_archives.cpp)
     void encryptFiles(const QStringList &files, const QString &password);
     void changeMode(const QString &mode, const QString &file);
+    // The files that make up report: the archive and its protected or unprotected form, their
+    // volumes and checksum files; only those that exist.
+    static QStringList reportSetFiles(const QString &report,
+                                      const QMultiMap<QString, QString> &volumeParts);
+    // Removes files (one report set): the user's own directly, root's through the helper.
+    // Returns whether all are gone; failures are told through warnMessage.
+    bool deleteReportFiles(const QStringList &files);
 
     // Debug modules (backstage_modules.cpp)
     DebugModuleObject *readDebugModule(const QString &path);

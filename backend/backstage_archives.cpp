@@ -6,8 +6,10 @@
 
 #include "constants.h"
 #include "dbusservice.h"
+#include "helperprotocol.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,4 +72,47 @@ void Backstage::changeMode(const QString &mode, const QString &file)
         return;
     claimDbusService();
     dbusService->makeReportReadable(file);
+}
+
+QStringList Backstage::reportSetFiles(const QString &report,
+                                      const QMultiMap<QString, QString> &volumeParts)
+{
+    QString plain = report;
+    if (plain.endsWith(HelperProtocol::ProtectedSuffix))
+        plain.chop(HelperProtocol::ProtectedSuffix.size());
+    const QString protectedForm = plain + HelperProtocol::ProtectedSuffix;
+    QStringList candidates{plain, protectedForm};
+    for (const QString &form : {plain, protectedForm})
+        for (const char *checksum : {".md5", ".sha256"})
+            candidates.append(form + QLatin1String(checksum));
+    candidates += volumeParts.values(plain) + volumeParts.values(protectedForm);
+    QStringList files;
+    for (const QString &file : qAsConst(candidates))
+        if (QFileInfo(file).isSymLink() || QFileInfo::exists(file))
+            files.append(file);
+    return files;
+}
+
+bool Backstage::deleteReportFiles(const QStringList &files)
+{
+    // Root's files, and every file when the window runs as root, go through the helper, which
+    // refuses a link or a file of someone else planted in a shared folder such as /tmp.
+    QStringList privileged;
+    QStringList failed;
+    for (const QString &file : files) {
+        struct stat info;
+        const bool own = ::lstat(QFile::encodeName(file).constData(), &info) == 0 &&
+                         info.st_uid == ::getuid() && ::getuid() != 0;
+        if (!own)
+            privileged.append(file);
+        else if (!QFile::remove(file))
+            failed.append(file);
+    }
+    if (!failed.isEmpty())
+        emit warnMessage(tr("Warning!"), tr("The following files could not be removed:\n%1")
+                                             .arg(failed.join(QLatin1Char('\n'))));
+    if (privileged.isEmpty())
+        return failed.isEmpty();
+    claimDbusService();
+    return dbusService->deleteReports(privileged) && failed.isEmpty();
 }

@@ -33,6 +33,8 @@ const QString DebugModuleDirsKey = QStringLiteral("debugjson");
 const QString ExtSettingsKey = QStringLiteral("extsett");
 const QString PermAskAgainKey = QStringLiteral("permaskagain");
 const QString PluginAskAgainKey = QStringLiteral("pluginaskagain");
+const QString ReportSortColumnKey = QStringLiteral("reportsortcolumn");
+const QString ReportSortOrderKey = QStringLiteral("reportsortorder");
 const QString SosOptionsKey = QStringLiteral("sosoptions");
 
 const QString RootDir = QStringLiteral("/");

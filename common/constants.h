@@ -41,6 +41,9 @@ extern const QString DebugModuleDirsKey;
 extern const QString ExtSettingsKey;
 extern const QString PermAskAgainKey;
 extern const QString PluginAskAgainKey;
+// The reports table's sort column (-1: the order of the scan) and Qt::SortOrder.
+extern const QString ReportSortColumnKey;
+extern const QString ReportSortOrderKey;
 // The options each sos version accepts are kept under SosOptionsKey/VERSION.
 extern const QString SosOptionsKey;
 

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -18,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 // Receives the mail links the window opens.
@@ -46,8 +48,11 @@ private slots:
     void volumeWarningComesFirst();
     void quoteInNameIsRefused();
     void otherMailProgramOpensLink();
+    void deletesReportSetThroughHelper();
+    void plantedLinkKeepsWholeSet();
 
 private:
+    void deleteCurrent(const QList<QMessageBox::StandardButton> &answers);
     QString makeReport(const QString &name, const QByteArray &content = "report");
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
     QStringList thunderbirdArguments() const;
@@ -61,6 +66,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> window;
     MailLinkRecorder links;
+    QList<KroTest::DialogRecord> lastDialogs;
 };
 
 void TestArchives::initTestCase()
@@ -317,6 +323,54 @@ void TestArchives::otherMailProgramOpensLink()
                         "?subject=sos%20report&body=report%20in%20attachment"));
     QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QVERIFY(thunderbirdArguments().isEmpty());
+}
+
+void TestArchives::deleteCurrent(const QList<QMessageBox::StandardButton> &answers)
+{
+    KroTest::ModalDialogHelper dialogs;
+    for (const QMessageBox::StandardButton answer : answers)
+        dialogs.expectMessageBox(answer);
+    const QList<QAction *> actions = table()->actions();
+    const auto remove = std::find_if(actions.cbegin(), actions.cend(), [](QAction *action) {
+        return action->shortcut() == QKeySequence(QKeySequence::Delete);
+    });
+    QVERIFY(remove != actions.cend());
+    (*remove)->trigger();
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.records().first().text,
+             QStringLiteral("Delete the report with all its files?"));
+    lastDialogs = dialogs.records();
+}
+
+// Root's files (this test runs as root) go through the helper, checksums and volumes included.
+void TestArchives::deletesReportSetThroughHelper()
+{
+    const QStringList set{makeReport("sosreport-v.zip.cpt"), makeReport("sosreport-v.zip.md5"),
+                          makeReport("sosreport-v.z01.cpt"), makeReport("sosreport-v.z02.cpt")};
+    const QString other = makeReport("sosreport-other.tar.xz");
+    select(set.first());
+    deleteCurrent({QMessageBox::Yes});
+    QStringList listed = lastDialogs.first().informativeText.split('\n');
+    listed.sort();
+    QStringList expected = set;
+    expected.sort();
+    QCOMPARE(listed, expected);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"sosreport-other.tar.xz"});
+    QTRY_COMPARE(table()->rowCount(), 1);
+    QCOMPARE(table()->item(0, 0)->text(), other);
+}
+
+void TestArchives::plantedLinkKeepsWholeSet()
+{
+    const QString report = makeReport("sosreport-l.tar.xz");
+    const QString target = makeReport("shadow");
+    QVERIFY(QFile::link(target, report + ".md5"));
+    select(report);
+    deleteCurrent({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(lastDialogs.last().text.contains("symbolic link"));
+    QVERIFY(QFile::exists(report));
+    QVERIFY(QFile::exists(target));
+    QVERIFY(QFileInfo(report + ".md5").isSymLink());
 }
 
 KRO_TEST_MAIN(TestArchives)
