@@ -4,14 +4,15 @@
 
 #include "backstage.h"
 #include "constants.h"
+#include "helperprotocol.h"
 #include "mimeapps.h"
+#include "passworddialog.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
@@ -52,18 +53,21 @@ void MainWindow::encryptCurrentReport()
     const QTableWidgetItem *current = ui->tableWidget->currentItem();
     if (!current)
         return;
-    bool accepted = false;
-    const QString password = QInputDialog::getText(this, tr("Password setting"),
-                                                   tr("Enter not-empty password for archive:"),
-                                                   QLineEdit::Password, QString(), &accepted);
-    if (!accepted || password.isEmpty())
+    PasswordDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.password().isEmpty())
         return;
 
     const QString report = current->text();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), password);
+    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), dialog.password());
     QApplication::restoreOverrideCursor();
     refillReportsTable();
+    const QString protectedReport = report + HelperProtocol::ProtectedSuffix;
+    if (QFileInfo::exists(protectedReport) && !QFileInfo::exists(report))
+        QMessageBox::information(
+            this, tr("Password setting"),
+            tr("The archive is protected with the password. It is now:\n%1").arg(protectedReport),
+            QMessageBox::Ok);
 }
 
 bool MainWindow::makeReadable(const QString &path)

@@ -11,15 +11,19 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 // Receives the mail links the window opens.
@@ -52,6 +56,8 @@ private slots:
     void plantedLinkKeepsWholeSet();
 
 private:
+    std::function<void(QWidget *)> passwordAnswer(const QString &password,
+                                                  const QString &confirmation, bool accept = true);
     void deleteCurrent(const QList<QMessageBox::StandardButton> &answers);
     QString makeReport(const QString &name, const QByteArray &content = "report");
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
@@ -67,6 +73,7 @@ private:
     std::unique_ptr<MainWindow> window;
     MailLinkRecorder links;
     QList<KroTest::DialogRecord> lastDialogs;
+    bool okOfferedRight = true;
 };
 
 void TestArchives::initTestCase()
@@ -90,6 +97,7 @@ void TestArchives::initTestCase()
 
 void TestArchives::init()
 {
+    okOfferedRight = true;
     QSettings().remove(Kro::PermAskAgainKey);
     dir = std::make_unique<QTemporaryDir>();
     window = std::make_unique<MainWindow>();
@@ -157,11 +165,14 @@ void TestArchives::protectsMultiVolumeArchiveAsWhole()
     select(main);
 
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectInputDialog(QStringLiteral("pa ss\u00e9"));
+    dialogs.expect(passwordAnswer(QStringLiteral("pa ss\u00e9"), QStringLiteral("pa ss\u00e9")));
+    dialogs.expectMessageBox(QMessageBox::Ok);
     QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
     QVERIFY(dialogs.waitForAll());
-    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Password setting"));
-    QCOMPARE(dialogs.last().text, QStringLiteral("Enter not-empty password for archive:"));
+    QCOMPARE(dialogs.records().first().windowTitle, QStringLiteral("Password setting"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("The archive is protected with the password. It is now:\n") + main +
+                 QStringLiteral(".cpt"));
 
     QCOMPARE(table()->rowCount(), 1);
     QCOMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
@@ -186,11 +197,14 @@ void TestArchives::cancelledPasswordChangesNothing()
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     select(report);
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectInputDialog(QString(), false);
-    dialogs.expectInputDialog(QString(), true);
-    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
-    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
+    dialogs.expect(passwordAnswer(QString(), QString(), false));
+    // Two entries that differ, or an empty one, leave nothing to confirm.
+    dialogs.expect(passwordAnswer("secret", "secreT", false));
+    dialogs.expect(passwordAnswer(QString(), QString(), false));
+    for (int attempt = 0; attempt < 3; ++attempt)
+        QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
     QVERIFY(dialogs.waitForAll());
+    QVERIFY(okOfferedRight);
     QVERIFY(QFile::exists(report));
     QVERIFY(!QFile::exists(report + QStringLiteral(".cpt")));
 }
@@ -323,6 +337,22 @@ void TestArchives::otherMailProgramOpensLink()
                         "?subject=sos%20report&body=report%20in%20attachment"));
     QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QVERIFY(thunderbirdArguments().isEmpty());
+}
+
+// Types password and confirmation into the password dialog, then presses OK when it is offered
+// and accept is true, otherwise Cancel; checks that OK is offered exactly for equal entries.
+std::function<void(QWidget *)>
+TestArchives::passwordAnswer(const QString &password, const QString &confirmation, bool accept)
+{
+    return [=](QWidget *dialog) {
+        dialog->findChild<QLineEdit *>("passwordLE")->setText(password);
+        dialog->findChild<QLineEdit *>("confirmLE")->setText(confirmation);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+        const bool offered = !password.isEmpty() && password == confirmation;
+        (accept && ok->isEnabled() ? ok : buttons->button(QDialogButtonBox::Cancel))->click();
+        okOfferedRight = okOfferedRight && ok->isEnabled() == offered;
+    };
 }
 
 void TestArchives::deleteCurrent(const QList<QMessageBox::StandardButton> &answers)
