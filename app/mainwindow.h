@@ -98,7 +98,9 @@ private:
 
     // Archives and mail (mainwindow_archives.cpp)
     bool makeReadable(const QString &path);
-    void composeMail(const QString &report);
+    void sendWithXdgEmail(const QString &report);
+    void tellNoMailProgram(const QString &report);
+    void composeMail(const QString &report, const QString &program, const QStringList &arguments);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);

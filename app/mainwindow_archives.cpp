@@ -5,8 +5,9 @@
 #include "backstage.h"
 #include "constants.h"
 #include "helperprotocol.h"
-#include "mimeapps.h"
 #include "passworddialog.h"
+#include "reportactions.h"
+#include "reportmailer.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -15,38 +16,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
-#include <QUrl>
-
-namespace {
-
-const QString MailProgram = QStringLiteral("thunderbird");
-const QString MailRecipient = QStringLiteral(KRO_MAINTAINERS_ADDRESS);
-const QString MailSubject = QStringLiteral("sos report");
-const QString MailBody = QStringLiteral("report in attachment");
-const QString MailLinkType = QStringLiteral("x-scheme-handler/mailto");
-
-// Only this mail program can be handed an attachment on its command line.
-bool mailProgramTakesAttachments()
-{
-    const KroFM::MimeApps *apps = KroFM::MimeApps::ptr();
-    if (apps->defaultMailSenderExec().contains(MailProgram, Qt::CaseInsensitive))
-        return true;
-    const QList<KroFM::AppInfo> handlers = apps->mimeTypeApplications(MailLinkType);
-    for (const KroFM::AppInfo &app : handlers)
-        if (app.name().contains(MailProgram, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-QString composeArgument(const QString &attachment)
-{
-    return QStringLiteral("to='") + MailRecipient + QStringLiteral("',subject='") + MailSubject +
-           QStringLiteral("',body='") + MailBody + QStringLiteral("',attachment='") + attachment +
-           QLatin1Char('\'');
-}
-
-} // namespace
 
 void MainWindow::encryptCurrentReport()
 {
@@ -95,28 +66,59 @@ bool MainWindow::makeReadable(const QString &path)
 void MainWindow::mailto()
 {
     const QTableWidgetItem *current = ui->tableWidget->currentItem();
-    if (current && mailProgramTakesAttachments()) {
-        composeMail(current->text());
+    if (!current) {
+        QDesktopServices::openUrl(ReportMailer::mailLink());
         return;
     }
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + MailRecipient +
-                                       QStringLiteral("?subject=") + MailSubject +
-                                       QStringLiteral("&body=") + MailBody,
-                                   QUrl::TolerantMode));
+    const QString report = current->text();
+    switch (ReportMailer::mailProgram()) {
+    case ReportMailer::Program::Thunderbird:
+        composeMail(report, ReportMailer::thunderbirdProgram(),
+                    ReportMailer::thunderbirdArguments(report));
+        break;
+    case ReportMailer::Program::Other:
+        sendWithXdgEmail(report);
+        break;
+    case ReportMailer::Program::None:
+        tellNoMailProgram(report);
+        break;
+    }
 }
 
-void MainWindow::composeMail(const QString &report)
+void MainWindow::sendWithXdgEmail(const QString &report)
 {
-    // The mail program reads the quoted attachment up to the next quote: a quote in the name
-    // would cut the path and let the rest be read as further fields.
-    if (report.contains(QLatin1Char('\''))) {
+    const QString program = ReportMailer::xdgEmailProgram();
+    if (program.isEmpty()) {
+        QDesktopServices::openUrl(ReportMailer::mailLink());
+        return;
+    }
+    if (!ReportMailer::xdgEmailTakes(report)) {
         QMessageBox::warning(this, tr("Warning!"),
-                             tr("The file name contains a single quote, which the mail program "
-                                "cannot take as an attachment:\n%1\nRename the file and try again.")
+                             tr("The file name contains a comma, which the mail program cannot "
+                                "take as an attachment:\n%1\nRename the file and try again.")
                                  .arg(report),
                              QMessageBox::Ok);
         return;
     }
+    composeMail(report, program, ReportMailer::xdgEmailArguments(report));
+}
+
+void MainWindow::tellNoMailProgram(const QString &report)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Warning!"),
+                    tr("No mail program is set up on this desktop. Attach the report to a "
+                       "message by hand:\n%1")
+                        .arg(report),
+                    QMessageBox::Close, this);
+    QPushButton *openFolder = box.addButton(tr("Open containing folder"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == openFolder)
+        reportActions->openFolderAction()->trigger();
+}
+
+void MainWindow::composeMail(const QString &report, const QString &program,
+                             const QStringList &arguments)
+{
     if (!makeReadable(report))
         return;
 
@@ -128,6 +130,5 @@ void MainWindow::composeMail(const QString &report)
             text += volume + QLatin1Char('\n');
         QMessageBox::warning(this, tr("Attention!"), text, QMessageBox::Ok);
     }
-    QProcess::startDetached(MailProgram,
-                            QStringList{QStringLiteral("-compose"), composeArgument(report)});
+    QProcess::startDetached(program, arguments);
 }

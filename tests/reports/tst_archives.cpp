@@ -26,6 +26,12 @@
 #include <functional>
 #include <memory>
 
+// How a report reaches a mail program that reads its attachments as a list.
+QString fileUrl(const QString &path)
+{
+    return "file://" + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+}
+
 // Receives the mail links the window opens.
 class MailLinkRecorder : public QObject
 {
@@ -50,7 +56,9 @@ private slots:
     void composesWithAttachment_data();
     void composesWithAttachment();
     void volumeWarningComesFirst();
-    void quoteInNameIsRefused();
+    void quoteInNameIsEncoded();
+    void otherMailProgramAttachesThroughXdgEmail();
+    void noMailProgramSaysWhereTheReportIs();
     void otherMailProgramOpensLink();
     void deletesReportSetThroughHelper();
     void plantedLinkKeepsWholeSet();
@@ -61,7 +69,8 @@ private:
     void deleteCurrent(const QList<QMessageBox::StandardButton> &answers);
     QString makeReport(const QString &name, const QByteArray &content = "report");
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
-    QStringList thunderbirdArguments() const;
+    QStringList mailProgramArguments(const QString &program) const;
+    QStringList thunderbirdArguments() const { return mailProgramArguments("thunderbird"); }
     QTableWidget *table()
     {
         return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
@@ -93,6 +102,8 @@ void TestArchives::initTestCase()
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     }
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &links, "open");
+    // xdg-email hands a message to the mail program only where there is a display.
+    qputenv("DISPLAY", ":none");
 }
 
 void TestArchives::init()
@@ -102,7 +113,8 @@ void TestArchives::init()
     dir = std::make_unique<QTemporaryDir>();
     window = std::make_unique<MainWindow>();
     MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
-    QFile::remove(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    for (const char *program : {"thunderbird", "evolution"})
+        QFile::remove(xdg.filePath("bin/" + QLatin1String(program) + ".arguments"));
     links.urls.clear();
 }
 
@@ -149,9 +161,9 @@ void TestArchives::setMailPrograms(const QString &defaultId, bool registerThunde
     list.write("[Default Applications]\nx-scheme-handler/mailto=" + defaultId.toUtf8() + "\n");
 }
 
-QStringList TestArchives::thunderbirdArguments() const
+QStringList TestArchives::mailProgramArguments(const QString &program) const
 {
-    QFile file(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    QFile file(xdg.filePath("bin/" + program + ".arguments"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -265,7 +277,7 @@ void TestArchives::composesWithAttachment()
         (QStringList{QStringLiteral("-compose"),
                      QStringLiteral("to='" KRO_MAINTAINERS_ADDRESS "',subject='sos report',"
                                     "body='report in attachment',attachment='") +
-                         report + QLatin1Char('\'')}));
+                         fileUrl(report) + QLatin1Char('\'')}));
     QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QVERIFY(links.urls.isEmpty());
 }
@@ -297,39 +309,79 @@ void TestArchives::volumeWarningComesFirst()
                  dir->filePath("sosreport-h.z01.cpt") + "\n");
     QVERIFY(!startedBeforeAnswer);
     QTRY_COMPARE(thunderbirdArguments().size(), 2);
-    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + main + "'"));
+    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + fileUrl(main) +
+                                                  "'"));
 }
 
-void TestArchives::quoteInNameIsRefused()
+// Quotes and commas reach thunderbird encoded, so the name can neither end the attachment field
+// nor split it into two files.
+void TestArchives::quoteInNameIsEncoded()
 {
     setMailPrograms(QStringLiteral("thunderbird.desktop"), true);
     const QString report = makeReport(QStringLiteral("sosreport-it's',attachment='x.tar.xz"));
     select(report);
 
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectMessageBox(QMessageBox::Ok);
-    QMetaObject::invokeMethod(window.get(), "mailto");
-    QVERIFY(dialogs.waitForAll());
-    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Warning!"));
-    QVERIFY(dialogs.last().text.contains(report));
-    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
-
-    // The next report is sent alone: the refused one never reached the mail program.
-    const QString next = makeReport(QStringLiteral("sosreport-b.tar.xz"));
-    select(next);
     dialogs.expectMessageBox(QMessageBox::Yes);
     QMetaObject::invokeMethod(window.get(), "mailto");
     QVERIFY(dialogs.waitForAll());
     QTRY_COMPARE(thunderbirdArguments().size(), 2);
-    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + next + "'"));
+    QVERIFY(thunderbirdArguments().at(1).endsWith(
+        "attachment='file://" + dir->path() + "/sosreport-it%27s%27%2Cattachment%3D%27x.tar.xz'"));
 }
 
+void TestArchives::otherMailProgramAttachesThroughXdgEmail()
+{
+    setMailPrograms(QStringLiteral("evolution.desktop"), false);
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    const QString comma = makeReport(QStringLiteral("sosreport-a, b.tar.xz"));
+    select(comma);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.contains("comma"));
+
+    select(report);
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QTRY_COMPARE(mailProgramArguments("evolution").size(), 1);
+    QCOMPARE(QUrl::fromPercentEncoding(mailProgramArguments("evolution").first().toUtf8()),
+             "mailto:" KRO_MAINTAINERS_ADDRESS "?subject=sos report&body=report in attachment"
+             "&attach=" +
+                 report);
+    QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(links.urls.isEmpty());
+}
+
+void TestArchives::noMailProgramSaysWhereTheReportIs()
+{
+    for (const char *file : {"config/mimeapps.list", "data/applications/thunderbird.desktop",
+                             "data/applications/evolution.desktop"})
+        QFile::remove(xdg.filePath(QLatin1String(file)));
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    select(report);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Close);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.contains(report));
+    QVERIFY(dialogs.last().buttons.contains("Open containing folder"));
+    QVERIFY(links.urls.isEmpty());
+    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+}
+
+// Without xdg-email only a message without attachment can be opened.
 void TestArchives::otherMailProgramOpensLink()
 {
     setMailPrograms(QStringLiteral("evolution.desktop"), false);
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     select(report);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(xdg.filePath(QStringLiteral("bin"))));
     QMetaObject::invokeMethod(window.get(), "mailto");
+    qputenv("PATH", path);
 
     QCOMPARE(links.urls.size(), 1);
     QCOMPARE(links.urls.first().toEncoded(),

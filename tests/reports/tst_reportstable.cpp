@@ -158,12 +158,15 @@ void TestReportsTable::emptyFolderDisablesPassword()
     touch(QStringLiteral("sosreport-a.tar.xz"));
     refill();
     QVERIFY(passwordAction()->isEnabled());
+    auto *sendAction = window->findChild<QAction *>(QStringLiteral("sendReportAction"));
+    QVERIFY(sendAction->isEnabled());
 
     QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
     touch(QStringLiteral("sosreport-a.tar.xz.md5"));
     refill();
     QCOMPARE(table()->rowCount(), 0);
     QVERIFY(!passwordAction()->isEnabled());
+    QVERIFY(!sendAction->isEnabled());
 }
 
 void TestReportsTable::unreadableFolderWarnsAtEveryRefill()
