@@ -20,6 +20,8 @@ const QString SysrootOption = QStringLiteral("--sysroot");
 const QString TmpDirOption = QStringLiteral("--tmp-dir");
 const QString AllOptionsOption = QStringLiteral("--alloptions");
 const QString AllLogsOption = QStringLiteral("--all-logs");
+const QString CleanOption = QStringLiteral("--clean");
+const QString LabelOption = QStringLiteral("--label");
 const QString SinceOption = QStringLiteral("--since");
 
 const QString SinceValueKey = QStringLiteral("sinceval");

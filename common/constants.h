@@ -26,6 +26,10 @@ extern const QString SysrootOption;
 extern const QString TmpDirOption;
 extern const QString AllOptionsOption;
 extern const QString AllLogsOption;
+// Replaces host names, addresses and user names in the report (sos 4.0 and later).
+extern const QString CleanOption;
+// A text sos adds to the archive's name.
+extern const QString LabelOption;
 extern const QString SinceOption;
 
 // Keys of the extended settings map that are not sosreport options
