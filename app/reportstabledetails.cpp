@@ -3,18 +3,40 @@
 
 #include "helperprotocol.h"
 
-#include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
 // sos names an archive whose host names, addresses and user names it replaced like this.
 const QString ObfuscatedMark = QStringLiteral("obfuscated");
+
+struct FileFacts
+{
+    qint64 size = 0;
+    qint64 createdMs = 0;
+};
+
+// One statx call a file: a table of thousands of reports is detailed after every fill.
+FileFacts fileFacts(const QString &path)
+{
+    FileFacts facts;
+    struct statx info;
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_SIZE | STATX_BTIME,
+                &info) != 0)
+        return facts;
+    facts.size = qint64(info.stx_size);
+    if (info.stx_mask & STATX_BTIME)
+        facts.createdMs = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
+    return facts;
+}
 
 } // namespace
 
@@ -28,7 +50,9 @@ bool ReportTableItem::operator<(const QTableWidgetItem &other) const
 }
 
 ReportsTableDetails::ReportsTableDetails(QTableWidget *table)
-    : table(table), emptyText(new QLabel(tr("No reports yet. Press Generate report.")))
+    : table(table), emptyText(new QLabel(tr("No reports yet. Press Generate report."))),
+      protectedIcon(QIcon::fromTheme(QStringLiteral("object-locked"))),
+      obfuscatedIcon(QIcon::fromTheme(QStringLiteral("view-private")))
 {
     table->setItemPrototype(new ReportTableItem);
     emptyText->setObjectName(QStringLiteral("emptyReportsLbl"));
@@ -41,15 +65,18 @@ ReportsTableDetails::ReportsTableDetails(QTableWidget *table)
 void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
 {
     const QLocale locale;
+    // Size texts differ little in width: the longest one is measured alone, not every row.
+    int longestRow = -1;
+    int longest = 0;
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem *name = table->item(row, NameColumn);
         const QString report = name->text();
-        const QFileInfo info(report);
-        table->item(row, CreatedColumn)
-            ->setData(ReportTableItem::SortKeyRole, info.birthTime().toMSecsSinceEpoch());
-        qint64 size = info.size();
-        for (const QString &volume : volumeParts.values(report))
-            size += QFileInfo(volume).size();
+        const FileFacts facts = fileFacts(report);
+        table->item(row, CreatedColumn)->setData(ReportTableItem::SortKeyRole, facts.createdMs);
+        qint64 size = facts.size;
+        const auto volumes = volumeParts.equal_range(report);
+        for (auto volume = volumes.first; volume != volumes.second; ++volume)
+            size += fileFacts(*volume).size;
         QTableWidgetItem *sizeItem = table->item(row, SizeColumn);
         if (!sizeItem) {
             sizeItem = table->itemPrototype()->clone();
@@ -58,10 +85,20 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
             table->setItem(row, SizeColumn, sizeItem);
         }
         sizeItem->setText(locale.formattedDataSize(size));
+        if (sizeItem->text().size() > longest) {
+            longest = sizeItem->text().size();
+            longestRow = row;
+        }
         sizeItem->setData(ReportTableItem::SortKeyRole, size);
         markRow(name);
     }
-    table->resizeColumnToContents(SizeColumn);
+    const int content =
+        longestRow < 0
+            ? 0
+            : table->sizeHintForIndex(table->model()->index(longestRow, SizeColumn)).width() +
+                  (table->showGrid() ? 1 : 0);
+    table->horizontalHeader()->resizeSection(
+        SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
     emptyText->setVisible(table->rowCount() == 0);
 }
 
@@ -69,16 +106,16 @@ void ReportsTableDetails::markRow(QTableWidgetItem *name)
 {
     const QString fileName = QFileInfo(name->text()).fileName();
     QStringList marks;
-    QIcon icon;
+    const QIcon *icon = &noIcon;
     if (fileName.contains(ObfuscatedMark)) {
         marks.append(tr("obfuscated: host names, addresses and user names hidden"));
-        icon = QIcon::fromTheme(QStringLiteral("view-private"));
+        icon = &obfuscatedIcon;
     }
     if (fileName.endsWith(HelperProtocol::ProtectedSuffix)) {
         marks.prepend(tr("protected with a password"));
-        icon = QIcon::fromTheme(QStringLiteral("object-locked"));
+        icon = &protectedIcon;
     }
-    name->setIcon(icon);
+    name->setIcon(*icon);
     name->setToolTip(marks.isEmpty() ? QString()
                                      : name->text() + QLatin1Char('\n') + marks.join('\n'));
 }

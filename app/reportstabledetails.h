@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMultiMap>
 #include <QTableWidgetItem>
 
@@ -45,4 +46,8 @@ private:
 
     QTableWidget *table;
     QLabel *emptyText;
+    // Looked up once: a theme lookup a row would cost more than the rest of the row.
+    const QIcon protectedIcon;
+    const QIcon obfuscatedIcon;
+    const QIcon noIcon;
 };
