@@ -2,41 +2,19 @@
 #include "reportstabledetails.h"
 
 #include "helperprotocol.h"
+#include "reportfilefacts.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <fcntl.h>
-#include <sys/stat.h>
 
 namespace {
 
 // sos names an archive whose host names, addresses and user names it replaced like this.
 const QString ObfuscatedMark = QStringLiteral("obfuscated");
-
-struct FileFacts
-{
-    qint64 size = 0;
-    qint64 createdMs = 0;
-};
-
-// One statx call a file: a table of thousands of reports is detailed after every fill.
-FileFacts fileFacts(const QString &path)
-{
-    FileFacts facts;
-    struct statx info;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_SIZE | STATX_BTIME,
-                &info) != 0)
-        return facts;
-    facts.size = qint64(info.stx_size);
-    if (info.stx_mask & STATX_BTIME)
-        facts.createdMs = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
-    return facts;
-}
 
 } // namespace
 
@@ -71,12 +49,13 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem *name = table->item(row, NameColumn);
         const QString report = name->text();
-        const FileFacts facts = fileFacts(report);
-        table->item(row, CreatedColumn)->setData(ReportTableItem::SortKeyRole, facts.createdMs);
+        const FileTimes facts = fileTimes(report);
+        table->item(row, CreatedColumn)
+            ->setData(ReportTableItem::SortKeyRole, facts.hasCreated ? facts.created : 0);
         qint64 size = facts.size;
         const auto volumes = volumeParts.equal_range(report);
         for (auto volume = volumes.first; volume != volumes.second; ++volume)
-            size += fileFacts(*volume).size;
+            size += fileTimes(*volume).size;
         QTableWidgetItem *sizeItem = table->item(row, SizeColumn);
         if (!sizeItem) {
             sizeItem = table->itemPrototype()->clone();

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstablefiller.h"
 
+#include "reportfilefacts.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVector>
 #include <algorithm>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <time.h>
 
 namespace {
@@ -17,28 +16,6 @@ namespace {
 bool isChecksumFile(const QString &path)
 {
     return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
-}
-
-// Milliseconds since the epoch.
-struct FileTimes
-{
-    bool hasCreated = false;
-    qint64 created = 0;
-    qint64 modified = 0;
-};
-
-// Read with one statx call: a table of thousands of reports is listed every time a run ends.
-FileTimes fileTimes(const QString &path)
-{
-    FileTimes times;
-    struct statx info;
-    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, STATX_BTIME | STATX_MTIME,
-                &info) != 0)
-        return times;
-    times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
-    times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
-    times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
-    return times;
 }
 
 // "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
