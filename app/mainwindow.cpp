@@ -11,6 +11,7 @@
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "kroinit.h"
+#include "reportstabledetails.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
@@ -69,6 +70,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
             &MainWindow::encryptCurrentReport);
     connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
 
+    setupReportsTable();
+
     checkTimer = new QTimer;
     connect(checkTimer, &QTimer::timeout, this, &MainWindow::checkReportIsReady);
     checkTimer->setInterval(1000);
@@ -108,6 +111,7 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
+    delete reportsDetails;
     delete changesWidget;
     qDeleteAll(debugModules);
     delete extSettWidget;

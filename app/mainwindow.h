@@ -25,6 +25,10 @@ class QListWidgetItem;
 class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
+class ReportActions;
+class ReportsFolderWatcher;
+class ReportsTableDetails;
+class ReportsTableSorting;
 class QTimer;
 class ReproduceFlow;
 class SosOptions;
@@ -79,6 +83,8 @@ private slots:
     void showHelp();
     void collectReports();
     void refillReportsTable();
+    void refreshReportsTable();
+    void updateSendAction(QTableWidgetItem *current);
     void mailto();
     void showExtendedSettings(int newState);
     void startFilling(QString out);
@@ -121,11 +127,18 @@ private:
     void presentNewArchive();
     void showNewArchive(const QString &archive, const QString &saved);
 
+    // Reports table beyond its fill (mainwindow_table.cpp)
+    void setupReportsTable();
+    void finishReportsTable();
+
     // Archives and mail (mainwindow_archives.cpp)
+    void tellProtected(const QString &report);
     // Runs then once the report is readable for all, or the helper was asked to make it so.
     void makeReadable(const QString &path, const std::function<void()> &then);
-    void composeMail(const QString &report);
-    void startComposer(const QString &report);
+    void sendWithXdgEmail(const QString &report);
+    void tellNoMailProgram(const QString &report);
+    void composeMail(const QString &report, const QString &program, const QStringList &arguments);
+    void startComposer(const QString &report, const QString &program, const QStringList &arguments);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -195,6 +208,10 @@ private:
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
+    ReportsTableDetails *reportsDetails = nullptr;
+    ReportsTableSorting *reportsSorting = nullptr;
+    ReportActions *reportActions = nullptr;
+    ReportsFolderWatcher *reportsWatcher = nullptr;
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;

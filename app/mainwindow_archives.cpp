@@ -5,72 +5,51 @@
 #include "backstage.h"
 #include "constants.h"
 #include "helperprotocol.h"
-#include "mimeapps.h"
+#include "passworddialog.h"
+#include "reportactions.h"
+#include "reportmailer.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
-#include <QUrl>
-
-namespace {
-
-const QString MailProgram = QStringLiteral("thunderbird");
-const QString MailRecipient = QStringLiteral(KRO_MAINTAINERS_ADDRESS);
-const QString MailSubject = QStringLiteral("sos report");
-const QString MailBody = QStringLiteral("report in attachment");
-const QString MailLinkType = QStringLiteral("x-scheme-handler/mailto");
-
-// Only this mail program can be handed an attachment on its command line.
-bool mailProgramTakesAttachments()
-{
-    const KroFM::MimeApps *apps = KroFM::MimeApps::ptr();
-    if (apps->defaultMailSenderExec().contains(MailProgram, Qt::CaseInsensitive))
-        return true;
-    const QList<KroFM::AppInfo> handlers = apps->mimeTypeApplications(MailLinkType);
-    for (const KroFM::AppInfo &app : handlers)
-        if (app.name().contains(MailProgram, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-QString composeArgument(const QString &attachment)
-{
-    return QStringLiteral("to='") + MailRecipient + QStringLiteral("',subject='") + MailSubject +
-           QStringLiteral("',body='") + MailBody + QStringLiteral("',attachment='") + attachment +
-           QLatin1Char('\'');
-}
-
-} // namespace
 
 void MainWindow::encryptCurrentReport()
 {
     const QTableWidgetItem *current = ui->tableWidget->currentItem();
     if (!current)
         return;
-    bool accepted = false;
-    const QString password = QInputDialog::getText(this, tr("Password setting"),
-                                                   tr("Enter not-empty password for archive:"),
-                                                   QLineEdit::Password, QString(), &accepted);
-    if (!accepted || password.isEmpty())
+    PasswordDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dialog.password().isEmpty())
         return;
 
     const QString report = current->text();
     // One protection at a time: the action waits for the helper's last reply.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ui->setPasswordAction->setEnabled(false);
-    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), password,
+    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), dialog.password(),
                             [this, report] {
                                 QApplication::restoreOverrideCursor();
                                 refillReportsTable();
-                                if (QFileInfo::exists(report + HelperProtocol::ProtectedSuffix))
-                                    emit reportProtected(report);
+                                tellProtected(report);
                             });
+}
+
+void MainWindow::tellProtected(const QString &report)
+{
+    const QString protectedReport = report + HelperProtocol::ProtectedSuffix;
+    if (!QFileInfo::exists(protectedReport) || QFileInfo::exists(report))
+        return;
+    QMessageBox::information(
+        this, tr("Password setting"),
+        tr("The archive is protected with the password. It is now:\n%1").arg(protectedReport),
+        QMessageBox::Ok);
+    emit reportProtected(report);
 }
 
 void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)
@@ -98,32 +77,65 @@ void MainWindow::makeReadable(const QString &path, const std::function<void()> &
 void MainWindow::mailto()
 {
     const QTableWidgetItem *current = ui->tableWidget->currentItem();
-    if (current && mailProgramTakesAttachments()) {
-        composeMail(current->text());
+    if (!current) {
+        QDesktopServices::openUrl(ReportMailer::mailLink());
         return;
     }
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + MailRecipient +
-                                       QStringLiteral("?subject=") + MailSubject +
-                                       QStringLiteral("&body=") + MailBody,
-                                   QUrl::TolerantMode));
+    const QString report = current->text();
+    switch (ReportMailer::mailProgram()) {
+    case ReportMailer::Program::Thunderbird:
+        composeMail(report, ReportMailer::thunderbirdProgram(),
+                    ReportMailer::thunderbirdArguments(report));
+        break;
+    case ReportMailer::Program::Other:
+        sendWithXdgEmail(report);
+        break;
+    case ReportMailer::Program::None:
+        tellNoMailProgram(report);
+        break;
+    }
 }
 
-void MainWindow::composeMail(const QString &report)
+void MainWindow::sendWithXdgEmail(const QString &report)
 {
-    // The mail program reads the quoted attachment up to the next quote: a quote in the name
-    // would cut the path and let the rest be read as further fields.
-    if (report.contains(QLatin1Char('\''))) {
+    const QString program = ReportMailer::xdgEmailProgram();
+    if (program.isEmpty()) {
+        QDesktopServices::openUrl(ReportMailer::mailLink());
+        return;
+    }
+    if (!ReportMailer::xdgEmailTakes(report)) {
         QMessageBox::warning(this, tr("Warning!"),
-                             tr("The file name contains a single quote, which the mail program "
-                                "cannot take as an attachment:\n%1\nRename the file and try again.")
+                             tr("The file name contains a comma, which the mail program cannot "
+                                "take as an attachment:\n%1\nRename the file and try again.")
                                  .arg(report),
                              QMessageBox::Ok);
         return;
     }
-    makeReadable(report, [this, report] { startComposer(report); });
+    composeMail(report, program, ReportMailer::xdgEmailArguments(report));
 }
 
-void MainWindow::startComposer(const QString &report)
+void MainWindow::tellNoMailProgram(const QString &report)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Warning!"),
+                    tr("No mail program is set up on this desktop. Attach the report to a "
+                       "message by hand:\n%1")
+                        .arg(report),
+                    QMessageBox::Close, this);
+    QPushButton *openFolder = box.addButton(tr("Open containing folder"), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == openFolder)
+        reportActions->openFolderAction()->trigger();
+}
+
+void MainWindow::composeMail(const QString &report, const QString &program,
+                             const QStringList &arguments)
+{
+    makeReadable(report,
+                 [this, report, program, arguments] { startComposer(report, program, arguments); });
+}
+
+void MainWindow::startComposer(const QString &report, const QString &program,
+                               const QStringList &arguments)
 {
     const QStringList volumes = volumeParts.values(report);
     if (!volumes.isEmpty()) {
@@ -133,6 +145,5 @@ void MainWindow::startComposer(const QString &report)
             text += volume + QLatin1Char('\n');
         QMessageBox::warning(this, tr("Attention!"), text, QMessageBox::Ok);
     }
-    QProcess::startDetached(MailProgram,
-                            QStringList{QStringLiteral("-compose"), composeArgument(report)});
+    QProcess::startDetached(program, arguments);
 }

@@ -322,9 +322,10 @@ void MainWindow::refillReportsTable()
 {
     const QStringList reports = backstage->reportFiles(reportDirs, volumeParts);
     QTableWidget *table = ui->tableWidget;
-    table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date")});
+    table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
     if (ReportsTableFiller(table).fill(reports) > 0)
         updatePasswordAction(table->currentItem());
     else
         ui->setPasswordAction->setEnabled(false);
+    finishReportsTable();
 }

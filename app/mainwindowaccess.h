@@ -5,8 +5,8 @@
 // their object names instead.
 #pragma once
 
-#include "debugmoduleloader.h"
 #include "afterfirstpaint.h"
+#include "debugmoduleloader.h"
 #include "mainwindow.h"
 
 #include <QEventLoop>

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstablefiller.h"
 
+#include "reportfilefacts.h"
+
 #include <QDateTime>
-#include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVector>
 #include <algorithm>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,59 +17,6 @@ bool isChecksumFile(const QString &path)
 {
     return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
 }
-
-// Milliseconds since the epoch.
-struct FileTimes
-{
-    bool hasCreated = false;
-    qint64 created = 0;
-    qint64 modified = 0;
-};
-
-// Reads each file's times with one statx call relative to its folder, which stays open while
-// the files of one folder follow each other: a table of thousands of reports is listed every
-// time a run ends, and resolving every absolute path again costs as much as the statx itself.
-class FileTimesReader
-{
-public:
-    FileTimesReader() = default;
-    FileTimesReader(const FileTimesReader &) = delete;
-    FileTimesReader &operator=(const FileTimesReader &) = delete;
-    ~FileTimesReader() { closeFolder(); }
-
-    FileTimes read(const QString &path)
-    {
-        const int nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
-        if (folder.isNull() || path.leftRef(nameStart) != folder) {
-            closeFolder();
-            folder = path.left(nameStart);
-            if (nameStart > 0)
-                folderFd = ::open(QFile::encodeName(folder).constData(),
-                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        }
-        FileTimes times;
-        struct statx info;
-        const QByteArray name = QFile::encodeName(folderFd >= 0 ? path.mid(nameStart) : path);
-        if (::statx(folderFd >= 0 ? folderFd : AT_FDCWD, name.constData(), 0,
-                    STATX_BTIME | STATX_MTIME, &info) != 0)
-            return times;
-        times.hasCreated = (info.stx_mask & STATX_BTIME) != 0;
-        times.created = info.stx_btime.tv_sec * 1000 + info.stx_btime.tv_nsec / 1000000;
-        times.modified = info.stx_mtime.tv_sec * 1000 + info.stx_mtime.tv_nsec / 1000000;
-        return times;
-    }
-
-private:
-    void closeFolder()
-    {
-        if (folderFd >= 0)
-            ::close(folderFd);
-        folderFd = -1;
-    }
-
-    QString folder;
-    int folderFd = -1;
-};
 
 // "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
 // conversion reads it for every file.
@@ -118,7 +63,7 @@ void setCellText(QTableWidget *table, int row, int column, const QString &text, 
 {
     QTableWidgetItem *item = table->item(row, column);
     if (!item) {
-        item = new QTableWidgetItem;
+        item = table->itemPrototype() ? table->itemPrototype()->clone() : new QTableWidgetItem;
         item->setFlags(flags);
         table->setItem(row, column, item);
     }

@@ -38,6 +38,13 @@ public:
                       const std::function<void()> &done = {});
     void changeMode(const QString &mode, const QString &file,
                     const std::function<void()> &done = {});
+    // The files that make up report: the archive and its protected or unprotected form, their
+    // volumes and checksum files; only those that exist.
+    static QStringList reportSetFiles(const QString &report,
+                                      const QMultiMap<QString, QString> &volumeParts);
+    // Removes files (one report set): the user's own directly, root's through the helper; calls
+    // done once everything was tried, failures told through warnMessage.
+    void deleteReportFiles(const QStringList &files, const std::function<void()> &done = {});
 
     // Debug modules (backstage_modules.cpp)
     DebugModuleObject *readDebugModule(const QString &path);

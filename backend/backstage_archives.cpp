@@ -6,8 +6,10 @@
 
 #include "constants.h"
 #include "dbusservice.h"
+#include "helperprotocol.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +87,54 @@ void Backstage::changeMode(const QString &mode, const QString &file,
         return done ? done() : void();
     dbusService->disconnect();
     dbusService->makeReportReadable(file, this, [this, done](const KroAdmin::HelperReply &reply) {
+        if (!reply.succeeded())
+            emit warnMessage(tr("Error"), reply.message);
+        if (done)
+            done();
+    });
+}
+
+QStringList Backstage::reportSetFiles(const QString &report,
+                                      const QMultiMap<QString, QString> &volumeParts)
+{
+    QString plain = report;
+    if (plain.endsWith(HelperProtocol::ProtectedSuffix))
+        plain.chop(HelperProtocol::ProtectedSuffix.size());
+    const QString protectedForm = plain + HelperProtocol::ProtectedSuffix;
+    QStringList candidates{plain, protectedForm};
+    for (const QString &form : {plain, protectedForm})
+        for (const char *checksum : {".md5", ".sha256"})
+            candidates.append(form + QLatin1String(checksum));
+    candidates += volumeParts.values(plain) + volumeParts.values(protectedForm);
+    QStringList files;
+    for (const QString &file : qAsConst(candidates))
+        if (QFileInfo(file).isSymLink() || QFileInfo::exists(file))
+            files.append(file);
+    return files;
+}
+
+void Backstage::deleteReportFiles(const QStringList &files, const std::function<void()> &done)
+{
+    // Root's files, and every file when the window runs as root, go through the helper, which
+    // refuses a link or a file of someone else planted in a shared folder such as /tmp.
+    QStringList privileged;
+    QStringList failed;
+    for (const QString &file : files) {
+        struct stat info;
+        const bool own = ::lstat(QFile::encodeName(file).constData(), &info) == 0 &&
+                         info.st_uid == ::getuid() && ::getuid() != 0;
+        if (!own)
+            privileged.append(file);
+        else if (!QFile::remove(file))
+            failed.append(file);
+    }
+    if (!failed.isEmpty())
+        emit warnMessage(tr("Warning!"), tr("The following files could not be removed:\n%1")
+                                             .arg(failed.join(QLatin1Char('\n'))));
+    if (privileged.isEmpty())
+        return done ? done() : void();
+    dbusService->disconnect();
+    dbusService->deleteReports(privileged, this, [this, done](const KroAdmin::HelperReply &reply) {
         if (!reply.succeeded())
             emit warnMessage(tr("Error"), reply.message);
         if (done)

@@ -20,6 +20,8 @@ const QString SysrootOption = QStringLiteral("--sysroot");
 const QString TmpDirOption = QStringLiteral("--tmp-dir");
 const QString AllOptionsOption = QStringLiteral("--alloptions");
 const QString AllLogsOption = QStringLiteral("--all-logs");
+const QString CleanOption = QStringLiteral("--clean");
+const QString LabelOption = QStringLiteral("--label");
 const QString SinceOption = QStringLiteral("--since");
 
 const QString SinceValueKey = QStringLiteral("sinceval");
@@ -33,6 +35,8 @@ const QString DebugModuleDirsKey = QStringLiteral("debugjson");
 const QString ExtSettingsKey = QStringLiteral("extsett");
 const QString PermAskAgainKey = QStringLiteral("permaskagain");
 const QString PluginAskAgainKey = QStringLiteral("pluginaskagain");
+const QString ReportSortColumnKey = QStringLiteral("reportsortcolumn");
+const QString ReportSortOrderKey = QStringLiteral("reportsortorder");
 const QString SosOptionsKey = QStringLiteral("sosoptions");
 const QString ReproduceServiceKey = QStringLiteral("reproduce/service");
 const QString ReproduceSinceKey = QStringLiteral("reproduce/since");

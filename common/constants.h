@@ -26,6 +26,10 @@ extern const QString SysrootOption;
 extern const QString TmpDirOption;
 extern const QString AllOptionsOption;
 extern const QString AllLogsOption;
+// Replaces host names, addresses and user names in the report (sos 4.0 and later).
+extern const QString CleanOption;
+// A text sos adds to the archive's name.
+extern const QString LabelOption;
 extern const QString SinceOption;
 
 // Keys of the extended settings map that are not sosreport options
@@ -41,6 +45,9 @@ extern const QString DebugModuleDirsKey;
 extern const QString ExtSettingsKey;
 extern const QString PermAskAgainKey;
 extern const QString PluginAskAgainKey;
+// The reports table's sort column (-1: the order of the scan) and Qt::SortOrder.
+extern const QString ReportSortColumnKey;
+extern const QString ReportSortOrderKey;
 // The options each sos version accepts are kept under SosOptionsKey/VERSION.
 extern const QString SosOptionsKey;
 // The service left in debug mode by a problem being reproduced, and since when.

@@ -54,6 +54,9 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
     ui->splitSizeSB->setEnabled(ui->splitChB->isChecked());
     ui->caseIdLE->setValidator(
         new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z]{1,20}")), ui->caseIdLE));
+    // sos puts the label into the archive's name.
+    ui->labelLE->setValidator(
+        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_-]{1,30}")), ui->labelLE));
     pluginCompleter->setCompletionMode(QCompleter::PopupCompletion);
     profileCompleter->setCompletionMode(QCompleter::InlineCompletion);
     ui->pluginCB->setCompleter(pluginCompleter);
@@ -74,6 +77,10 @@ QVariantMap ExtSettWidget::getExtSettings()
         settings.insert(Kro::AllOptionsOption, true);
     if (ui->noEtcChB->isChecked())
         settings.insert(Kro::NoEtcOption, true);
+    if (ui->cleanChB->isChecked())
+        settings.insert(Kro::CleanOption, true);
+    if (!ui->labelLE->text().isEmpty())
+        settings.insert(Kro::LabelOption, ui->labelLE->text());
     addDirSetting(settings, Kro::TmpDirOption, ui->tempLE->text(), Kro::MainReportDir);
     addDirSetting(settings, Kro::SysrootOption, ui->rootLE->text(), Kro::RootDir);
     if (!ui->caseIdLE->text().isEmpty())
@@ -124,7 +131,7 @@ void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
 QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings)
 {
     static const QStringList switches{Kro::AllOptionsOption, Kro::AllLogsOption, Kro::NoEtcOption,
-                                      Kro::ForceBadPluginsOption};
+                                      Kro::ForceBadPluginsOption, Kro::CleanOption};
     static const QStringList formOnly{Kro::SinceUnitKey, Kro::SinceValueKey, Kro::ShowAllKey};
     QStringList arguments;
     for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
@@ -196,6 +203,8 @@ void ExtSettWidget::setPrevSettings(const QVariantMap &settings)
     ui->allLogsChB->setChecked(settings.contains(Kro::AllLogsOption));
     ui->noEtcChB->setChecked(settings.contains(Kro::NoEtcOption));
     ui->allOptsChB->setChecked(settings.contains(Kro::AllOptionsOption));
+    ui->cleanChB->setChecked(settings.contains(Kro::CleanOption));
+    ui->labelLE->setText(settings.value(Kro::LabelOption).toString());
     for (const QString &name : settings.value(Kro::OnlyPluginsOption).toStringList())
         addPluginToList(name, true);
     for (const QString &name : settings.value(Kro::ProfilesOption).toStringList())
@@ -226,6 +235,8 @@ void ExtSettWidget::setDefaultSettings()
     ui->allLogsChB->setChecked(false);
     ui->allOptsChB->setChecked(false);
     ui->noEtcChB->setChecked(false);
+    ui->cleanChB->setChecked(false);
+    ui->labelLE->clear();
     clearSelections();
     ui->rootLE->setText(Kro::RootDir);
     ui->tempLE->setText(Kro::MainReportDir);
@@ -243,6 +254,8 @@ void ExtSettWidget::setDefaultSettings()
 void ExtSettWidget::markMissingOptions(const SosOptions &options)
 {
     markOption(ui->noEtcChB, options, Kro::NoEtcOption);
+    markOption(ui->cleanChB, options, Kro::CleanOption);
+    markOption(ui->labelLE, options, Kro::LabelOption);
     // Volumes stay on offer: where sos cannot make them, the finished archive is split.
     const QString splitTip =
         options.accepts(Kro::SplitOption)
@@ -257,10 +270,14 @@ void ExtSettWidget::markMissingOptions(const SosOptions &options)
 void ExtSettWidget::markOption(QWidget *widget, const SosOptions &options,
                                const QString &option) const
 {
+    // The form's own tip comes back once a sos that has the option is installed.
+    static const char *const OfferedTip = "offeredToolTip";
+    if (!widget->property(OfferedTip).isValid())
+        widget->setProperty(OfferedTip, widget->toolTip());
     const bool accepted = options.accepts(option);
     widget->setEnabled(accepted);
     widget->setToolTip(
-        accepted ? QString()
+        accepted ? widget->property(OfferedTip).toString()
                  : tr("The installed sos %1 has no option %2").arg(options.version(), option));
 }
 

@@ -29,6 +29,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5")
 # Desktops bring their own polkit agent (GNOME Shell and KDE Plasma have one built in or
 # installed), so an agent is only suggested, as is the mail program that takes attachments.
+# xdg-utils hands the attachment to any other mail program.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS
     "policykit-1-gnome | polkit-kde-agent-1 | lxpolkit | mate-polkit, thunderbird")
 include(CPack)

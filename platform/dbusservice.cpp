@@ -17,6 +17,8 @@ using namespace HelperProtocol;
 // Long enough for an administrator to type a password and for a slow program to finish.
 const int CallTimeoutMs = 10 * 60 * 1000;
 const int ErrorLinesShown = 5;
+// Names the removal of report files in the messages, where other calls name their program.
+const QString RemovalLabel = QStringLiteral("unlinkat");
 
 QString lastLines(const QByteArray &text)
 {
@@ -69,6 +71,12 @@ void DbusService::splitReport(const QString &report, int volumeMiB, QObject *con
           done);
 }
 
+void DbusService::deleteReports(const QStringList &files, QObject *context,
+                                const ReplyHandler &done)
+{
+    watch(send(DeleteReportsMethod, {files}), Kind::Plain, RemovalLabel, context, done);
+}
+
 int DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
                                   const QByteArray &standardInput)
 {
@@ -102,6 +110,11 @@ bool DbusService::splitReport(const QString &report, int volumeMiB)
 {
     return wait(send(SplitMethod, {report, volumeMiB}), Kind::Plain, QStringLiteral("zip"))
         .succeeded();
+}
+
+bool DbusService::deleteReports(const QStringList &files)
+{
+    return wait(send(DeleteReportsMethod, {files}), Kind::Plain, RemovalLabel).succeeded();
 }
 
 // A helper that is not running remembers no run: asking never starts a root process for
@@ -228,6 +241,9 @@ void DbusService::readError(const QDBusMessage &answer, const QString &program, 
     } else if (name == FailedError && program == QLatin1String("zip") && !detail.isEmpty()) {
         lastError = Failed;
         reply.message = tr("The report could not be split into volumes:\n%1").arg(detail);
+    } else if (name == FailedError && program == RemovalLabel && !detail.isEmpty()) {
+        lastError = Failed;
+        reply.message = tr("Some files could not be removed:\n%1").arg(detail);
     } else {
         lastError = Failed;
         reply.message = tr("The program \"%1\" could not be started.").arg(program);

@@ -62,6 +62,9 @@ public:
     // in volumes of volumeMiB (1 to 100) MiB each.
     void splitReport(const QString &report, int volumeMiB, QObject *context,
                      const ReplyHandler &done);
+    // Removes the files of one report (archive, volumes, checksums, protected forms), all in one
+    // folder; nothing is removed when any of them is refused.
+    void deleteReports(const QStringList &files, QObject *context, const ReplyHandler &done);
 
     // Blocking forms. 0 when the program ran and exited with status 0.
     int execSmthWithArgs(const QString &program, const QStringList &arguments,
@@ -72,7 +75,7 @@ public:
     bool protectReport(const QString &report, const QByteArray &key);
     bool makeReportReadable(const QString &report);
     bool splitReport(const QString &report, int volumeMiB);
-
+    bool deleteReports(const QStringList &files);
     // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
     // or the NoRun error (ServiceUnknown when the helper is not running, so knows no run). Neither
     // call blocks; the caller watches the reply.

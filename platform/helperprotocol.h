@@ -16,6 +16,7 @@ inline const QString MoveMethod = QStringLiteral("Move");
 inline const QString ProtectMethod = QStringLiteral("Protect");
 inline const QString MakeReadableMethod = QStringLiteral("MakeReadable");
 inline const QString SplitMethod = QStringLiteral("Split");
+inline const QString DeleteReportsMethod = QStringLiteral("DeleteReports");
 inline const QString ReportStateMethod = QStringLiteral("ReportState");
 inline const QString StopReportMethod = QStringLiteral("StopReport");
 

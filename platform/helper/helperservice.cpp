@@ -5,6 +5,7 @@
 #include "filemover.h"
 #include "helperprotocol.h"
 #include "reportfile.h"
+#include "reportset.h"
 #include "reportvolumes.h"
 
 #include <QCoreApplication>
@@ -184,6 +185,22 @@ void HelperService::Split(const QString &report, int volumeMiB)
                               "a volume must hold from 1 to 100 MiB");
         if (const auto file = openReportOrRefuse(call, uid, report))
             split(call, file, volumeMiB);
+    });
+}
+
+void HelperService::DeleteReports(const QStringList &reports)
+{
+    authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
+        qInfo("uid %u deletes %s", uid, qPrintable(reports.join(' ')));
+        ReportSet set;
+        QString failure = set.open(uid, reports);
+        if (!failure.isEmpty())
+            return replyError(call, HelperProtocol::FileRefusedError, failure);
+        failure = set.remove();
+        if (failure.isEmpty())
+            reply(call, call.createReply());
+        else
+            replyError(call, HelperProtocol::FailedError, failure);
     });
 }
 

@@ -50,6 +50,9 @@ public slots:
     Q_SCRIPTABLE void MakeReadable(const QString &report);
     // Replaces the report by a split zip beside it, in volumes of volumeMiB (1 to 100) MiB.
     Q_SCRIPTABLE void Split(const QString &report, int volumeMiB);
+    // Removes the files of one report set (archive, volumes, checksums, protected forms), all in
+    // one folder; refused as a whole when any of them may not be removed.
+    Q_SCRIPTABLE void DeleteReports(const QStringList &reports);
 
 private:
     using Job = std::function<void(const QDBusMessage &call, uint callerUid)>;

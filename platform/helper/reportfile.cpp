@@ -16,10 +16,22 @@ QString ReportFile::open(uid_t caller, const QString &path)
     if (!report.isAbsolute() || !report.fileName().startsWith(HelperProtocol::ReportNamePrefix))
         return QStringLiteral("%1 is not a report archive").arg(path);
     QString failure;
-    folder = RegularFile::openFolder(report.path(), failure);
-    if (!folder.ok())
+    const UniqueFd opened = RegularFile::openFolder(report.path(), failure);
+    if (!opened.ok())
         return failure;
-    name = QFile::encodeName(report.fileName());
+    return openIn(opened.get(), caller, report.fileName());
+}
+
+QString ReportFile::openIn(int openedFolder, uid_t caller, const QString &fileName)
+{
+    if (!fileName.startsWith(HelperProtocol::ReportNamePrefix) ||
+        fileName.contains(QLatin1Char('/')))
+        return QStringLiteral("%1 is not a report archive").arg(fileName);
+    folder.reset(fcntl(openedFolder, F_DUPFD_CLOEXEC, 0));
+    if (!folder.ok())
+        return errnoText(QStringLiteral("cannot share the folder"));
+    QString failure;
+    name = QFile::encodeName(fileName);
     file = RegularFile::open(folder.get(), name, O_RDONLY, QStringLiteral("the report"), info,
                              failure);
     if (!file.ok())

@@ -17,6 +17,9 @@ public:
     // single name, named like a report, owned by root or by the caller. Empty on success,
     // otherwise why it was refused.
     QString open(uid_t caller, const QString &path);
+    // The same for fileName (a name, no path) in a folder the caller opened already: the files
+    // of one report set are all checked and removed relative to that one folder.
+    QString openIn(int openedFolder, uid_t caller, const QString &fileName);
 
     // Adds read permission for others, nothing else.
     QString makeReadable();

@@ -85,6 +85,8 @@ private slots:
         child<QCheckBox>("allLogsChB")->setChecked(true);
         child<QCheckBox>("allOptsChB")->setChecked(true);
         child<QCheckBox>("noEtcChB")->setChecked(true);
+        child<QCheckBox>("cleanChB")->setChecked(true);
+        child<QLineEdit>("labelLE")->setText(QStringLiteral("before-fix"));
         child<QCheckBox>("showAllChB")->setChecked(true);
         child<QCheckBox>("splitChB")->setChecked(true);
         child<QSpinBox>("splitSizeSB")->setValue(25);
@@ -99,27 +101,19 @@ private slots:
         QCOMPARE(since.size(), 14);
         QCOMPARE(settings.value(QStringLiteral("sinceval")), QVariant(2));
         QCOMPARE(settings.value(QStringLiteral("sinceunit")), QVariant(1));
-        QCOMPARE(widget->getSosreportArgs(settings), (QStringList{"--all-logs",
-                                                                  "--alloptions",
-                                                                  "--case-id",
-                                                                  "Case42",
-                                                                  "--compression-type",
-                                                                  "xz",
-                                                                  "--noetc",
-                                                                  "--since",
-                                                                  since,
-                                                                  "--split",
-                                                                  "25",
-                                                                  "--sysroot",
-                                                                  "/tmp/",
-                                                                  "--tmp-dir",
-                                                                  tmp.path(),
-                                                                  "-o",
-                                                                  "b",
-                                                                  "-o",
-                                                                  "a",
-                                                                  "-p",
-                                                                  "x"}));
+        QCOMPARE(widget->getSosreportArgs(settings),
+                 (QStringList{"--all-logs", "--alloptions",
+                              "--case-id",  "Case42",
+                              "--clean",    "--compression-type",
+                              "xz",         "--label",
+                              "before-fix", "--noetc",
+                              "--since",    since,
+                              "--split",    "25",
+                              "--sysroot",  "/tmp/",
+                              "--tmp-dir",  tmp.path(),
+                              "-o",         "b",
+                              "-o",         "a",
+                              "-p",         "x"}));
     }
 
     void directoryRules_data()
@@ -236,6 +230,8 @@ private slots:
                                  {"-p", QStringList{"zz", "y"}},
                                  {"--compression-type", "gzip"},
                                  {"--case-id", "C1"},
+                                 {"--clean", true},
+                                 {"--label", "lab"},
                                  {"--noetc", true}};
         dialogs.expectMessageBox(QMessageBox::Yes);
         dialogs.expectMessageBox(QMessageBox::Ok);
@@ -269,6 +265,8 @@ private slots:
                                              "finished report is split into volumes afterwards");
         QTest::newRow("no /etc") << "noEtcChB" << false
                                  << "The installed sos 4.0 has no option --noetc";
+        QTest::newRow("clean") << "cleanChB" << false
+                               << "The installed sos 4.0 has no option --clean";
         QTest::newRow("split") << "splitChB" << true << split;
         QTest::newRow("split size") << "splitSizeSB" << false << split; // until split is ticked
     }
@@ -290,14 +288,28 @@ private slots:
         SosOptions options(QStringLiteral("4.0"), QStringLiteral("/nonexistent/sosreport"));
         markWithoutNoEtcAndSplit(widget, options);
         dialogs.expectMessageBox(QMessageBox::Yes);
-        widget->setPrevSettings(
-            QVariantMap{{"--noetc", true}, {"--split", 20}, {"--case-id", "C1"}});
+        widget->setPrevSettings(QVariantMap{{"--noetc", true},
+                                            {"--split", 20},
+                                            {"--case-id", "C1"},
+                                            {"--clean", true},
+                                            {"--label", "L1"}});
         QVERIFY(dialogs.waitForAll());
         QVERIFY(child<QSpinBox>("splitSizeSB")->isEnabled());
         const QVariantMap settings = widget->getExtSettings();
         QVERIFY(settings.contains(QStringLiteral("--noetc")));
+        QVERIFY(settings.contains(QStringLiteral("--clean")));
         QCOMPARE(widget->getSosreportArgs(options.acceptedOnly(settings)),
                  (QStringList{"--case-id", "C1"}));
+
+        // A sos that has them gets both, and the switch is offered again.
+        QSettings().setValue(QStringLiteral("sosoptions/4.1"),
+                             QStringList{"--case-id", "--clean", "--mask", "--label"});
+        SosOptions newer(QStringLiteral("4.1"), QStringLiteral("/nonexistent/sosreport"));
+        newer.load();
+        widget->markMissingOptions(newer);
+        QVERIFY(child<QCheckBox>("cleanChB")->isEnabled());
+        QCOMPARE(widget->getSosreportArgs(newer.acceptedOnly(settings)),
+                 (QStringList{"--case-id", "C1", "--clean", "--label", "L1"}));
     }
 
     void defaultButton()

@@ -14,6 +14,7 @@
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -255,6 +256,8 @@ void TestHelperAttacks::eachKindOfWorkHasItsOwnPermission_data()
     QTest::newRow("configuration: a command") << configure << "command" << true;
     QTest::newRow("configuration: opening up") << configure << "readable" << false;
     QTest::newRow("configuration: protecting") << configure << "protect" << false;
+    QTest::newRow("reports: deleting") << report << "delete" << true;
+    QTest::newRow("configuration: deleting") << configure << "delete" << false;
 }
 
 void TestHelperAttacks::eachKindOfWorkHasItsOwnPermission()
@@ -271,6 +274,8 @@ void TestHelperAttacks::eachKindOfWorkHasItsOwnPermission()
         done = service->makeReportReadable(report);
     else if (work == "protect")
         done = service->protectReport(report, "secret");
+    else if (work == "delete")
+        done = service->deleteReports({report});
     else if (work == "move")
         done = service->move(dir->filePath("source"), dir->filePath("target"));
     else
@@ -281,6 +286,7 @@ void TestHelperAttacks::eachKindOfWorkHasItsOwnPermission()
              granted && (work == "move" || work == "command"));
     QCOMPARE(modeOf(report) == 0604, granted && work == "readable");
     QCOMPARE(QFile::exists(report + ".cpt"), granted && work == "protect");
+    QCOMPARE(QFile::exists(report), !granted || (work != "protect" && work != "delete"));
 }
 
 void TestHelperAttacks::reportRefusals_data()
@@ -333,6 +339,18 @@ void TestHelperAttacks::reportRefusals()
     if (kind != "copy-exists") {
         QVERIFY(!service->makeReportReadable(report));
         QCOMPARE(messages->at(1).at(1).toString(), text);
+    }
+    if (kind != "copy-exists" && kind != "relative") {
+        // One refused file keeps the whole set, the good file beside it included.
+        const QString checksum = dir->filePath("sosreport-host.tar.xz.md5");
+        writeFile(checksum, "sum", 0600);
+        QVERIFY(!service->deleteReports({checksum, report}));
+        QCOMPARE(messages->last().at(1).toString(),
+                 QStringLiteral("The report was not changed: %1: %2.")
+                     .arg(report, reason.contains("%1") ? reason.arg(QFileInfo(report).fileName())
+                                                        : reason));
+        QVERIFY(QFile::exists(checksum));
+        QVERIFY(QFileInfo(report).isSymLink() || QFileInfo::exists(report));
     }
     QCOMPARE(modeOf(real), mode_t(0600));
     QCOMPARE(contents(real), QByteArray("root only"));

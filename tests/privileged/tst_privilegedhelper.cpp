@@ -96,6 +96,7 @@ private slots:
     void moveToNewFileDropsWriteForOthers();
     void moveRefusals_data();
     void moveRefusals();
+    void deletesAReportSetInOneFolderOnly();
 
 private:
     KroAdmin::DbusService *service = nullptr;
@@ -321,6 +322,30 @@ void TestPrivilegedHelper::moveRefusals()
     QCOMPARE(contents(target), QByteArray("old"));
     QCOMPARE(uint(statOf(target).st_mode & 07777), 0600u);
     QVERIFY(QFileInfo::exists(source) || QFileInfo(source).isSymLink());
+}
+
+// A report set is the archive with its volumes, checksums and protected forms, all in one folder.
+void TestPrivilegedHelper::deletesAReportSetInOneFolderOnly()
+{
+    QDir(dir->path()).mkdir("other");
+    const QString elsewhere = dir->filePath("other/sosreport-host.z02");
+    writeFile(elsewhere, "volume", 0600);
+    QStringList set;
+    for (const char *name : {"sosreport-host.zip.cpt", "sosreport-host.z01.cpt",
+                             "sosreport-host.zip.md5", "sosreport-host.zip.sha256"}) {
+        set.append(dir->filePath(name));
+        writeFile(set.last(), "part", 0600);
+    }
+    QVERIFY(!service->deleteReports(set + QStringList{elsewhere}));
+    QCOMPARE(messages->last().at(1).toString(),
+             "The report was not changed: the files of a report set must lie in one folder.");
+    for (const QString &file : set + QStringList{elsewhere})
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+
+    QVERIFY(service->deleteReports(set));
+    QCOMPARE(service->getDbusErrorAsInt(), int(HelperProtocol::Success));
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList());
+    QVERIFY(QFile::exists(elsewhere));
 }
 
 KRO_TEST_MAIN(TestPrivilegedHelper)

@@ -11,14 +11,26 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <algorithm>
+#include <functional>
 #include <memory>
+
+// How a report reaches a mail program that reads its attachments as a list.
+QString fileUrl(const QString &path)
+{
+    return "file://" + QString::fromLatin1(QUrl::toPercentEncoding(path, "/"));
+}
 
 // Receives the mail links the window opens.
 class MailLinkRecorder : public QObject
@@ -44,13 +56,21 @@ private slots:
     void composesWithAttachment_data();
     void composesWithAttachment();
     void volumeWarningComesFirst();
-    void quoteInNameIsRefused();
+    void quoteInNameIsEncoded();
+    void otherMailProgramAttachesThroughXdgEmail();
+    void noMailProgramSaysWhereTheReportIs();
     void otherMailProgramOpensLink();
+    void deletesReportSetThroughHelper();
+    void plantedLinkKeepsWholeSet();
 
 private:
+    std::function<void(QWidget *)> passwordAnswer(const QString &password,
+                                                  const QString &confirmation, bool accept = true);
+    void deleteCurrent(const QList<QMessageBox::StandardButton> &answers);
     QString makeReport(const QString &name, const QByteArray &content = "report");
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
-    QStringList thunderbirdArguments() const;
+    QStringList mailProgramArguments(const QString &program) const;
+    QStringList thunderbirdArguments() const { return mailProgramArguments("thunderbird"); }
     QTableWidget *table()
     {
         return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
@@ -61,6 +81,8 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> window;
     MailLinkRecorder links;
+    QList<KroTest::DialogRecord> lastDialogs;
+    bool okOfferedRight = true;
 };
 
 void TestArchives::initTestCase()
@@ -80,15 +102,19 @@ void TestArchives::initTestCase()
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     }
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &links, "open");
+    // xdg-email hands a message to the mail program only where there is a display.
+    qputenv("DISPLAY", ":none");
 }
 
 void TestArchives::init()
 {
+    okOfferedRight = true;
     QSettings().remove(Kro::PermAskAgainKey);
     dir = std::make_unique<QTemporaryDir>();
     window = std::make_unique<MainWindow>();
     MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
-    QFile::remove(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    for (const char *program : {"thunderbird", "evolution"})
+        QFile::remove(xdg.filePath("bin/" + QLatin1String(program) + ".arguments"));
     links.urls.clear();
 }
 
@@ -135,9 +161,9 @@ void TestArchives::setMailPrograms(const QString &defaultId, bool registerThunde
     list.write("[Default Applications]\nx-scheme-handler/mailto=" + defaultId.toUtf8() + "\n");
 }
 
-QStringList TestArchives::thunderbirdArguments() const
+QStringList TestArchives::mailProgramArguments(const QString &program) const
 {
-    QFile file(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
+    QFile file(xdg.filePath("bin/" + program + ".arguments"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -151,11 +177,14 @@ void TestArchives::protectsMultiVolumeArchiveAsWhole()
     select(main);
 
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectInputDialog(QStringLiteral("pa ss\u00e9"));
+    dialogs.expect(passwordAnswer(QStringLiteral("pa ss\u00e9"), QStringLiteral("pa ss\u00e9")));
+    dialogs.expectMessageBox(QMessageBox::Ok);
     QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
     QVERIFY(dialogs.waitForAll());
-    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Password setting"));
-    QCOMPARE(dialogs.last().text, QStringLiteral("Enter not-empty password for archive:"));
+    QCOMPARE(dialogs.records().first().windowTitle, QStringLiteral("Password setting"));
+    QCOMPARE(dialogs.last().text,
+             QStringLiteral("The archive is protected with the password. It is now:\n") + main +
+                 QStringLiteral(".cpt"));
 
     QTRY_COMPARE(table()->item(0, 0)->text(), main + QStringLiteral(".cpt"));
     QCOMPARE(table()->rowCount(), 1);
@@ -180,11 +209,14 @@ void TestArchives::cancelledPasswordChangesNothing()
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     select(report);
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectInputDialog(QString(), false);
-    dialogs.expectInputDialog(QString(), true);
-    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
-    QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
+    dialogs.expect(passwordAnswer(QString(), QString(), false));
+    // Two entries that differ, or an empty one, leave nothing to confirm.
+    dialogs.expect(passwordAnswer("secret", "secreT", false));
+    dialogs.expect(passwordAnswer(QString(), QString(), false));
+    for (int attempt = 0; attempt < 3; ++attempt)
+        QMetaObject::invokeMethod(window.get(), "encryptCurrentReport");
     QVERIFY(dialogs.waitForAll());
+    QVERIFY(okOfferedRight);
     QVERIFY(QFile::exists(report));
     QVERIFY(!QFile::exists(report + QStringLiteral(".cpt")));
 }
@@ -253,7 +285,7 @@ void TestArchives::composesWithAttachment()
         (QStringList{QStringLiteral("-compose"),
                      QStringLiteral("to='" KRO_MAINTAINERS_ADDRESS "',subject='sos report',"
                                     "body='report in attachment',attachment='") +
-                         report + QLatin1Char('\'')}));
+                         fileUrl(report) + QLatin1Char('\'')}));
     QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QVERIFY(links.urls.isEmpty());
 }
@@ -285,39 +317,79 @@ void TestArchives::volumeWarningComesFirst()
                  dir->filePath("sosreport-h.z01.cpt") + "\n");
     QVERIFY(!startedBeforeAnswer);
     QTRY_COMPARE(thunderbirdArguments().size(), 2);
-    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + main + "'"));
+    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + fileUrl(main) +
+                                                  "'"));
 }
 
-void TestArchives::quoteInNameIsRefused()
+// Quotes and commas reach thunderbird encoded, so the name can neither end the attachment field
+// nor split it into two files.
+void TestArchives::quoteInNameIsEncoded()
 {
     setMailPrograms(QStringLiteral("thunderbird.desktop"), true);
     const QString report = makeReport(QStringLiteral("sosreport-it's',attachment='x.tar.xz"));
     select(report);
 
     KroTest::ModalDialogHelper dialogs;
-    dialogs.expectMessageBox(QMessageBox::Ok);
-    QMetaObject::invokeMethod(window.get(), "mailto");
-    QVERIFY(dialogs.waitForAll());
-    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Warning!"));
-    QVERIFY(dialogs.last().text.contains(report));
-    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
-
-    // The next report is sent alone: the refused one never reached the mail program.
-    const QString next = makeReport(QStringLiteral("sosreport-b.tar.xz"));
-    select(next);
     dialogs.expectMessageBox(QMessageBox::Yes);
     QMetaObject::invokeMethod(window.get(), "mailto");
     QVERIFY(dialogs.waitForAll());
     QTRY_COMPARE(thunderbirdArguments().size(), 2);
-    QVERIFY(thunderbirdArguments().at(1).endsWith(QStringLiteral("attachment='") + next + "'"));
+    QVERIFY(thunderbirdArguments().at(1).endsWith(
+        "attachment='file://" + dir->path() + "/sosreport-it%27s%27%2Cattachment%3D%27x.tar.xz'"));
 }
 
+void TestArchives::otherMailProgramAttachesThroughXdgEmail()
+{
+    setMailPrograms(QStringLiteral("evolution.desktop"), false);
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    const QString comma = makeReport(QStringLiteral("sosreport-a, b.tar.xz"));
+    select(comma);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.contains("comma"));
+
+    select(report);
+    dialogs.expectMessageBox(QMessageBox::Yes);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QTRY_COMPARE(mailProgramArguments("evolution").size(), 1);
+    QCOMPARE(QUrl::fromPercentEncoding(mailProgramArguments("evolution").first().toUtf8()),
+             "mailto:" KRO_MAINTAINERS_ADDRESS "?subject=sos report&body=report in attachment"
+             "&attach=" +
+                 report);
+    QVERIFY(QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(links.urls.isEmpty());
+}
+
+void TestArchives::noMailProgramSaysWhereTheReportIs()
+{
+    for (const char *file : {"config/mimeapps.list", "data/applications/thunderbird.desktop",
+                             "data/applications/evolution.desktop"})
+        QFile::remove(xdg.filePath(QLatin1String(file)));
+    const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    select(report);
+    KroTest::ModalDialogHelper dialogs;
+    dialogs.expectMessageBox(QMessageBox::Close);
+    QMetaObject::invokeMethod(window.get(), "mailto");
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.contains(report));
+    QVERIFY(dialogs.last().buttons.contains("Open containing folder"));
+    QVERIFY(links.urls.isEmpty());
+    QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+}
+
+// Without xdg-email only a message without attachment can be opened.
 void TestArchives::otherMailProgramOpensLink()
 {
     setMailPrograms(QStringLiteral("evolution.desktop"), false);
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     select(report);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(xdg.filePath(QStringLiteral("bin"))));
     QMetaObject::invokeMethod(window.get(), "mailto");
+    qputenv("PATH", path);
 
     QCOMPARE(links.urls.size(), 1);
     QCOMPARE(links.urls.first().toEncoded(),
@@ -325,6 +397,70 @@ void TestArchives::otherMailProgramOpensLink()
                         "?subject=sos%20report&body=report%20in%20attachment"));
     QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
     QVERIFY(thunderbirdArguments().isEmpty());
+}
+
+// Types password and confirmation into the password dialog, then presses OK when it is offered
+// and accept is true, otherwise Cancel; checks that OK is offered exactly for equal entries.
+std::function<void(QWidget *)>
+TestArchives::passwordAnswer(const QString &password, const QString &confirmation, bool accept)
+{
+    return [=](QWidget *dialog) {
+        dialog->findChild<QLineEdit *>("passwordLE")->setText(password);
+        dialog->findChild<QLineEdit *>("confirmLE")->setText(confirmation);
+        auto *buttons = dialog->findChild<QDialogButtonBox *>();
+        QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+        const bool offered = !password.isEmpty() && password == confirmation;
+        (accept && ok->isEnabled() ? ok : buttons->button(QDialogButtonBox::Cancel))->click();
+        okOfferedRight = okOfferedRight && ok->isEnabled() == offered;
+    };
+}
+
+void TestArchives::deleteCurrent(const QList<QMessageBox::StandardButton> &answers)
+{
+    KroTest::ModalDialogHelper dialogs;
+    for (const QMessageBox::StandardButton answer : answers)
+        dialogs.expectMessageBox(answer);
+    const QList<QAction *> actions = table()->actions();
+    const auto remove = std::find_if(actions.cbegin(), actions.cend(), [](QAction *action) {
+        return action->shortcut() == QKeySequence(QKeySequence::Delete);
+    });
+    QVERIFY(remove != actions.cend());
+    (*remove)->trigger();
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.records().first().text,
+             QStringLiteral("Delete the report with all its files?"));
+    lastDialogs = dialogs.records();
+}
+
+// Root's files (this test runs as root) go through the helper, checksums and volumes included.
+void TestArchives::deletesReportSetThroughHelper()
+{
+    const QStringList set{makeReport("sosreport-v.zip.cpt"), makeReport("sosreport-v.zip.md5"),
+                          makeReport("sosreport-v.z01.cpt"), makeReport("sosreport-v.z02.cpt")};
+    const QString other = makeReport("sosreport-other.tar.xz");
+    select(set.first());
+    deleteCurrent({QMessageBox::Yes});
+    QStringList listed = lastDialogs.first().informativeText.split('\n');
+    listed.sort();
+    QStringList expected = set;
+    expected.sort();
+    QCOMPARE(listed, expected);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"sosreport-other.tar.xz"});
+    QTRY_COMPARE(table()->rowCount(), 1);
+    QCOMPARE(table()->item(0, 0)->text(), other);
+}
+
+void TestArchives::plantedLinkKeepsWholeSet()
+{
+    const QString report = makeReport("sosreport-l.tar.xz");
+    const QString target = makeReport("shadow");
+    QVERIFY(QFile::link(target, report + ".md5"));
+    select(report);
+    deleteCurrent({QMessageBox::Yes, QMessageBox::Ok});
+    QVERIFY(lastDialogs.last().text.contains("symbolic link"));
+    QVERIFY(QFile::exists(report));
+    QVERIFY(QFile::exists(target));
+    QVERIFY(QFileInfo(report + ".md5").isSymLink());
 }
 
 KRO_TEST_MAIN(TestArchives)

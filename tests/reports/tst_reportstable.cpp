@@ -9,6 +9,9 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,9 +32,12 @@ private slots:
     void unreadableFolderWarnsAtEveryRefill();
     void columnsFitTheWidestText();
     void refillFollowsEveryFolder();
+    void sizeAddsUpVolumesAndMarksShowState();
+    void sortedByClickedColumnAndRemembered();
+    void newFileInWatchedFolderShowsUp();
 
 private:
-    void touch(const QString &name);
+    void touch(const QString &name, int size = 0);
     void touchAfter(const QString &name, const QString &older);
     QTableWidget *table()
     {
@@ -60,10 +66,11 @@ void TestReportsTable::cleanup()
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
 }
 
-void TestReportsTable::touch(const QString &name)
+void TestReportsTable::touch(const QString &name, int size)
 {
     QFile file(dir->filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(size, 'x'));
 }
 
 // The clock of the file system ticks coarsely: make the file again until its creation time is
@@ -89,9 +96,10 @@ void TestReportsTable::rowsHoldPathAndCreationTime()
     refill();
 
     QCOMPARE(table()->rowCount(), 2);
-    QCOMPARE(table()->columnCount(), 2);
+    QCOMPARE(table()->columnCount(), 3);
     QCOMPARE(table()->horizontalHeaderItem(0)->text(), QStringLiteral("File name"));
     QCOMPARE(table()->horizontalHeaderItem(1)->text(), QStringLiteral("Creation date"));
+    QCOMPARE(table()->horizontalHeaderItem(2)->text(), QStringLiteral("Size"));
     const QStringList expected{dir->filePath("sosreport-a.tar.xz"),
                                dir->filePath("sosreport-v.zip")};
     for (int row = 0; row < 2; ++row) {
@@ -151,12 +159,15 @@ void TestReportsTable::emptyFolderDisablesPassword()
     touch(QStringLiteral("sosreport-a.tar.xz"));
     refill();
     QVERIFY(passwordAction()->isEnabled());
+    auto *sendAction = window->findChild<QAction *>(QStringLiteral("sendReportAction"));
+    QVERIFY(sendAction->isEnabled());
 
     QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
     touch(QStringLiteral("sosreport-a.tar.xz.md5"));
     refill();
     QCOMPARE(table()->rowCount(), 0);
     QVERIFY(!passwordAction()->isEnabled());
+    QVERIFY(!sendAction->isEnabled());
 }
 
 void TestReportsTable::unreadableFolderWarnsAtEveryRefill()
@@ -228,7 +239,67 @@ void TestReportsTable::refillFollowsEveryFolder()
             QFileInfo(expected.at(row)).birthTime().toString(QStringLiteral("hh:mm:ss dd.MM.yy")));
     }
     QCOMPARE(table()->currentItem()->text(), newest);
-}
+    void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
+    {
+        window->show();
+        refill();
+        QVERIFY(window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
 
-KRO_TEST_MAIN(TestReportsTable)
+        touch(QStringLiteral("sosreport-v.zip"), 1000);
+        touch(QStringLiteral("sosreport-v.z01"), 2000);
+        touch(QStringLiteral("sosreport-v.z02"), 500);
+        touch(QStringLiteral("sosreport-p.tar.xz.cpt"), 10);
+        touch(QStringLiteral("sosreport-host0-obfuscated.tar.xz"), 10);
+        refill();
+        QVERIFY(!window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
+        QCOMPARE(table()->item(2, 0)->text(), dir->filePath("sosreport-v.zip"));
+        QCOMPARE(table()->item(2, 2)->text(), QLocale().formattedDataSize(3500));
+        QVERIFY(table()->item(2, 0)->toolTip().isEmpty());
+        QVERIFY(table()->item(1, 0)->toolTip().contains("protected"));
+        QVERIFY(table()->item(0, 0)->toolTip().contains("obfuscated"));
+    }
+
+    void TestReportsTable::sortedByClickedColumnAndRemembered()
+    {
+        touch(QStringLiteral("sosreport-a"), 300);
+        touch(QStringLiteral("sosreport-b"), 20);
+        touch(QStringLiteral("sosreport-c"), 1000);
+        refill();
+        const auto names = [this] {
+            QStringList shown;
+            for (int row = 0; row < table()->rowCount(); ++row)
+                shown.append(QFileInfo(table()->item(row, 0)->text()).fileName());
+            return shown;
+        };
+        QCOMPARE(names(), QStringList({"sosreport-a", "sosreport-b", "sosreport-c"}));
+
+        // By size, numerically: "20 bytes" sorts before "300 bytes" and "1000 bytes".
+        window->show();
+        const QPoint sizeHeader(table()->horizontalHeader()->sectionViewportPosition(2) + 5, 5);
+        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
+        QCOMPARE(names(), QStringList({"sosreport-b", "sosreport-a", "sosreport-c"}));
+        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
+        QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
+
+        // A new window sorts as the user chose last.
+        delete window;
+        window = new MainWindow;
+        refill();
+        QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
+        QSettings().remove(QStringLiteral("reportsortcolumn"));
+    }
+
+    void TestReportsTable::newFileInWatchedFolderShowsUp()
+    {
+        touch(QStringLiteral("sosreport-a.tar.xz"));
+        refill();
+        QCOMPARE(table()->rowCount(), 1);
+        touch(QStringLiteral("sosreport-b.tar.xz"));
+        QTRY_COMPARE(table()->rowCount(), 2);
+        QCOMPARE(table()->currentItem()->text(), dir->filePath("sosreport-a.tar.xz"));
+        QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
+        QTRY_COMPARE(table()->rowCount(), 1);
+    }
+
+    KRO_TEST_MAIN(TestReportsTable)
 #include "tst_reportstable.moc"

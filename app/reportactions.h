@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The actions on one row of the reports table, offered by its context menu and by keys: show the
+// report in the file manager, copy its path, and delete it with all its files after a
+// confirmation that lists them.
+#pragma once
+
+#include <QMultiMap>
+#include <QObject>
+
+class Backstage;
+class QAction;
+class QTableWidget;
+
+class ReportActions : public QObject
+{
+    Q_OBJECT
+
+public:
+    // volumeParts is the window's volume map, read at the moment of each action.
+    ReportActions(QTableWidget *table, Backstage *backstage,
+                  const QMultiMap<QString, QString> &volumeParts);
+
+    QAction *openFolderAction() const { return openFolder; }
+    QAction *copyPathAction() const { return copyPath; }
+    QAction *deleteAction() const { return remove; }
+
+signals:
+    // Files of a report were removed (some of them at least): the table is out of date.
+    void reportsDeleted();
+
+private:
+    QString currentReport() const;
+    void showMenu(const QPoint &position);
+    void openContainingFolder();
+    void copyCurrentPath();
+    void deleteCurrentReport();
+    void updateActions();
+
+    QTableWidget *table;
+    Backstage *backstage;
+    const QMultiMap<QString, QString> &volumeParts;
+    QAction *openFolder;
+    QAction *copyPath;
+    QAction *remove;
+};

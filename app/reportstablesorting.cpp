@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "reportstablesorting.h"
+
+#include "constants.h"
+
+#include <QHeaderView>
+#include <QSettings>
+#include <QTableWidget>
+
+ReportsTableSorting::ReportsTableSorting(QTableWidget *table) : QObject(table), table(table)
+{
+    const QSettings settings;
+    column = settings.value(Kro::ReportSortColumnKey, -1).toInt();
+    order =
+        settings.value(Kro::ReportSortOrderKey, Qt::AscendingOrder).toInt() == Qt::DescendingOrder
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
+    // A header click would otherwise also select the whole column and move the current row.
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    QHeaderView *header = table->horizontalHeader();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, &ReportsTableSorting::chooseColumn);
+}
+
+void ReportsTableSorting::apply()
+{
+    if (column < 0 || column >= table->columnCount())
+        return;
+    table->horizontalHeader()->setSortIndicatorShown(true);
+    table->horizontalHeader()->setSortIndicator(column, order);
+    QTableWidgetItem *current = table->currentItem();
+    table->sortItems(column, order);
+    if (current)
+        table->scrollToItem(current);
+}
+
+void ReportsTableSorting::chooseColumn(int clicked)
+{
+    order =
+        clicked == column && order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    column = clicked;
+    QSettings settings;
+    settings.setValue(Kro::ReportSortColumnKey, column);
+    settings.setValue(Kro::ReportSortOrderKey, int(order));
+    apply();
+}
