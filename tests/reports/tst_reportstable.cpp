@@ -239,67 +239,69 @@ void TestReportsTable::refillFollowsEveryFolder()
             QFileInfo(expected.at(row)).birthTime().toString(QStringLiteral("hh:mm:ss dd.MM.yy")));
     }
     QCOMPARE(table()->currentItem()->text(), newest);
-    void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
-    {
-        window->show();
-        refill();
-        QVERIFY(window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
+}
 
-        touch(QStringLiteral("sosreport-v.zip"), 1000);
-        touch(QStringLiteral("sosreport-v.z01"), 2000);
-        touch(QStringLiteral("sosreport-v.z02"), 500);
-        touch(QStringLiteral("sosreport-p.tar.xz.cpt"), 10);
-        touch(QStringLiteral("sosreport-host0-obfuscated.tar.xz"), 10);
-        refill();
-        QVERIFY(!window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
-        QCOMPARE(table()->item(2, 0)->text(), dir->filePath("sosreport-v.zip"));
-        QCOMPARE(table()->item(2, 2)->text(), QLocale().formattedDataSize(3500));
-        QVERIFY(table()->item(2, 0)->toolTip().isEmpty());
-        QVERIFY(table()->item(1, 0)->toolTip().contains("protected"));
-        QVERIFY(table()->item(0, 0)->toolTip().contains("obfuscated"));
-    }
+void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
+{
+    window->show();
+    refill();
+    QVERIFY(window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
 
-    void TestReportsTable::sortedByClickedColumnAndRemembered()
-    {
-        touch(QStringLiteral("sosreport-a"), 300);
-        touch(QStringLiteral("sosreport-b"), 20);
-        touch(QStringLiteral("sosreport-c"), 1000);
-        refill();
-        const auto names = [this] {
-            QStringList shown;
-            for (int row = 0; row < table()->rowCount(); ++row)
-                shown.append(QFileInfo(table()->item(row, 0)->text()).fileName());
-            return shown;
-        };
-        QCOMPARE(names(), QStringList({"sosreport-a", "sosreport-b", "sosreport-c"}));
+    touch(QStringLiteral("sosreport-v.zip"), 1000);
+    touch(QStringLiteral("sosreport-v.z01"), 2000);
+    touch(QStringLiteral("sosreport-v.z02"), 500);
+    touch(QStringLiteral("sosreport-p.tar.xz.cpt"), 10);
+    touch(QStringLiteral("sosreport-host0-obfuscated.tar.xz"), 10);
+    refill();
+    QVERIFY(!window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
+    QCOMPARE(table()->item(2, 0)->text(), dir->filePath("sosreport-v.zip"));
+    QCOMPARE(table()->item(2, 2)->text(), QLocale().formattedDataSize(3500));
+    QVERIFY(table()->item(2, 0)->toolTip().isEmpty());
+    QVERIFY(table()->item(1, 0)->toolTip().contains("protected"));
+    QVERIFY(table()->item(0, 0)->toolTip().contains("obfuscated"));
+}
 
-        // By size, numerically: "20 bytes" sorts before "300 bytes" and "1000 bytes".
-        window->show();
-        const QPoint sizeHeader(table()->horizontalHeader()->sectionViewportPosition(2) + 5, 5);
-        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
-        QCOMPARE(names(), QStringList({"sosreport-b", "sosreport-a", "sosreport-c"}));
-        QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
-        QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
+void TestReportsTable::sortedByClickedColumnAndRemembered()
+{
+    touch(QStringLiteral("sosreport-a"), 300);
+    touch(QStringLiteral("sosreport-b"), 20);
+    touch(QStringLiteral("sosreport-c"), 1000);
+    refill();
+    const auto names = [this] {
+        QStringList shown;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            shown.append(QFileInfo(table()->item(row, 0)->text()).fileName());
+        return shown;
+    };
+    QCOMPARE(names(), QStringList({"sosreport-a", "sosreport-b", "sosreport-c"}));
 
-        // A new window sorts as the user chose last.
-        delete window;
-        window = new MainWindow;
-        refill();
-        QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
-        QSettings().remove(QStringLiteral("reportsortcolumn"));
-    }
+    // By size, numerically: "20 bytes" sorts before "300 bytes" and "1000 bytes".
+    window->show();
+    const QPoint sizeHeader(table()->horizontalHeader()->sectionViewportPosition(2) + 5, 5);
+    QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
+    QCOMPARE(names(), QStringList({"sosreport-b", "sosreport-a", "sosreport-c"}));
+    QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
+    QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
 
-    void TestReportsTable::newFileInWatchedFolderShowsUp()
-    {
-        touch(QStringLiteral("sosreport-a.tar.xz"));
-        refill();
-        QCOMPARE(table()->rowCount(), 1);
-        touch(QStringLiteral("sosreport-b.tar.xz"));
-        QTRY_COMPARE(table()->rowCount(), 2);
-        QCOMPARE(table()->currentItem()->text(), dir->filePath("sosreport-a.tar.xz"));
-        QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
-        QTRY_COMPARE(table()->rowCount(), 1);
-    }
+    // A new window sorts as the user chose last.
+    delete window;
+    window = new MainWindow;
+    refill();
+    QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
+    QSettings().remove(QStringLiteral("reportsortcolumn"));
+}
 
-    KRO_TEST_MAIN(TestReportsTable)
+void TestReportsTable::newFileInWatchedFolderShowsUp()
+{
+    touch(QStringLiteral("sosreport-a.tar.xz"));
+    refill();
+    QCOMPARE(table()->rowCount(), 1);
+    touch(QStringLiteral("sosreport-b.tar.xz"));
+    QTRY_COMPARE(table()->rowCount(), 2);
+    QCOMPARE(table()->currentItem()->text(), dir->filePath("sosreport-a.tar.xz"));
+    QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
+    QTRY_COMPARE(table()->rowCount(), 1);
+}
+
+KRO_TEST_MAIN(TestReportsTable)
 #include "tst_reportstable.moc"
