@@ -10,6 +10,7 @@
 #include "helperprotocol.h"
 #include "kroinit.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -19,11 +20,12 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
-#include <cmath>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
 {
     ui->setupUi(this);
+    setUpKeyboard();
+    setUpAccessibleNames();
 
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
@@ -38,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->exitAction, &QAction::triggered, this, &MainWindow::close);
     connect(ui->saveAction, &QAction::triggered, this, &MainWindow::collectReports);
     connect(ui->sendReportAction, &QAction::triggered, this, &MainWindow::mailto);
+    connect(ui->refreshAction, &QAction::triggered, this, &MainWindow::refillReportsTable);
     connect(ui->browseReportsDirsPBtn, &QPushButton::clicked, this,
             &MainWindow::openReportsDirsSettingsDialog);
     connect(ui->browseDebugDirsPBtn, &QPushButton::clicked, this,
@@ -69,6 +72,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
             &MainWindow::readPsAnswer);
     // A run that outlived an earlier window is followed as if this one had started it.
     QTimer::singleShot(0, this, &MainWindow::queryRun);
+    QTimer::singleShot(0, this, &MainWindow::remindOfDebugMode);
 }
 
 MainWindow::~MainWindow()
@@ -92,9 +96,14 @@ void MainWindow::restoreSettings()
     if (settings.contains(Kro::GeometryKey))
         restoreGeometry(settings.value(Kro::GeometryKey).toByteArray());
 
-    if (settings.value(Kro::ExtendedKey, false).toBool()) {
-        setMinimumHeight(CompactMinimumHeight);
-        resize(width(), static_cast<int>(std::lround(height() * PaneLessHeightShare)));
+    // The window opens at the size it was left at, also when the pane was shown then: the table
+    // takes the pane's room until the pane is shown again.
+    setMinimumHeight(qMin(CompactMinimumHeight, roomForHeight()));
+    const QRect frame =
+        WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
+    if (frame != frameGeometry()) {
+        resize(size().boundedTo(frame.size() - (frameGeometry().size() - size())));
+        move(frame.topLeft());
     }
 
     if (settings.contains(Kro::ReportDirsKey))
@@ -126,6 +135,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    remindOfDebugMode();
 
     QSettings settings;
     settings.setValue(Kro::GeometryKey, saveGeometry());

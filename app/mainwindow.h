@@ -4,6 +4,7 @@
 #pragma once
 
 #include "constants.h"
+#include "debugmodereminder.h"
 #include "reportrunwatch.h"
 
 #include <QMainWindow>
@@ -75,6 +76,13 @@ private:
     void updatePasswordAction(QTableWidgetItem *current);
     void claimDbusService();
 
+    // Keyboard, screen readers and reminders (mainwindow_accessibility.cpp)
+    void setUpKeyboard();
+    void setUpAccessibleNames();
+    void describeReportFolders();
+    void showModuleDescription();
+    void remindOfDebugMode();
+
     // Report run (mainwindow_reports.cpp)
     void queryRun();
     void lockForRun();
@@ -92,6 +100,7 @@ private:
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
+    int roomForHeight() const;
     void createExtSettWidget();
     void fetchPluginList();
     void readSosOptions();
@@ -151,4 +160,7 @@ private:
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
+    // sos's configuration, read for the folder of its reports; tests point it elsewhere.
+    QString sosConfigFile = Kro::SosConfigFile;
+    DebugModeReminder debugModeReminder;
 };

@@ -9,6 +9,7 @@
 #include "packagemanager.h"
 #include "rebootflag.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QMessageBox>
 
@@ -82,6 +83,7 @@ void MainWindow::fillDebugModules()
         }
     }
     updateDebugButtons();
+    showModuleDescription();
 }
 
 void MainWindow::presentModuleRow(QListWidgetItem *item, DebugModuleObject *module)
@@ -127,9 +129,11 @@ bool MainWindow::fillChangesWidget()
 
 void MainWindow::showChanges()
 {
-    if (fillChangesWidget())
+    if (fillChangesWidget()) {
+        if (!changesWidget->isVisible())
+            WindowPlacement::placeOver(changesWidget, this);
         changesWidget->show();
-    else
+    } else
         QMessageBox::warning(this, tr("Attention!"),
                              tr("Unexpected error while defining a module."), QMessageBox::Ok);
 }
@@ -139,6 +143,7 @@ void MainWindow::currentDebugModuleChanged()
     if (changesWidget && changesWidget->isVisible())
         fillChangesWidget();
     updateDebugButtons();
+    showModuleDescription();
 }
 
 void MainWindow::activateDebugMode()

@@ -71,6 +71,7 @@ DebugModuleObject *Backstage::readDebugModule(const QString &path)
     }
 
     auto *module = new DebugModuleObject(name);
+    module->setDescription(root.value(QLatin1String("description")).toString());
     for (const QString &command : stringElements(root, QStringLiteral("commands_debug")))
         module->addDebugCommand(command);
     for (const QString &command : stringElements(root, QStringLiteral("commands_rollback")))

@@ -45,5 +45,6 @@ const QString DefaultDebugModuleDir = QStringLiteral("/usr/share/kro-sosreport/d
 const QString RebootFlagFile = QStringLiteral("/run/kro-sosreport-need-reboot");
 const QString RebootFlagWorkingCopy = QStringLiteral("/tmp/kro-sosreport-need-reboot");
 const QString SosVersionFile = QStringLiteral("/usr/lib/python3/dist-packages/sos/__init__.py");
+const QString SosConfigFile = QStringLiteral("/etc/sos/sos.conf");
 
 } // namespace Kro

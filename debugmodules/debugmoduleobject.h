@@ -44,6 +44,8 @@ public:
     explicit DebugModuleObject(const QString &name, QObject *parent = nullptr);
 
     QString name() const { return moduleName; }
+    // What the debug mode gives, in the module author's words (the file's "description").
+    QString description() const { return moduleDescription; }
     QStringList debugCommands() const { return debugCommandList; }
     QStringList rollbackCommands() const { return rollbackCommandList; }
     QList<FileChange> fileChanges() const { return fileChangeList; }
@@ -53,6 +55,7 @@ public:
     void addRollbackCommand(const QString &command);
     void addFileChange(const FileChange &change);
     void setState(ModuleState state) { moduleState = state; }
+    void setDescription(const QString &text) { moduleDescription = text.trimmed(); }
 
 signals:
     void debugButtonClicked();
@@ -61,6 +64,7 @@ signals:
 
 private:
     const QString moduleName;
+    QString moduleDescription;
     QStringList debugCommandList;
     QStringList rollbackCommandList;
     QList<FileChange> fileChangeList;
