@@ -9,7 +9,14 @@ CustomListWidget::CustomListWidget(QWidget *parent)
 {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CustomListWidget::showContextMenu);
-    connect(deleteAction, &QAction::triggered, this, &CustomListWidget::deleteCurrentRecord);
+    // The Delete key removes the selected record where the menu may.
+    deleteAction->setShortcut(QKeySequence::Delete);
+    deleteAction->setShortcutContext(Qt::WidgetShortcut);
+    addAction(deleteAction);
+    connect(deleteAction, &QAction::triggered, this, [this] {
+        if (menuAllowed)
+            deleteCurrentRecord();
+    });
 }
 
 void CustomListWidget::setEmptyText(const QString &text)
