@@ -72,7 +72,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
             &MainWindow::readPsAnswer);
     // A run that outlived an earlier window is followed as if this one had started it.
     QTimer::singleShot(0, this, &MainWindow::queryRun);
-    QTimer::singleShot(0, this, &MainWindow::remindOfDebugMode);
 }
 
 MainWindow::~MainWindow()
@@ -98,7 +97,6 @@ void MainWindow::restoreSettings()
 
     // The window opens at the size it was left at, also when the pane was shown then: the table
     // takes the pane's room until the pane is shown again.
-    setMinimumHeight(qMin(CompactMinimumHeight, roomForHeight()));
     const QRect frame =
         WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
     if (frame != frameGeometry()) {

@@ -44,6 +44,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void showHelp();
@@ -163,4 +164,5 @@ private:
     // sos's configuration, read for the folder of its reports; tests point it elsewhere.
     QString sosConfigFile = Kro::SosConfigFile;
     DebugModeReminder debugModeReminder;
+    bool remindedAtStart = false;
 };

@@ -10,12 +10,14 @@
 #include "ui_mainwindow.h"
 
 #include <QDir>
+#include <QTimer>
 
 void MainWindow::setUpKeyboard()
 {
     ui->saveAction->setShortcut(QKeySequence::New);
     ui->refreshAction->setShortcut(QKeySequence::Refresh);
-    ui->exitAction->setShortcut(QKeySequence::Quit);
+    // Not every platform theme binds QKeySequence::Quit.
+    ui->exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     ui->helpAction->setShortcut(QKeySequence::HelpContents);
     // Tab moves between controls, the arrow keys between cells.
     ui->tableWidget->setTabKeyNavigation(false);
@@ -63,6 +65,16 @@ void MainWindow::showModuleDescription()
     const QString description = module ? module->description() : QString();
     ui->moduleDescriptionLbl->setText(description);
     ui->moduleDescriptionLbl->setVisible(!description.isEmpty());
+}
+
+// The reminder at start waits for the window, so that the question has it as its parent.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (remindedAtStart)
+        return;
+    remindedAtStart = true;
+    QTimer::singleShot(0, this, &MainWindow::remindOfDebugMode);
 }
 
 void MainWindow::remindOfDebugMode()

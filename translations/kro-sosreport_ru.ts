@@ -689,7 +689,7 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+129"/>
+        <location filename="../app/mainwindow.cpp" line="+127"/>
         <location filename="../app/mainwindow_archives.cpp" line="+74"/>
         <location line="+51"/>
         <location filename="../app/mainwindow_debug.cpp" line="+137"/>
@@ -849,7 +849,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Неизвестная ошибка.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_accessibility.cpp" line="+35"/>
+        <location filename="../app/mainwindow_accessibility.cpp" line="+37"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
