@@ -69,6 +69,7 @@ void ChooseDirsDialog::setChooserTitle(const QString &title)
 void ChooseDirsDialog::setListTitle(const QString &title)
 {
     ui->mainGroupBox->setTitle(title);
+    ui->dirsListWidget->setAccessibleName(title);
 }
 
 void ChooseDirsDialog::updateButtons()
