@@ -48,7 +48,8 @@ void MainWindow::resizeForExtendedPane(int state, bool resize)
 int MainWindow::roomForHeight() const
 {
     const QRect area = WindowPlacement::availableArea(this);
-    const int frame = frameGeometry().height() - height();
+    // A window not shown yet has no frame to go by.
+    const int frame = isVisible() ? frameGeometry().height() - height() : 0;
     return area.isEmpty() ? QWIDGETSIZE_MAX : area.height() - frame;
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "extsettwidget.h"
 
-#include "completerclickthrough.h"
 #include "constants.h"
 #include "sosoptions.h"
 #include "ui_extsettwidget.h"
@@ -66,7 +65,6 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
 // Enter adds the typed name, as the button beside the picker does; the list below takes Delete.
 void ExtSettWidget::setUpPickerKeys()
 {
-    new CompleterClickThrough(pluginCompleter);
     for (QComboBox *picker : {ui->pluginCB, ui->profileCB})
         picker->setInsertPolicy(QComboBox::NoInsert);
     connect(ui->pluginCB->lineEdit(), &QLineEdit::returnPressed, ui->addPluginPB,

@@ -238,7 +238,7 @@ not contains valid field &apos;%2&apos;.</source>
         <translation>Список действий для перевода в режим отладки модуля </translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+36"/>
         <source>First, need to make changes</source>
         <translation>Сначала нужно внести изменения</translation>
     </message>
@@ -258,12 +258,12 @@ not contains valid field &apos;%2&apos;.</source>
         <translation>Новый текст</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+13"/>
         <source>Than, need to execute (with sudo)</source>
         <translation>Затем нужно выполнить (через sudo)</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>To turn off debug mode, undo the changes you made and execute (with sudo)</source>
         <translation>Чтобы выключить режим отладки, отмените внесённые изменения и выполните (через sudo)</translation>
     </message>
@@ -289,7 +289,7 @@ not contains valid field &apos;%2&apos;.</source>
 <context>
     <name>CustomListWidget</name>
     <message>
-        <location filename="../common/servicewidgets/customlistwidget.cpp" line="+8"/>
+        <location filename="../common/servicewidgets/customlistwidget.cpp" line="+9"/>
         <source>Delete selected record</source>
         <translation>Удалить выбранную запись</translation>
     </message>
@@ -345,7 +345,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+80"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+78"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -697,7 +697,7 @@ Do you want to continue? </source>
         <location line="+23"/>
         <location line="+72"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
-        <location filename="../app/mainwindow_extsett.cpp" line="+58"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
         <location filename="../app/mainwindow_reports.cpp" line="+136"/>
         <location line="+135"/>
         <source>Attention!</source>

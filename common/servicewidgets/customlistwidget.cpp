@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "customlistwidget.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 
 CustomListWidget::CustomListWidget(QWidget *parent)
@@ -9,14 +10,9 @@ CustomListWidget::CustomListWidget(QWidget *parent)
 {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CustomListWidget::showContextMenu);
-    // The Delete key removes the selected record where the menu may.
+    // Shown in the menu; the key itself is handled in keyPressEvent.
     deleteAction->setShortcut(QKeySequence::Delete);
-    deleteAction->setShortcutContext(Qt::WidgetShortcut);
-    addAction(deleteAction);
-    connect(deleteAction, &QAction::triggered, this, [this] {
-        if (menuAllowed)
-            deleteCurrentRecord();
-    });
+    connect(deleteAction, &QAction::triggered, this, &CustomListWidget::deleteCurrentRecord);
 }
 
 void CustomListWidget::setEmptyText(const QString &text)
@@ -61,6 +57,16 @@ void CustomListWidget::deleteCurrentRecord()
     const QString text = current->text();
     delete current;
     emit itemDeleted(text);
+}
+
+// The Delete key removes the selected record where the menu may.
+void CustomListWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Delete) && menuAllowed) {
+        deleteCurrentRecord();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void CustomListWidget::showContextMenu(const QPoint &position)
