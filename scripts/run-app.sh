@@ -47,7 +47,13 @@ done
 screenshot_run() {
     "$top/scripts/with-private-bus.sh" -- "$app" &
     app_pid=$!
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1 || true)
+    if [ -z "$window" ]; then
+        echo "No window titled \"$2\" appeared; no screenshot $1" >&2
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" || true
+        return 0
+    fi
     # The first frames are drawn right after mapping; wait until the window reports its full size.
     timeout 10 sh -c "until xdotool getwindowgeometry $window | grep -q 'Geometry: [0-9]\{3,\}x'; do sleep 0.1; done"
     sleep 1
