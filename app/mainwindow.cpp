@@ -14,6 +14,7 @@
 #include "reportstabledetails.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -23,7 +24,6 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTimer>
-#include <cmath>
 #include <memory>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
@@ -31,6 +31,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     ui->setupUi(this);
     // debugSwitchFinished may be queued and spied on.
     qRegisterMetaType<DebugModuleObject *>();
+    setUpKeyboard();
+    setUpAccessibleNames();
 
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
@@ -48,6 +50,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->exitAction, &QAction::triggered, this, &MainWindow::close);
     connect(ui->saveAction, &QAction::triggered, this, &MainWindow::collectReports);
     connect(ui->sendReportAction, &QAction::triggered, this, &MainWindow::mailto);
+    connect(ui->refreshAction, &QAction::triggered, this, &MainWindow::refillReportsTable);
     connect(ui->browseReportsDirsPBtn, &QPushButton::clicked, this,
             &MainWindow::openReportsDirsSettingsDialog);
     connect(ui->browseDebugDirsPBtn, &QPushButton::clicked, this,
@@ -94,12 +97,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
         // A run that outlived an earlier window is followed as if this one had started it.
         queryRun();
     });
-    // A service an earlier window left in debug mode is offered for collecting or switching off
-    // once the first module list is read.
-    auto resume = std::make_shared<QMetaObject::Connection>();
-    *resume = connect(this, &MainWindow::debugModulesShown, reproduceFlow, [this, resume] {
-        disconnect(*resume);
+    // Services an earlier window left in debug mode are offered for collecting or switching
+    // back once the first module list is read.
+    auto atStart = std::make_shared<QMetaObject::Connection>();
+    *atStart = connect(this, &MainWindow::debugModulesShown, this, [this, atStart] {
+        disconnect(*atStart);
         reproduceFlow->resume();
+        switchBackInTurn(askToSwitchBack(), {});
     });
 }
 
@@ -125,9 +129,13 @@ void MainWindow::restoreSettings()
     if (settings.contains(Kro::GeometryKey))
         restoreGeometry(settings.value(Kro::GeometryKey).toByteArray());
 
-    if (settings.value(Kro::ExtendedKey, false).toBool()) {
-        setMinimumHeight(CompactMinimumHeight);
-        resize(width(), static_cast<int>(std::lround(height() * PaneLessHeightShare)));
+    // The window opens at the size it was left at, also when the pane was shown then: the table
+    // takes the pane's room until the pane is shown again.
+    const QRect frame =
+        WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
+    if (frame != frameGeometry()) {
+        resize(size().boundedTo(frame.size() - (frameGeometry().size() - size())));
+        move(frame.topLeft());
     }
 
     if (settings.contains(Kro::ReportDirsKey))
@@ -148,14 +156,24 @@ void MainWindow::restoreSettings()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (checkTimer->isActive() && unlockTimer->isActive()) {
-        const auto answer = QMessageBox::question(
-            this, tr("Attention!"),
-            tr("Probably, report is not ready yet.\nAre you sure you want to interrupt the "
-               "program?"),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes) {
+    if (!closeQuestionsAnswered) {
+        if (checkTimer->isActive() && unlockTimer->isActive()) {
+            const auto answer = QMessageBox::question(
+                this, tr("Attention!"),
+                tr("Probably, report is not ready yet.\nAre you sure you want to interrupt the "
+                   "program?"),
+                QMessageBox::Yes | QMessageBox::No);
+            if (answer != QMessageBox::Yes) {
+                event->ignore();
+                return;
+            }
+        }
+        // The window closes once the chosen services are switched back.
+        const QList<DebugModuleObject *> chosen = askToSwitchBack();
+        if (!chosen.isEmpty()) {
             event->ignore();
+            closeQuestionsAnswered = true;
+            switchBackInTurn(chosen, [this] { close(); });
             return;
         }
     }

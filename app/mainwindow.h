@@ -4,6 +4,7 @@
 #pragma once
 
 #include "constants.h"
+#include "debugmodereminder.h"
 #include "reportrunwatch.h"
 
 #include <QMainWindow>
@@ -115,6 +116,14 @@ private:
     // Shows a failed reply of the window's own calls by showDbusError.
     void showDbusFailure(const KroAdmin::HelperReply &reply);
 
+    // Keyboard, screen readers and reminders (mainwindow_accessibility.cpp)
+    void setUpKeyboard();
+    void setUpAccessibleNames();
+    void describeReportFolders();
+    void showModuleDescription();
+    QList<DebugModuleObject *> askToSwitchBack();
+    void switchBackInTurn(QList<DebugModuleObject *> modules, const std::function<void()> &then);
+
     // Report run (mainwindow_reports.cpp)
     void queryRun();
     void lockForRun();
@@ -142,6 +151,7 @@ private:
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
+    int roomForHeight() const;
     void createExtSettWidget();
     void fetchPluginList();
     void readSosOptions();
@@ -215,4 +225,10 @@ private:
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
+    // sos's configuration, read for the folder of its reports; tests point it elsewhere.
+    QString sosConfigFile = Kro::SosConfigFile;
+    DebugModeReminder debugModeReminder;
+    // The questions of closing were answered once; the close that follows the switches asks
+    // none again.
+    bool closeQuestionsAnswered = false;
 };

@@ -12,6 +12,7 @@
 #include "rebootflag.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -103,6 +104,7 @@ void MainWindow::showDebugModules(const QVector<DebugModuleEntry> &entries)
         presentModuleRow(item, entry.module);
     }
     updateDebugButtons();
+    showModuleDescription();
     emit debugModulesShown();
 }
 
@@ -187,9 +189,11 @@ bool MainWindow::fillChangesWidget()
 
 void MainWindow::showChanges()
 {
-    if (fillChangesWidget())
+    if (fillChangesWidget()) {
+        if (!changesWidget->isVisible())
+            WindowPlacement::placeOver(changesWidget, this);
         changesWidget->show();
-    else
+    } else
         QMessageBox::warning(this, tr("Attention!"),
                              tr("Unexpected error while defining a module."), QMessageBox::Ok);
 }
@@ -199,6 +203,7 @@ void MainWindow::currentDebugModuleChanged()
     if (changesWidget && changesWidget->isVisible())
         fillChangesWidget();
     updateDebugButtons();
+    showModuleDescription();
 }
 
 void MainWindow::activateDebugMode()

@@ -4,15 +4,17 @@
 
 #include "choosedirsdialog.h"
 #include "constants.h"
+#include "windowplacement.h"
 
 #include <QMessageBox>
 
 namespace {
 // The dialog edits a copy: the caller's list changes only when the user confirms. Blank entries
 // (an entry edited down to nothing) name no folder and would be read as the working directory.
-bool runDirsDialog(ChooseDirsDialog *dialog, QStringList &dirs)
+bool runDirsDialog(ChooseDirsDialog *dialog, QStringList &dirs, const QWidget *anchor)
 {
     dialog->setDirs(dirs);
+    WindowPlacement::placeOver(dialog, anchor);
     if (dialog->exec() != QDialog::Accepted)
         return false;
     dirs.clear();
@@ -40,7 +42,7 @@ void MainWindow::openReportsDirsSettingsDialog()
         reportDirsDialog = createDirsDialog(tr("Choose a directory with reports"),
                                             tr("Selecting additional directories"),
                                             tr("List of additional directories with reports"));
-    if (!runDirsDialog(reportDirsDialog, reportDirs))
+    if (!runDirsDialog(reportDirsDialog, reportDirs, this))
         return;
 
     if (reportDirs.contains(Kro::MainReportDir))
@@ -59,6 +61,6 @@ void MainWindow::openDebugDirsSettingsDialog()
         debugDirsDialog = createDirsDialog(tr("Choose a directory with debug modules"),
                                            tr("Selecting directories with modules"),
                                            tr("List of directories with debug modules"));
-    if (runDirsDialog(debugDirsDialog, debugModuleDirs))
+    if (runDirsDialog(debugDirsDialog, debugModuleDirs, this))
         fillDebugModules();
 }

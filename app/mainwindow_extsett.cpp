@@ -7,11 +7,11 @@
 #include "extsettwidget.h"
 #include "sosoptions.h"
 #include "ui_mainwindow.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QMessageBox>
-#include <QScreen>
 #include <QSettings>
 #include <cmath>
 
@@ -26,21 +26,31 @@ void MainWindow::resizeForExtendedPane(int state, bool resize)
         createExtSettWidget();
     const int h = height();
     const int w = width();
+    const int room = roomForHeight();
     if (state == Qt::Checked) {
-        if (resize) {
-            const int target = static_cast<int>(std::lround(h / PaneLessHeightShare));
-            const QScreen *screen = QGuiApplication::screens().value(0);
-            const int available = screen ? screen->availableGeometry().height() : 900;
-            this->resize(w, qMin(target, available));
-        }
-        setMinimumHeight(ExtendedMinimumHeight);
+        // The minimum first: a screen lower than the pane's usual room still keeps the window
+        // and the pane's buttons on it.
+        setMinimumHeight(qMin(ExtendedMinimumHeight, room));
+        if (resize)
+            this->resize(w, qMin(static_cast<int>(std::lround(h / PaneLessHeightShare)), room));
         extSettWidget->show();
+        const QRect area = WindowPlacement::availableArea(this);
+        move(WindowPlacement::fitted(frameGeometry(), area).topLeft());
     } else {
         extSettWidget->hide();
-        setMinimumHeight(CompactMinimumHeight);
+        setMinimumHeight(qMin(CompactMinimumHeight, room));
         if (resize)
             this->resize(w, static_cast<int>(std::lround(h * PaneLessHeightShare)));
     }
+}
+
+// The height the window may take without its frame leaving the available screen area.
+int MainWindow::roomForHeight() const
+{
+    const QRect area = WindowPlacement::availableArea(this);
+    // A window not shown yet has no frame to go by.
+    const int frame = isVisible() ? frameGeometry().height() - height() : 0;
+    return area.isEmpty() ? QWIDGETSIZE_MAX : area.height() - frame;
 }
 
 void MainWindow::createExtSettWidget()

@@ -320,6 +320,7 @@ void MainWindow::unlockInterface()
 
 void MainWindow::refillReportsTable()
 {
+    describeReportFolders();
     const QStringList reports = backstage->reportFiles(reportDirs, volumeParts);
     QTableWidget *table = ui->tableWidget;
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});

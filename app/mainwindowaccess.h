@@ -97,4 +97,9 @@ public:
         return window.debugModules;
     }
     static ChangesWidget *changesWidget(const MainWindow &window) { return window.changesWidget; }
+    static DebugModeReminder &debugModeReminder(MainWindow &window)
+    {
+        return window.debugModeReminder;
+    }
+    static QString &sosConfigFile(MainWindow &window) { return window.sosConfigFile; }
 };

@@ -113,6 +113,7 @@ DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &fai
 
     auto *module = new DebugModuleObject(name);
     module->setPlugins(plugins);
+    module->setDescription(root.value(QLatin1String("description")).toString());
     for (const QString &command : stringElements(root, QStringLiteral("commands_debug")))
         module->addDebugCommand(command);
     for (const QString &command : stringElements(root, QStringLiteral("commands_rollback")))

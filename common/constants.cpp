@@ -52,5 +52,6 @@ const QString RebootFlagFile = QStringLiteral("/run/kro-sosreport-need-reboot");
 const QString RebootFlagWorkingCopy = QStringLiteral("/tmp/kro-sosreport-need-reboot");
 const QString SosVersionFile = QStringLiteral("/usr/lib/python3/dist-packages/sos/__init__.py");
 const QString SosPluginDir = QStringLiteral("/usr/lib/python3/dist-packages/sos/report/plugins");
+const QString SosConfigFile = QStringLiteral("/etc/sos/sos.conf");
 
 } // namespace Kro

@@ -66,5 +66,7 @@ extern const QString RebootFlagFile;
 extern const QString RebootFlagWorkingCopy;
 extern const QString SosVersionFile;
 extern const QString SosPluginDir;
+// sos's own configuration: its tmp-dir is where a run without --tmp-dir writes the report.
+extern const QString SosConfigFile;
 
 } // namespace Kro

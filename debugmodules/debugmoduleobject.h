@@ -45,6 +45,8 @@ public:
     explicit DebugModuleObject(const QString &name, QObject *parent = nullptr);
 
     QString name() const { return moduleName; }
+    // What the debug mode gives, in the module author's words (the file's "description").
+    QString description() const { return moduleDescription; }
     QStringList debugCommands() const { return debugCommandList; }
     QStringList rollbackCommands() const { return rollbackCommandList; }
     QList<FileChange> fileChanges() const { return fileChangeList; }
@@ -57,6 +59,7 @@ public:
     void addFileChange(const FileChange &change);
     void setPlugins(const QStringList &plugins) { pluginList = plugins; }
     void setState(ModuleState state) { moduleState = state; }
+    void setDescription(const QString &text) { moduleDescription = text.trimmed(); }
 
 signals:
     void debugButtonClicked();
@@ -65,6 +68,7 @@ signals:
 
 private:
     const QString moduleName;
+    QString moduleDescription;
     QStringList debugCommandList;
     QStringList rollbackCommandList;
     QList<FileChange> fileChangeList;

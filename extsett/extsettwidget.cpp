@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegExpValidator>
 
@@ -61,6 +62,23 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
     profileCompleter->setCompletionMode(QCompleter::InlineCompletion);
     ui->pluginCB->setCompleter(pluginCompleter);
     ui->profileCB->setCompleter(profileCompleter);
+    setUpPickerKeys();
+}
+
+// Enter adds the typed name, as the button beside the picker does; the list below takes Delete.
+void ExtSettWidget::setUpPickerKeys()
+{
+    for (QComboBox *picker : {ui->pluginCB, ui->profileCB})
+        picker->setInsertPolicy(QComboBox::NoInsert);
+    connect(ui->pluginCB->lineEdit(), &QLineEdit::returnPressed, ui->addPluginPB,
+            &QPushButton::click);
+    connect(ui->profileCB->lineEdit(), &QLineEdit::returnPressed, ui->addProfilePB,
+            &QPushButton::click);
+    setAccessibleName(tr("Advanced settings"));
+    ui->tempPBtn->setAccessibleName(tr("Choose temporary directory"));
+    ui->rootPBtn->setAccessibleName(tr("Choose system root directory "));
+    ui->pluginsListWidget->setAccessibleName(tr("Plugins list"));
+    ui->profilesListWidget->setAccessibleName(tr("Profiles list"));
 }
 
 ExtSettWidget::~ExtSettWidget()

@@ -56,6 +56,7 @@ private:
     // Form and settings map (extsettwidget.cpp)
     bool confirmSettingsLoss();
     void clearSelections();
+    void setUpPickerKeys();
     void addDirSetting(QVariantMap &settings, const QString &key, const QString &text,
                        const QString &defaultDir) const;
     void askAboutCgroups(QVariantMap &settings);

@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPointer>
 #include <QSettings>
 #include <QStandardPaths>
@@ -20,21 +21,33 @@ namespace {
 const QString ApplicationIcon = QStringLiteral("kro-sosreport");
 const QString HelpStartPage = QStringLiteral("index.html");
 
-void installQtTranslations()
+// Installs the catalog name_<language> from folder for the default locale, replacing the one
+// installed by an earlier call in slot.
+void installTranslation(QPointer<QTranslator> &slot, const QString &name, const QString &folder)
 {
-    static QPointer<QTranslator> translator;
-    if (translator) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
+    if (slot) {
+        QCoreApplication::removeTranslator(slot);
+        delete slot;
     }
     auto *candidate = new QTranslator(QCoreApplication::instance());
-    if (candidate->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::location(QLibraryInfo::TranslationsPath))) {
+    if (candidate->load(QLocale(), name, QStringLiteral("_"), folder)) {
         QCoreApplication::installTranslator(candidate);
-        translator = candidate;
+        slot = candidate;
     } else {
         delete candidate;
     }
+}
+
+// Qt's own texts (standard buttons, dialogs) and the application's, whose catalogs the
+// application embeds under :/i18n.
+void installTranslations()
+{
+    static QPointer<QTranslator> qtTranslator;
+    static QPointer<QTranslator> appTranslator;
+    installTranslation(qtTranslator, QStringLiteral("qtbase"),
+                       QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    installTranslation(appTranslator, QCoreApplication::applicationName(),
+                       QStringLiteral(":/i18n"));
 }
 
 bool isIconThemeInstalled(const QString &theme)
@@ -63,15 +76,24 @@ void ensureIconThemeSearchPaths()
     QIcon::setThemeSearchPaths(paths);
 }
 
+bool isPaletteDark()
+{
+    const QPalette palette = QGuiApplication::palette();
+    return palette.color(QPalette::Window).lightness() <
+           palette.color(QPalette::WindowText).lightness();
+}
+
 // Without a desktop platform theme Qt names no icon theme, or only "hicolor", which holds
-// application icons but none of the action and status icons the window uses.
+// application icons but none of the action and status icons the window uses. Breeze draws its
+// icons for one background: its dark variant is taken on a dark palette, or they vanish.
 void ensureIconTheme()
 {
     const QString current = QIcon::themeName();
     if (current != QLatin1String("hicolor") && isIconThemeInstalled(current))
         return;
-    const QStringList preferred = {QStringLiteral("breeze"), QStringLiteral("Adwaita"),
-                                   QStringLiteral("hicolor")};
+    const QStringList preferred = {isPaletteDark() ? QStringLiteral("breeze-dark")
+                                                   : QStringLiteral("breeze"),
+                                   QStringLiteral("Adwaita"), QStringLiteral("hicolor")};
     for (const QString &theme : preferred) {
         if (isIconThemeInstalled(theme)) {
             QIcon::setThemeName(theme);
@@ -90,14 +112,18 @@ void ensureApplicationIcon()
         QIcon::setFallbackSearchPaths(QIcon::fallbackSearchPaths() << sourceIcons);
 }
 
+// A page translated for the default locale's language lies in a folder named by the language.
 QString helpFile(const QString &page)
 {
     const QStringList roots = {QStringLiteral(KRO_DATA_DIR "/help"),
                                QStringLiteral(KRO_SOURCE_DATA_DIR "/help")};
-    for (const QString &root : roots) {
-        const QString path = root + QLatin1Char('/') + page;
-        if (QFileInfo(path).isFile())
-            return path;
+    const QString language = QLocale().name().section(QLatin1Char('_'), 0, 0);
+    for (const QString &candidate : {language + QLatin1Char('/') + page, page}) {
+        for (const QString &root : roots) {
+            const QString path = root + QLatin1Char('/') + candidate;
+            if (QFileInfo(path).isFile())
+                return path;
+        }
     }
     return QString();
 }
@@ -112,7 +138,7 @@ void kroInit(const QString &version, const QString &displayName)
     QGuiApplication::setApplicationDisplayName(displayName);
     QGuiApplication::setDesktopFileName(QStringLiteral("kro-sosreport"));
     QSettings::setDefaultFormat(QSettings::IniFormat);
-    installQtTranslations();
+    installTranslations();
     ensureIconThemeSearchPaths();
     ensureIconTheme();
     ensureApplicationIcon();

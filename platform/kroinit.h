@@ -4,8 +4,10 @@
 
 #include <QString>
 
-// Application names for the settings store, Qt's own translations, an icon theme fallback and
-// the application icon's search path. Call once, right after the application object exists.
+// Application names for the settings store, Qt's and the application's translations for the
+// default locale, an icon theme fallback (its dark variant on a dark palette) and the application
+// icon's search path. Call right after the application object exists; a later call installs the
+// translations of a changed default locale.
 void kroInit(const QString &version, const QString &displayName);
 
 // Opens the help page (the start page when page is empty) in the user's browser.

@@ -10,7 +10,7 @@ dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt zip procps xdg-utils
 xvfb xdotool imagemagick
 librsvg2-bin libxml2-utils desktop-file-utils appstream man-db clang-format
-adwaita-icon-theme breeze-icon-theme hicolor-icon-theme
+adwaita-icon-theme breeze-icon-theme hicolor-icon-theme qttranslations5-l10n
 $*"
 
 missing=""

@@ -12,8 +12,16 @@ build="$top/build"
 export KRO_BUILD_DIR="$build"
 app="$build/app/kro-sosreport"
 
+# Run from the source tree, the application keeps its settings in the build folder and reads the
+# debug modules shipped in the source tree, which are not installed in /usr/share yet.
+run_config="$build/run-config"
+if [ ! -f "$run_config/kro/kro-sosreport.ini" ]; then
+    mkdir -p "$run_config/kro"
+    printf '[General]\ndebugjson=%s\n' "$top/data/debugmodules" > "$run_config/kro/kro-sosreport.ini"
+fi
+
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec "$top/scripts/with-private-bus.sh" -- "$app"
+    exec env XDG_CONFIG_HOME="$run_config" "$top/scripts/with-private-bus.sh" -- "$app"
 fi
 
 # A demonstration run: its own settings, with the debug modules shipped in the source tree, so no
@@ -34,20 +42,48 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-"$top/scripts/with-private-bus.sh" -- "$app" &
-app_pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^System report center$' | head -n 1)
-# The first frames are drawn right after mapping; wait until the window reports its full size.
-timeout 10 sh -c "until xdotool getwindowgeometry $window | grep -q 'Geometry: [0-9]\{3,\}x'; do sleep 0.1; done"
-sleep 1
-import -window "$window" "$screenshot"
+# Starts the application, saves a screenshot of its main window to $1 once it is drawn, and closes
+# it through its own Exit action (Ctrl+Q) so that it saves its settings and quits normally.
+screenshot_run() {
+    "$top/scripts/with-private-bus.sh" -- "$app" &
+    app_pid=$!
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1 || true)
+    if [ -z "$window" ]; then
+        echo "No window titled \"$2\" appeared; no screenshot $1" >&2
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" || true
+        return 0
+    fi
+    # The first frames are drawn right after mapping; wait until the window reports its full size.
+    timeout 10 sh -c "until xdotool getwindowgeometry $window | grep -q 'Geometry: [0-9]\{3,\}x'; do sleep 0.1; done"
+    sleep 1
+    import -window "$window" "$1"
+    xdotool windowfocus --sync "$window" key --clearmodifiers ctrl+q
+    if ! timeout 20 sh -c "while kill -0 $app_pid 2>/dev/null; do sleep 0.2; done"; then
+        kill "$app_pid" 2>/dev/null || true
+    fi
+    wait "$app_pid" || true
+}
+
+screenshot_run "$screenshot" 'System report center'
 echo "Screenshot of the main window: $screenshot"
 
-# Close through the window's own Exit action so that it saves its settings and quits normally.
-xdotool windowfocus --sync "$window" key --clearmodifiers alt+f
-sleep 0.5
-xdotool key e
-if ! timeout 20 sh -c "while kill -0 $app_pid 2>/dev/null; do sleep 0.2; done"; then
-    kill "$app_pid" 2>/dev/null || true
-fi
-wait "$app_pid" || true
+# The same window in Russian on a dark palette, as a KDE desktop with a dark colour scheme gives it.
+dark_screenshot="${screenshot%.png}-ru-dark.png"
+cat > "$demo_config/kdeglobals" <<'COLOURS'
+[Colors:Window]
+BackgroundNormal=42,46,50
+ForegroundNormal=239,240,241
+[Colors:View]
+BackgroundNormal=27,30,32
+ForegroundNormal=239,240,241
+[Colors:Button]
+BackgroundNormal=49,54,59
+ForegroundNormal=239,240,241
+[Colors:Selection]
+BackgroundNormal=61,174,233
+ForegroundNormal=252,252,252
+COLOURS
+export LANG=ru_RU.UTF-8 LANGUAGE=ru QT_QPA_PLATFORMTHEME=kde XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5
+screenshot_run "$dark_screenshot" 'Центр системных отчётов'
+echo "Screenshot in Russian on a dark palette: $dark_screenshot"

@@ -2,17 +2,8 @@
 #include "choosedirsdialog.h"
 
 #include "constants.h"
+#include "themedicon.h"
 #include "ui_choosedirsdialog.h"
-
-#include <QIcon>
-
-namespace {
-// Icon themes without these names still get a usable button.
-QIcon themeIcon(const QString &name)
-{
-    return QIcon::fromTheme(name, QIcon(QStringLiteral(":/servicewidgets/%1.svg").arg(name)));
-}
-} // namespace
 
 ChooseDirsDialog::ChooseDirsDialog(QWidget *parent) : QDialog(parent), ui(new Ui::ChooseDirsDialog)
 {
@@ -31,9 +22,15 @@ ChooseDirsDialog::ChooseDirsDialog(QWidget *parent) : QDialog(parent), ui(new Ui
     connect(ui->settBtn, &QPushButton::clicked, ui->dirsListWidget,
             &DirsListWidget::editCurrentRecord);
 
-    ui->plusBtn->setIcon(themeIcon(QStringLiteral("list-add")));
-    ui->minusBtn->setIcon(themeIcon(QStringLiteral("list-remove")));
-    ui->settBtn->setIcon(themeIcon(QStringLiteral("tools")));
+    // Icon themes without these names still get a usable button.
+    const QString add = QStringLiteral("list-add");
+    const QString remove = QStringLiteral("list-remove");
+    const QString tools = QStringLiteral("tools");
+    ui->plusBtn->setIcon(ThemedIcon::get(add, add, palette()));
+    ui->minusBtn->setIcon(ThemedIcon::get(remove, remove, palette()));
+    ui->settBtn->setIcon(ThemedIcon::get(tools, tools, palette()));
+    for (QPushButton *button : {ui->plusBtn, ui->minusBtn, ui->settBtn})
+        button->setAccessibleName(button->toolTip());
 }
 
 ChooseDirsDialog::~ChooseDirsDialog()
@@ -72,6 +69,7 @@ void ChooseDirsDialog::setChooserTitle(const QString &title)
 void ChooseDirsDialog::setListTitle(const QString &title)
 {
     ui->mainGroupBox->setTitle(title);
+    ui->dirsListWidget->setAccessibleName(title);
 }
 
 void ChooseDirsDialog::updateButtons()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "customlistwidget.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 
 CustomListWidget::CustomListWidget(QWidget *parent)
@@ -9,6 +10,8 @@ CustomListWidget::CustomListWidget(QWidget *parent)
 {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &CustomListWidget::showContextMenu);
+    // Shown in the menu; the key itself is handled in keyPressEvent.
+    deleteAction->setShortcut(QKeySequence::Delete);
     connect(deleteAction, &QAction::triggered, this, &CustomListWidget::deleteCurrentRecord);
 }
 
@@ -54,6 +57,16 @@ void CustomListWidget::deleteCurrentRecord()
     const QString text = current->text();
     delete current;
     emit itemDeleted(text);
+}
+
+// The Delete key removes the selected record where the menu may.
+void CustomListWidget::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Delete) && menuAllowed) {
+        deleteCurrentRecord();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void CustomListWidget::showContextMenu(const QPoint &position)

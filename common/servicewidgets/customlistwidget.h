@@ -27,6 +27,9 @@ signals:
 public slots:
     void deleteCurrentRecord();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void showContextMenu(const QPoint &position);
 

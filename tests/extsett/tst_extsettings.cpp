@@ -332,6 +332,35 @@ private slots:
         QCOMPARE(child<CustomListWidget>("profilesListWidget")->item(0)->text(),
                  QStringLiteral("Default: no profiles"));
     }
+
+    // Enter in a picker adds the typed name, Delete in the list removes the selected one.
+    void pickersWorkFromTheKeyboard()
+    {
+        KroTest::ModalDialogHelper dialogs;
+        widget->show();
+        // Shortcuts such as the list's Delete key only reach an active window.
+        QApplication::setActiveWindow(widget);
+        QVERIFY(QTest::qWaitForWindowActive(widget));
+        auto *pluginPicker = child<QComboBox>("pluginCB");
+        auto *plugins = child<CustomListWidget>("pluginsListWidget");
+        const int offered = pluginPicker->count();
+        pluginPicker->lineEdit()->setText(QStringLiteral("b"));
+        // The key goes where the focus is: to the combo box, which hands it to its line edit.
+        QTest::keyClick(pluginPicker, Qt::Key_Return);
+        QVERIFY(!plugins->findItems(QStringLiteral("b"), Qt::MatchExactly).isEmpty());
+        // The typed name is not offered a second time.
+        QCOMPARE(pluginPicker->count(), offered);
+
+        child<QComboBox>("profileCB")->lineEdit()->setText(QStringLiteral("y"));
+        QTest::keyClick(child<QComboBox>("profileCB"), Qt::Key_Enter);
+        auto *profiles = child<CustomListWidget>("profilesListWidget");
+        QVERIFY(!profiles->findItems(QStringLiteral("y"), Qt::MatchExactly).isEmpty());
+
+        plugins->setCurrentItem(plugins->findItems(QStringLiteral("b"), Qt::MatchExactly).first());
+        plugins->setFocus();
+        QTest::keyClick(plugins, Qt::Key_Delete);
+        QVERIFY(plugins->findItems(QStringLiteral("b"), Qt::MatchExactly).isEmpty());
+    }
 };
 
 KRO_TEST_MAIN(TestExtSettings)

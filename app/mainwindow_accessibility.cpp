@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Reaching the window without a mouse or without sight: shortcuts, focus, the names a screen
+// reader reads, the icons drawn for the palette, and the reminder about services left in debug
+// mode.
+#include "mainwindow.h"
+
+#include "debugmoduleobject.h"
+#include "reproduceflow.h"
+#include "sosconfig.h"
+#include "themedicon.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QTimer>
+#include <memory>
+
+void MainWindow::setUpKeyboard()
+{
+    ui->saveAction->setShortcut(QKeySequence::New);
+    ui->refreshAction->setShortcut(QKeySequence::Refresh);
+    // Not every platform theme binds QKeySequence::Quit.
+    ui->exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    ui->helpAction->setShortcut(QKeySequence::HelpContents);
+    // Tab moves between controls, the arrow keys between cells.
+    ui->tableWidget->setTabKeyNavigation(false);
+}
+
+void MainWindow::setUpAccessibleNames()
+{
+    // Icon-only buttons are named by what their tool tips say.
+    for (QPushButton *button : {ui->browseReportsDirsPBtn, ui->browseDebugDirsPBtn,
+                                ui->rollbackModePb, ui->debugModePb, ui->showChangesPb})
+        button->setAccessibleName(button->toolTip());
+    const QString configure = QStringLiteral("configure");
+    const QIcon folders = ThemedIcon::get(configure, QStringLiteral("tools"), palette());
+    ui->browseReportsDirsPBtn->setIcon(folders);
+    ui->browseDebugDirsPBtn->setIcon(folders);
+
+    ui->groupBox->setAccessibleName(tr("Reports and services"));
+    ui->tableWidget->setAccessibleName(tr("Generated reports"));
+    ui->debugLW->setAccessibleName(tr("Services debugging"));
+    ui->debugLW->setAccessibleDescription(
+        tr("Services with a debug module. Select one to switch its debug mode on or off."));
+    ui->moduleDescriptionLbl->setAccessibleName(tr("Module description"));
+}
+
+// The table lists report folders; sos itself writes where its configuration says. Both are
+// named where the user looks for a missing report.
+void MainWindow::describeReportFolders()
+{
+    const QString sosFolder = SosConfig::reportFolder(sosConfigFile);
+    QStringList shown;
+    for (const QString &dir : reportDirs)
+        shown.append(QDir::toNativeSeparators(dir));
+    QString text = tr("Reports are listed from: %1.\nsos writes new reports to %2.")
+                       .arg(shown.join(QStringLiteral(", ")), sosFolder);
+    if (!reportDirs.contains(sosFolder) && !reportDirs.contains(sosFolder + QLatin1Char('/')))
+        text += QLatin1Char('\n') +
+                tr("Add %1 to the folders with reports to list them.").arg(sosFolder);
+    ui->tableWidget->setToolTip(text);
+    ui->tableWidget->setAccessibleDescription(text);
+}
+
+void MainWindow::showModuleDescription()
+{
+    const DebugModuleObject *module = currentDebugModule();
+    const QString description = module ? module->description() : QString();
+    ui->moduleDescriptionLbl->setText(description);
+    ui->moduleDescriptionLbl->setVisible(!description.isEmpty());
+}
+
+// Asks which services left in debug mode to switch back; the guided flow tells of its own
+// service itself.
+QList<DebugModuleObject *> MainWindow::askToSwitchBack()
+{
+    QList<DebugModuleObject *> modules = debugModules;
+    modules.removeOne(debugModuleNamed(reproduceFlow->service()));
+    return debugModeReminder.ask(this, modules);
+}
+
+// One switch after the other, each once the one before has ended, then whatever comes next.
+void MainWindow::switchBackInTurn(QList<DebugModuleObject *> modules,
+                                  const std::function<void()> &then)
+{
+    if (modules.isEmpty()) {
+        if (then)
+            then();
+        return;
+    }
+    DebugModuleObject *module = modules.takeFirst();
+    // The switch reports on the current row: the module's own.
+    ui->debugLW->setCurrentRow(debugModules.indexOf(module));
+    auto next = std::make_shared<QMetaObject::Connection>();
+    *next = connect(this, &MainWindow::debugSwitchFinished, this, [this, next, modules, then] {
+        disconnect(*next);
+        switchBackInTurn(modules, then);
+    });
+    switchDebugMode(module, true);
+}

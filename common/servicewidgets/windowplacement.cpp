@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "windowplacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+QRect WindowPlacement::availableArea(const QWidget *anchor)
+{
+    const QScreen *screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QRect WindowPlacement::fitted(const QRect &frame, const QRect &area)
+{
+    if (area.isEmpty())
+        return frame;
+    QRect result(frame.topLeft(), frame.size().boundedTo(area.size()).expandedTo(QSize(1, 1)));
+    if (result.right() > area.right())
+        result.moveRight(area.right());
+    if (result.bottom() > area.bottom())
+        result.moveBottom(area.bottom());
+    if (result.left() < area.left())
+        result.moveLeft(area.left());
+    if (result.top() < area.top())
+        result.moveTop(area.top());
+    return result;
+}
+
+void WindowPlacement::placeOver(QWidget *window, const QWidget *anchor)
+{
+    const QRect area = availableArea(anchor);
+    if (area.isEmpty())
+        return;
+    // Before the first show the frame is unknown; the title bar and borders are guessed from the
+    // anchor's own frame.
+    const QSize frameExtra = anchor ? anchor->frameGeometry().size() - anchor->size() : QSize(0, 0);
+    QSize size = window->size().isValid() ? window->size() : window->sizeHint();
+    size = size.boundedTo(area.size() - frameExtra);
+    window->resize(size);
+    QRect frame(QPoint(), size + frameExtra);
+    frame.moveCenter(anchor ? anchor->frameGeometry().center() : area.center());
+    window->move(fitted(frame, area).topLeft());
+}

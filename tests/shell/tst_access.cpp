@@ -1,0 +1,228 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Using the main window without a mouse, with a screen reader, on a small screen and in Russian,
+// and the reminder about services left in debug mode.
+#include "constants.h"
+#include "debugmoduleobject.h"
+#include "kroinit.h"
+#include "mainwindow.h"
+#include "mainwindowaccess.h"
+#include "modaldialoghelper.h"
+#include "testenvironment.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <memory>
+
+class TestAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void everyFocusableWidgetHasAName();
+    void tabLeavesTheTable();
+    void shortcutsAreShownInTheMenus();
+    void advancedPaneKeepsTheWindowOnASmallScreen();
+    void remindsOfServicesInDebugModeAtClose();
+    void tellsWhereSosWritesReports();
+    void speaksRussian();
+
+private:
+    void addModule(const QString &name, const QByteArray &config);
+    void buildWindow();
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> window;
+    KroTest::ModalDialogHelper dialogs;
+};
+
+void TestAccess::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("modules")));
+    QSettings().clear();
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{dir->filePath("modules")});
+}
+
+void TestAccess::cleanup()
+{
+    window.reset();
+    QVERIFY(!KroTest::ModalDialogHelper::openModal());
+    dialogs.clear();
+}
+
+// A module whose configuration already holds its debug line is in debug mode.
+void TestAccess::addModule(const QString &name, const QByteArray &config)
+{
+    const QString configPath = dir->filePath(name + QStringLiteral(".conf"));
+    QFile file(configPath);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(config) == config.size());
+    QFile module(dir->filePath(QStringLiteral("modules/%1.json").arg(name)));
+    QVERIFY(module.open(QIODevice::WriteOnly));
+    module.write(QStringLiteral("{\"modulename\": \"%1\", \"description\": \"Logs %1 verbosely.\","
+                                " \"filechanges\": [{\"filename\": \"%2\", \"oldtext\": "
+                                "\"level = 0\", \"newtext\": \"level = 9\"}]}")
+                     .arg(name, configPath)
+                     .toUtf8());
+}
+
+void TestAccess::buildWindow()
+{
+    window = std::make_unique<MainWindow>();
+    MainWindowAccess::useReportDirs(*window, {dir->path()});
+}
+
+void TestAccess::everyFocusableWidgetHasAName()
+{
+    buildWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QStringList unnamed;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(window.get()))
+            continue;
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QString::fromLatin1(widget->metaObject()->className()) + QLatin1Char(' ') +
+                           widget->objectName();
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+}
+
+void TestAccess::tabLeavesTheTable()
+{
+    addModule(QStringLiteral("svc"), "level = 0\n");
+    buildWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    auto *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    table->setFocus();
+    QTRY_VERIFY(table->hasFocus());
+    for (int step = 0; step < 10 && !modules->hasFocus(); ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(modules->hasFocus());
+    // Back again, past the check box: Shift+Tab also leaves the cells alone.
+    for (int step = 0; step < 10 && !table->hasFocus(); ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(table->hasFocus());
+}
+
+void TestAccess::shortcutsAreShownInTheMenus()
+{
+    buildWindow();
+    QStringList missing;
+    for (const char *name : {"saveAction", "refreshAction", "exitAction", "helpAction"}) {
+        auto *action = window->findChild<QAction *>(QLatin1String(name));
+        if (!action || action->shortcut().isEmpty() || action->associatedWidgets().size() < 1)
+            missing << QLatin1String(name);
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+    QVERIFY(window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->text().contains('&'));
+}
+
+void TestAccess::advancedPaneKeepsTheWindowOnASmallScreen()
+{
+    QSettings().setValue(Kro::PluginAskAgainKey, true);
+    buildWindow();
+    const QRect available = window->screen()->availableGeometry();
+    window->resize(760, available.height() - 60);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // The pane asks the helper for the plugins; with none on this bus the failure is one box.
+    dialogs.expect([](QWidget *box) { box->close(); });
+    window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->setChecked(true);
+    dialogs.waitForAll();
+    QTRY_VERIFY(window->frameGeometry().height() <= available.height());
+    QVERIFY(available.contains(window->frameGeometry()));
+    QVERIFY(window->minimumHeight() <= available.height());
+}
+
+void TestAccess::remindsOfServicesInDebugModeAtClose()
+{
+    addModule(QStringLiteral("cups"), "level = 9\n");
+    addModule(QStringLiteral("samba"), "level = 9\n");
+    addModule(QStringLiteral("quiet"), "level = 0\n");
+    buildWindow();
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    modules->setCurrentRow(0);
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("moduleDescriptionLbl"))
+                ->text()
+                .startsWith(QStringLiteral("Logs ")));
+
+    // The start reminder comes with the window; the user keeps debug mode.
+    dialogs.expectMessageBox(QMessageBox::No);
+    window->show();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("cups, samba")));
+    QVERIFY(!dialogs.last().text.contains(QStringLiteral("quiet")));
+
+    // A service that another flow handles is left out; the one left is named at close.
+    MainWindowAccess::debugModeReminder(*window).skip(QStringLiteral("cups"));
+    dialogs.expectMessageBox(QMessageBox::No);
+    QVERIFY(window->close());
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Attention!"));
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("samba")));
+    QVERIFY(!dialogs.last().text.contains(QStringLiteral("cups")));
+}
+
+void TestAccess::tellsWhereSosWritesReports()
+{
+    buildWindow();
+    const QString config = dir->filePath(QStringLiteral("sos.conf"));
+    QFile file(config);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[global]\n#tmp-dir = /nowhere\ntmp-dir = /srv/sos reports \n");
+    file.close();
+    MainWindowAccess::sosConfigFile(*window) = config;
+    MainWindowAccess::useReportDirs(*window, {dir->path()});
+    const QString tip = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))->toolTip();
+    QVERIFY2(tip.contains(dir->path()) && tip.contains(QStringLiteral("/srv/sos reports.")),
+             qPrintable(tip));
+
+    // Without the file sos keeps its built-in folder.
+    MainWindowAccess::sosConfigFile(*window) = dir->filePath(QStringLiteral("missing.conf"));
+    MainWindowAccess::useReportDirs(*window, {dir->path()});
+    QVERIFY(window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))
+                ->toolTip()
+                .contains(QStringLiteral("/var/tmp")));
+}
+
+void TestAccess::speaksRussian()
+{
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    kroInit(QStringLiteral("1"), QStringLiteral("Kro sosreport"));
+    // The application's names choose another settings file.
+    init();
+    addModule(QStringLiteral("cups"), "level = 9\n");
+    buildWindow();
+    QCOMPARE(window->windowTitle(), QString::fromUtf8("Центр системных отчётов"));
+    QCOMPARE(window->findChild<QCheckBox *>(QStringLiteral("extCheckBox"))->text(),
+             QString::fromUtf8("Показать &дополнительные настройки"));
+    QCOMPARE(window->menuBar()->actions().value(0)->text(), QString::fromUtf8("&Файл"));
+
+    dialogs.expectMessageBox(QMessageBox::No);
+    window->show();
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.last().windowTitle, QString::fromUtf8("Внимание!"));
+    QVERIFY(dialogs.last().text.startsWith(QString::fromUtf8("Эти службы всё ещё")));
+    QVERIFY(dialogs.last().buttons.contains(QString::fromUtf8("&Оставить режим отладки")));
+
+    QLocale::setDefault(QLocale::c());
+    kroInit(QStringLiteral("1"), QStringLiteral("Kro sosreport"));
+}
+
+KRO_TEST_MAIN(TestAccess)
+#include "tst_access.moc"

@@ -1,0 +1,1181 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>AppSkeleton</name>
+    <message>
+        <location filename="../app/mainwindow.ui" line="+15"/>
+        <source>System report center</source>
+        <translation>Центр системных отчётов</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Generated &amp;reports</source>
+        <translation>Созданные &amp;отчёты</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>(folders with reports not set)</source>
+        <translation>(папки с отчётами не заданы)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Configure folders with reports</source>
+        <translation>Настроить папки с отчётами</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>&amp;Services debugging</source>
+        <translation>Отладка слу&amp;жб</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Configure folders with debug modules</source>
+        <translation>Настроить папки с модулями отладки</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Disable debug mode</source>
+        <translation>Выключить режим отладки</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Set debug mode</source>
+        <translation>Включить режим отладки</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Show changes</source>
+        <translation>Показать изменения</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Show a&amp;dvanced settings</source>
+        <translation>Показать &amp;дополнительные настройки</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Tool bar</source>
+        <translation>Панель инструментов</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>&amp;Generate report</source>
+        <translation>Со&amp;здать отчёт</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Generate archive with report</source>
+        <translation>Создать архив с отчётом</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Exit</source>
+        <translation>&amp;Выход</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Show help</source>
+        <translation>&amp;Показать справку</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Refresh reports list</source>
+        <translation>О&amp;бновить список отчётов</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Send &amp;archive with report</source>
+        <translation>Отправить &amp;архив с отчётом</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Send archive with report by e-mail</source>
+        <translation>Отправить архив с отчётом по электронной почте</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Set password for the archive</source>
+        <translation>&amp;Задать пароль для архива</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Set a password for the archive of report before sending</source>
+        <translation>Задать пароль для архива с отчётом перед отправкой</translation>
+    </message>
+</context>
+<context>
+    <name>Backstage</name>
+    <message>
+        <location filename="../backend/backstage_archives.cpp" line="+39"/>
+        <location line="+14"/>
+        <source>Warning!</source>
+        <translation>Предупреждение!</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>The following files are not regular report files of yours (a link, a folder, a missing file or a file of another user).
+Nothing was changed:
+%1</source>
+        <translation>Следующие файлы не являются вашими обычными файлами отчётов (ссылка, папка, отсутствующий файл или файл другого пользователя).
+Ничего не изменено:
+%1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>The password must not contain line breaks.</source>
+        <translation>Пароль не должен содержать переводов строки.</translation>
+    </message>
+    <message>
+        <location filename="../backend/backstage_filechanges.cpp" line="+188"/>
+        <source>File %1 not found</source>
+        <translation>Файл %1 не найден</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Failed to create temporary file : %1 </source>
+        <translation>Не удалось создать временный файл: %1 </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Failed to delete temporary file : %1 </source>
+        <translation>Не удалось удалить временный файл: %1 </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Failed to write temporary file : %1 </source>
+        <translation>Не удалось записать временный файл: %1 </translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Failed to replace file %1 with temporary file %2 </source>
+        <translation>Не удалось заменить файл %1 временным файлом %2 </translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location line="+9"/>
+        <source>Failed to find text to be replaced : %1 </source>
+        <translation>Не удалось найти заменяемый текст: %1 </translation>
+    </message>
+    <message>
+        <location line="-5"/>
+        <source>Failed to find anchor text : %1 </source>
+        <translation>Не удалось найти опорный текст: %1 </translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Failed to uncomment text : %1 </source>
+        <translation>Не удалось раскомментировать текст: %1 </translation>
+    </message>
+    <message>
+        <location filename="../backend/backstage_modules.cpp" line="+55"/>
+        <location line="+6"/>
+        <location line="+7"/>
+        <source>Error!</source>
+        <translation>Ошибка!</translation>
+    </message>
+    <message>
+        <location line="-12"/>
+        <source>Couldn&apos;t open file %1.</source>
+        <translation>Не удалось открыть файл %1.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>File %1 
+not contains valid JSON object.</source>
+        <translation>Файл %1 
+не содержит корректного объекта JSON.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>File %1 
+not contains valid field &apos;%2&apos;.</source>
+        <translation>Файл %1 
+не содержит корректного поля «%2».</translation>
+    </message>
+    <message>
+        <location line="+74"/>
+        <source>Getting debug modules list</source>
+        <translation>Получение списка модулей отладки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../backend/backstage_reports.cpp" line="+30"/>
+        <source>Can&apos;t read directory %1</source>
+        <translation>Не удалось прочитать папку %1</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>File %1 is not a regular file</source>
+        <translation>Файл %1 не является обычным файлом</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>File %1 is larger than %2 MiB</source>
+        <translation>Файл %1 больше %2 МиБ</translation>
+    </message>
+    <message>
+        <location filename="../backend/backstage_reports.cpp" line="+0"/>
+        <source>Getting reports list</source>
+        <translation>Получение списка отчётов</translation>
+    </message>
+</context>
+<context>
+    <name>ChangesWidget</name>
+    <message>
+        <location filename="../debugmodules/changeswidget.ui" line="+35"/>
+        <source>List of actions to switch to debug mode module </source>
+        <translation>Список действий для перевода в режим отладки модуля </translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>First, need to make changes</source>
+        <translation>Сначала нужно внести изменения</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>File path</source>
+        <translation>Путь к файлу</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Old text</source>
+        <translation>Старый текст</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>New text</source>
+        <translation>Новый текст</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Than, need to execute (with sudo)</source>
+        <translation>Затем нужно выполнить (через sudo)</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>To turn off debug mode, undo the changes you made and execute (with sudo)</source>
+        <translation>Чтобы выключить режим отладки, отмените внесённые изменения и выполните (через sudo)</translation>
+    </message>
+</context>
+<context>
+    <name>ChooseDirsDialog</name>
+    <message>
+        <location filename="../common/servicewidgets/choosedirsdialog.ui" line="+68"/>
+        <source>Add new record</source>
+        <translation>Добавить запись</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Delete current record</source>
+        <translation>Удалить текущую запись</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Edit current record</source>
+        <translation>Изменить текущую запись</translation>
+    </message>
+</context>
+<context>
+    <name>CustomListWidget</name>
+    <message>
+        <location filename="../common/servicewidgets/customlistwidget.cpp" line="+9"/>
+        <source>Delete selected record</source>
+        <translation>Удалить выбранную запись</translation>
+    </message>
+</context>
+<context>
+    <name>DebugModeReminder</name>
+    <message>
+        <location filename="../app/debugmodereminder.cpp" line="+33"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>These services are still in debug mode: %1.
+Debug mode makes their logs grow faster. Switch them back now?</source>
+        <translation>Эти службы всё ещё в режиме отладки: %1.
+В режиме отладки их журналы растут быстрее. Вернуть обычный режим сейчас?</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Switch back</source>
+        <translation>&amp;Вернуть обычный режим</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Keep debug mode</source>
+        <translation>&amp;Оставить режим отладки</translation>
+    </message>
+</context>
+<context>
+    <name>DirsListWidget</name>
+    <message>
+        <location filename="../common/servicewidgets/dirslistwidget.cpp" line="+13"/>
+        <source>Edit this record</source>
+        <translation>Изменить эту запись</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Add record</source>
+        <translation>Добавить запись</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete this record</source>
+        <translation>Удалить эту запись</translation>
+    </message>
+</context>
+<context>
+    <name>ExtSettWidget</name>
+    <message>
+        <location filename="../extsett/extsettwidget.ui" line="+20"/>
+        <source>Form</source>
+        <translation>Форма</translation>
+    </message>
+    <message>
+        <location filename="../extsett/extsettwidget.cpp" line="+78"/>
+        <source>Profiles list</source>
+        <translation>Список профилей</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Plugins list</source>
+        <translation>Список модулей сбора</translation>
+    </message>
+    <message>
+        <location filename="../extsett/extsettwidget.ui" line="+98"/>
+        <location line="+10"/>
+        <source>You can specify case identifier</source>
+        <translation>Можно указать идентификатор обращения</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>optional</source>
+        <translation>необязательно</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <location line="+10"/>
+        <source>Compression technology to use</source>
+        <translation>Используемый способ сжатия</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>auto</source>
+        <translation>авто</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source> MB</source>
+        <translation> МБ</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <location line="+10"/>
+        <source>Specify alternate temporary directory</source>
+        <translation>Указать другую временную папку</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+49"/>
+        <source>Choose directory</source>
+        <translation>Выбрать папку</translation>
+    </message>
+    <message>
+        <location line="-26"/>
+        <source>System root directory path</source>
+        <translation>Путь к корневой папке системы</translation>
+    </message>
+    <message>
+        <location line="-233"/>
+        <source>&amp;Profiles list</source>
+        <translation>Список &amp;профилей</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Add profile</source>
+        <translation>Доб&amp;авить профиль</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Plu&amp;gins list</source>
+        <translation>Список &amp;модулей сбора</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>&amp;Add plugin</source>
+        <translation>Доб&amp;авить модуль сбора</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Sho&amp;w unactive plugins</source>
+        <translation>Показать &amp;неактивные модули сбора</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Case &amp;ID</source>
+        <translation>Номер о&amp;бращения</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Co&amp;mpression method</source>
+        <translation>Способ сжат&amp;ия</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Sp&amp;lit report into</source>
+        <translation>Ра&amp;збить отчёт на части по</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>&amp;Temp directory</source>
+        <translation>&amp;Временная папка</translation>
+    </message>
+    <message>
+        <location line="+49"/>
+        <source>Root director&amp;y</source>
+        <translation>&amp;Корневая папка</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Files not &amp;older than</source>
+        <translation>Файлы не стар&amp;ше</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Not set</source>
+        <translation>Не задано</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>min</source>
+        <translation>мин</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>hrs</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>d</source>
+        <translation>дн</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>m</source>
+        <translation>мес</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>y</source>
+        <translation>лет</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Do not collect /&amp;etc</source>
+        <translation>Не собирать /&amp;etc</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Collect all logs</source>
+        <translation>Собрать все жу&amp;рналы</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>All optio&amp;ns to plugins</source>
+        <translation>Все параме&amp;тры модулей сбора</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Defa&amp;ult</source>
+        <translation>По &amp;умолчанию</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Pre&amp;vious</source>
+        <translation>Пр&amp;едыдущие</translation>
+    </message>
+    <message>
+        <location line="-51"/>
+        <source>Collect all available logs regardless of size</source>
+        <translation>Собрать все доступные журналы независимо от размера</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Enable all options for loaded plugins</source>
+        <translation>Включить все параметры загруженных модулей сбора</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Set default settings</source>
+        <translation>Вернуть настройки по умолчанию</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Set settings used for the previous report</source>
+        <translation>Вернуть настройки предыдущего отчёта</translation>
+    </message>
+    <message>
+        <location filename="../extsett/extsettwidget.cpp" line="+55"/>
+        <location line="+151"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="-150"/>
+        <location filename="../extsett/extsettwidget_plugins.cpp" line="+87"/>
+        <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
+        <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>
+Do you really want to include it?</source>
+        <translation>
+Вы действительно хотите его включить?</translation>
+    </message>
+    <message>
+        <location line="+129"/>
+        <source>The installed sos %1 has no option %2: the finished report is split into volumes afterwards</source>
+        <translation>У установленного sos %1 нет параметра %2: готовый отчёт будет разбит на тома после сбора</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The installed sos %1 has no option %2</source>
+        <translation>У установленного sos %1 нет параметра %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The current settings will be lost.
+Do you want to continue? </source>
+        <translation>Текущие настройки будут потеряны.
+Продолжить? </translation>
+    </message>
+    <message>
+        <location line="-209"/>
+        <location line="+231"/>
+        <source>Choose temporary directory</source>
+        <translation>Выберите временную папку</translation>
+    </message>
+    <message>
+        <location line="-232"/>
+        <source>Advanced settings</source>
+        <translation>Дополнительные настройки</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+237"/>
+        <source>Choose system root directory </source>
+        <translation>Выберите корневую папку системы </translation>
+    </message>
+    <message>
+        <location filename="../extsett/extsettwidget.h" line="+85"/>
+        <source>Default: no profiles</source>
+        <translation>По умолчанию: без профилей</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Default: all active plugins</source>
+        <translation>По умолчанию: все активные модули сбора</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plugins from selected profile(s)</source>
+        <translation>Модули сбора из выбранных профилей</translation>
+    </message>
+    <message>
+        <location filename="../extsett/extsettwidget_plugins.cpp" line="-19"/>
+        <source>Plugin &quot;%1&quot; not found.</source>
+        <translation>Модуль сбора «%1» не найден.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Plugin &quot;%1&quot; already added.</source>
+        <translation>Модуль сбора «%1» уже добавлен.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Profile &quot;%1&quot; not found.</source>
+        <translation>Профиль «%1» не найден.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Profile &quot;%1&quot; already added.</source>
+        <translation>Профиль «%1» уже добавлен.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Warning!</source>
+        <translation>Предупреждение!</translation>
+    </message>
+</context>
+<context>
+    <name>KroAdmin::DbusService</name>
+    <message>
+        <location filename="../platform/dbusservice.cpp" line="+43"/>
+        <source>The program &quot;%1&quot; crashed.</source>
+        <translation>Программа «%1» аварийно завершилась.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The program &quot;%1&quot; exited with status %2.</source>
+        <translation>Программа «%1» завершилась с кодом %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+79"/>
+        <location line="+30"/>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <location line="-23"/>
+        <source>The program &quot;%1&quot; was not found.</source>
+        <translation>Программа «%1» не найдена.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file could not be moved: %1.</source>
+        <translation>Не удалось переместить файл: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report was not changed: %1.</source>
+        <translation>Отчёт не изменён: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A report is being collected already.</source>
+        <translation>Отчёт уже собирается.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The program &quot;%1&quot; did not end in time and was stopped.</source>
+        <translation>Программа «%1» не завершилась вовремя и была остановлена.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report could not be protected:
+%1</source>
+        <translation>Не удалось защитить отчёт:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report could not be split into volumes:
+%1</source>
+        <translation>Не удалось разбить отчёт на тома:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The program &quot;%1&quot; could not be started.</source>
+        <translation>Не удалось запустить программу «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="+127"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+74"/>
+        <location line="+51"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+137"/>
+        <location line="+26"/>
+        <location line="+23"/>
+        <location line="+72"/>
+        <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+136"/>
+        <location line="+135"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Probably, report is not ready yet.
+Are you sure you want to interrupt the program?</source>
+        <translation>Вероятно, отчёт ещё не готов.
+Вы уверены, что хотите прервать работу программы?</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Unable to exec sosreport!
+</source>
+        <translation>Не удалось запустить sosreport!
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-62"/>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The call failed.</source>
+        <translation>Вызов завершился ошибкой.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Out of memory.</source>
+        <translation>Недостаточно памяти.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The called service is not known.</source>
+        <translation>Вызываемая служба неизвестна.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Timeout reply.</source>
+        <translation>Истекло время ожидания ответа.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The address given is not valid.</source>
+        <translation>Указан недопустимый адрес.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The call/operation is not supported.</source>
+        <translation>Вызов или операция не поддерживается.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The limits allocated to this process/call/connection exceeded the pre-defined values.</source>
+        <translation>Превышены ограничения, выделенные этому процессу, вызову или соединению.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Authorization error.</source>
+        <translation>Ошибка авторизации.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No server found.</source>
+        <translation>Сервер не найден.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No network found.</source>
+        <translation>Сеть не найдена.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>QDBusServer tried to bind to an address that is already in use.</source>
+        <translation>QDBusServer попытался занять адрес, который уже используется.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The call/process/message was sent after QDBusConnection disconnected.</source>
+        <translation>Вызов, процесс или сообщение отправлены после разрыва соединения QDBusConnection.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The arguments passed to this call/operation are not valid.</source>
+        <translation>Аргументы, переданные этому вызову или операции, недопустимы.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The method called was not found in this object/interface with the given parameters.</source>
+        <translation>Вызванный метод с указанными параметрами не найден в этом объекте или интерфейсе.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The type signature is not valid or compatible.</source>
+        <translation>Сигнатура типов недопустима или несовместима.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The interface is not known in this object.</source>
+        <translation>Этот объект не знает такого интерфейса.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The object path points to an object that does not exist.</source>
+        <translation>Путь указывает на несуществующий объект.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The property does not exist in this interface.</source>
+        <translation>В этом интерфейсе нет такого свойства.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The property set failed because the property is read-only.</source>
+        <translation>Не удалось задать свойство: оно доступно только для чтения.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>An internal error occurred.</source>
+        <translation>Произошла внутренняя ошибка.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The service requested is invalid.</source>
+        <translation>Запрошенная служба недопустима.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The object path provided is invalid.</source>
+        <translation>Указанный путь объекта недопустим.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The interface is invalid.</source>
+        <translation>Интерфейс недопустим.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The member is invalid.</source>
+        <translation>Член интерфейса недопустим.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unknown error.</source>
+        <translation>Неизвестная ошибка.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_accessibility.cpp" line="+37"/>
+        <source>Reports and services</source>
+        <translation>Отчёты и службы</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Generated reports</source>
+        <translation>Созданные отчёты</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Services debugging</source>
+        <translation>Отладка служб</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Services with a debug module. Select one to switch its debug mode on or off.</source>
+        <translation>Службы, для которых есть модуль отладки. Выберите службу, чтобы включить или выключить её режим отладки.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Module description</source>
+        <translation>Описание модуля</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Reports are listed from: %1.
+sos writes new reports to %2.</source>
+        <translation>Отчёты показываются из папок: %1.
+Новые отчёты sos записывает в %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add %1 to the folders with reports to list them.</source>
+        <translation>Добавьте %1 в папки с отчётами, чтобы они появились в списке.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_archives.cpp" line="-69"/>
+        <source>Password setting</source>
+        <translation>Установка пароля</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Enter not-empty password for archive:</source>
+        <translation>Введите непустой пароль для архива:</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Permission to read the report file will be set for all users.</source>
+        <translation>Файл отчёта станет доступен для чтения всем пользователям.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do you want to continue?</source>
+        <translation>Продолжить?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+4"/>
+        <source>Don&apos;t show this message again</source>
+        <translation>Больше не показывать это сообщение</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Warning!</source>
+        <translation>Предупреждение!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The file name contains a single quote, which the mail program cannot take as an attachment:
+%1
+Rename the file and try again.</source>
+        <translation>Имя файла содержит одинарную кавычку, и почтовая программа не может приложить его:
+%1
+Переименуйте файл и повторите попытку.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>You are trying to send a multivolume archive.
+Don&apos;t forget to attach manually 
+the following parts to your letter:
+</source>
+        <translation>Вы отправляете многотомный архив.
+Не забудьте вручную приложить 
+к письму следующие части:
+</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_debug.cpp" line="-225"/>
+        <source>Debug mode is active</source>
+        <translation>Режим отладки включён</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some errors detected</source>
+        <translation>Обнаружены ошибки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Debug mode is not active</source>
+        <translation>Режим отладки выключен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Debug mode in an unknown state</source>
+        <translation>Режим отладки в неизвестном состоянии</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Reboot required</source>
+        <translation>Требуется перезагрузка</translation>
+    </message>
+    <message>
+        <location line="+101"/>
+        <location line="+26"/>
+        <source>Unexpected error while defining a module.</source>
+        <translation>Непредвиденная ошибка при определении модуля.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Executing this operation will terminate the current session. Continue?</source>
+        <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+14"/>
+        <source>Error!</source>
+        <translation>Ошибка!</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <source>Failed to make required changes to files (%1 error(s)).
+List of errors:
+</source>
+        <translation>Не удалось внести нужные изменения в файлы (ошибок: %1).
+Список ошибок:
+</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Failed to execute commands (%1 error(s)).
+List of unexecuted commands:
+</source>
+        <translation>Не удалось выполнить команды (ошибок: %1).
+Список невыполненных команд:
+</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Debug mode activated with errors.
+Make sure you have completed the required steps.
+</source>
+        <translation>Режим отладки включён с ошибками.
+Убедитесь, что все нужные шаги выполнены.
+</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Debug mode deactivated with errors.</source>
+        <translation>Режим отладки выключен с ошибками.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reproduce the problem, then generate an report with logs.</source>
+        <translation>Воспроизведите проблему, затем создайте отчёт с журналами.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Remember to reboot after executing commands</source>
+        <translation>Не забудьте перезагрузить компьютер после выполнения команд</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Debug mode activated.
+</source>
+        <translation>Режим отладки включён.
+</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Debug mode deactivated.</source>
+        <translation>Режим отладки выключен.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_dirs.cpp" line="-7"/>
+        <source>Choose a directory with reports</source>
+        <translation>Выберите папку с отчётами</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Selecting additional directories</source>
+        <translation>Выбор дополнительных папок</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List of additional directories with reports</source>
+        <translation>Список дополнительных папок с отчётами</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The directory &quot;/tmp&quot; will not be displayed 
+in the list of additional ones 
+because it is the main one.</source>
+        <translation>Папка «/tmp» не будет показана 
+в списке дополнительных, 
+потому что она основная.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Choose a directory with debug modules</source>
+        <translation>Выберите папку с модулями отладки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Selecting directories with modules</source>
+        <translation>Выбор папок с модулями</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>List of directories with debug modules</source>
+        <translation>Список папок с модулями отладки</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_extsett.cpp" line="-3"/>
+        <source>Without obtaining access privileges, 
+the list of plugins and profiles will not be loaded.</source>
+        <translation>Без получения прав доступа 
+список модулей сбора и профилей не будет загружен.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_reports.cpp" line="-180"/>
+        <source>Information is being collected. 
+Please, wait.</source>
+        <translation>Идёт сбор сведений. 
+Пожалуйста, подождите.</translation>
+    </message>
+    <message>
+        <location line="+71"/>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Long operation...</source>
+        <translation>Длительная операция...</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Stop collecting the report?</source>
+        <translation>Остановить сбор отчёта?</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>The report is ready</source>
+        <translation>Отчёт готов</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The report could not be collected</source>
+        <translation>Не удалось собрать отчёт</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Report saved in volumes of %1 MB: %2</source>
+        <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Perhaps the collection of information took
+too long or there was 
+a finish detection error.
+The interface will be unlocked.</source>
+        <translation>Возможно, сбор сведений занял
+слишком много времени или 
+не удалось определить его окончание.
+Интерфейс будет разблокирован.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>File name</source>
+        <translation>Имя файла</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Creation date</source>
+        <translation>Дата создания</translation>
+    </message>
+    <message>
+        <location filename="../app/reportrunwatch.cpp" line="+57"/>
+        <source>Elapsed time: %1</source>
+        <translation>Прошло времени: %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Collecting: %1 of %2 plugins, %3</source>
+        <translation>Сбор: %1 из %2 модулей сбора, %3</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>The report could not be collected (exit status %1).
+</source>
+        <translation>Не удалось собрать отчёт (код завершения %1).
+</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Report saved: %1 (%2, md5 %3)</source>
+        <translation>Отчёт сохранён: %1 (%2, md5 %3)</translation>
+    </message>
+</context>
+<context>
+    <name>kroHelpShow</name>
+    <message>
+        <location filename="../platform/kroinit.cpp" line="+155"/>
+        <location line="+9"/>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>The help page %1 is not installed.</source>
+        <translation>Страница справки %1 не установлена.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>No web browser could be started to show %1.</source>
+        <translation>Не удалось запустить веб-браузер, чтобы показать %1.</translation>
+    </message>
+</context>
+</TS>
