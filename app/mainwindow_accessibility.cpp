@@ -11,7 +11,6 @@
 #include "ui_mainwindow.h"
 
 #include <QDir>
-#include <QTimer>
 #include <memory>
 
 void MainWindow::setUpKeyboard()
