@@ -12,6 +12,7 @@
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "packagemanager.h"
+#include "passworddialog.h"
 #include "privatehome.h"
 
 #include <QApplication>
@@ -19,7 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QInputDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -91,14 +92,15 @@ void waitFor(const std::function<bool()> &condition, const QString &what)
         fail(what);
 }
 
-// Answers the window's password question and closes its message boxes, as a user would.
+// Answers the window's password dialog and closes its message boxes, as a user would.
 void answerDialogs(QTimer &answerer)
 {
     QObject::connect(&answerer, &QTimer::timeout, [] {
         QWidget *modal = QApplication::activeModalWidget();
-        if (auto *input = qobject_cast<QInputDialog *>(modal)) {
-            input->setTextValue(Password);
-            input->accept();
+        if (auto *dialog = qobject_cast<PasswordDialog *>(modal)) {
+            for (const char *entry : {"passwordLE", "confirmLE"})
+                dialog->findChild<QLineEdit *>(QLatin1String(entry))->setText(Password);
+            dialog->accept();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             box->done(QMessageBox::Ok);
         }

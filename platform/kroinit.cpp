@@ -18,7 +18,6 @@
 #include <algorithm>
 
 namespace {
-const QString ApplicationIcon = QStringLiteral("kro-sosreport");
 const QString HelpStartPage = QStringLiteral("index.html");
 
 // Installs the catalog name_<language> from folder for the default locale, replacing the one
@@ -102,11 +101,11 @@ void ensureIconTheme()
     }
 }
 
-// Run from the build tree the icon is not installed in any theme yet.
+// Run from the build tree the icon is not installed in any theme yet. Fallback folders are
+// searched only after the themes, so the folder is added without asking the theme first: that
+// question reads the theme's whole index before the first paint.
 void ensureApplicationIcon()
 {
-    if (QIcon::hasThemeIcon(ApplicationIcon))
-        return;
     const QString sourceIcons = QStringLiteral(KRO_SOURCE_DATA_DIR "/icons");
     if (QFileInfo(sourceIcons).isDir())
         QIcon::setFallbackSearchPaths(QIcon::fallbackSearchPaths() << sourceIcons);

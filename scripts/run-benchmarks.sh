@@ -27,6 +27,7 @@ run startup        $bus -- bench/bench_startup
 run reportlisting  bench/bench_reportlisting
 run debugmodules   $bus -- bench/kro-debug-bench
 run reportrunend   $bus --stand-ins "$build/bench" -- bench/bench_reportrunend
+run helperstalls   $bus --stand-ins "$build/bench" -- bench/bench_helperstalls
 
 if [ -n "$failed" ]; then
     echo "failed:$failed" >&2
