@@ -90,6 +90,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     // The window shows at once: reading the folders, styling the splitter's handle (hidden until
     // the extended pane shows) and asking the helper wait until it is on the screen.
     new AfterFirstPaint(this, [this] {
+        keepFrameOnScreen();
         refillReportsTable();
         ui->splitter->setStyleSheet(
             QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
@@ -131,12 +132,7 @@ void MainWindow::restoreSettings()
 
     // The window opens at the size it was left at, also when the pane was shown then: the table
     // takes the pane's room until the pane is shown again.
-    const QRect frame =
-        WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
-    if (frame != frameGeometry()) {
-        resize(size().boundedTo(frame.size() - (frameGeometry().size() - size())));
-        move(frame.topLeft());
-    }
+    keepFrameOnScreen();
 
     if (settings.contains(Kro::ReportDirsKey))
         reportDirs = settings.value(Kro::ReportDirsKey).toStringList();
@@ -152,6 +148,18 @@ void MainWindow::restoreSettings()
         debugModuleDirs = settings.value(Kro::DebugModuleDirsKey).toStringList();
     else
         debugModuleDirs.append(Kro::DefaultDebugModuleDir);
+}
+
+// A size stored on a larger screen is cut to this one. Before the first show the frame is not
+// known yet, so this runs again once the window is on the screen.
+void MainWindow::keepFrameOnScreen()
+{
+    const QRect frame =
+        WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
+    if (frame != frameGeometry()) {
+        resize(size().boundedTo(frame.size() - (frameGeometry().size() - size())));
+        move(frame.topLeft());
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

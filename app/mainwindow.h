@@ -110,6 +110,7 @@ private slots:
 private:
     // Shell (mainwindow.cpp)
     void restoreSettings();
+    void keepFrameOnScreen();
     QString dbusErrorText(int errorNumber) const;
     void updatePasswordAction(QTableWidgetItem *current);
     void claimDbusService();

@@ -27,8 +27,9 @@ void MainWindow::setUpKeyboard()
 void MainWindow::setUpAccessibleNames()
 {
     // Icon-only buttons are named by what their tool tips say.
-    for (QPushButton *button : {ui->browseReportsDirsPBtn, ui->browseDebugDirsPBtn,
-                                ui->rollbackModePb, ui->debugModePb, ui->showChangesPb})
+    for (QPushButton *button :
+         {ui->browseReportsDirsPBtn, ui->browseDebugDirsPBtn, ui->rollbackModePb, ui->debugModePb,
+          ui->reproducePb, ui->showChangesPb})
         button->setAccessibleName(button->toolTip());
     const QString configure = QStringLiteral("configure");
     const QIcon folders = ThemedIcon::get(configure, QStringLiteral("tools"), palette());

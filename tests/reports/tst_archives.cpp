@@ -445,6 +445,8 @@ void TestArchives::deletesReportSetThroughHelper()
     QStringList expected = set;
     expected.sort();
     QCOMPARE(listed, expected);
+    // The helper answers later; the table waits for it, locked.
+    QTRY_VERIFY(table()->isEnabled());
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"sosreport-other.tar.xz"});
     QTRY_COMPARE(table()->rowCount(), 1);
     QCOMPARE(table()->item(0, 0)->text(), other);

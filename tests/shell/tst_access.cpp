@@ -155,18 +155,24 @@ void TestAccess::remindsOfServicesInDebugModeAtClose()
     addModule(QStringLiteral("samba"), "level = 9\n");
     addModule(QStringLiteral("quiet"), "level = 0\n");
     buildWindow();
-    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
-    modules->setCurrentRow(0);
-    QVERIFY(window->findChild<QLabel *>(QStringLiteral("moduleDescriptionLbl"))
-                ->text()
-                .startsWith(QStringLiteral("Logs ")));
 
-    // The start reminder comes with the window; the user keeps debug mode.
+    // The start reminder comes once the window has shown and read its modules; the user keeps
+    // debug mode.
     dialogs.expectMessageBox(QMessageBox::No);
     window->show();
     QVERIFY(dialogs.waitForAll());
     QVERIFY(dialogs.last().text.contains(QStringLiteral("cups, samba")));
     QVERIFY(!dialogs.last().text.contains(QStringLiteral("quiet")));
+
+    // The current module's description shows under the list.
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    auto *description = window->findChild<QLabel *>(QStringLiteral("moduleDescriptionLbl"));
+    const QList<QListWidgetItem *> quiet =
+        modules->findItems(QStringLiteral("quiet"), Qt::MatchExactly);
+    QCOMPARE(quiet.size(), 1);
+    modules->setCurrentItem(quiet.first());
+    QCOMPARE(description->text(), QStringLiteral("Logs quiet verbosely."));
+    QVERIFY(description->isVisible());
 
     // A service that another flow handles is left out; the one left is named at close.
     MainWindowAccess::debugModeReminder(*window).skip(QStringLiteral("cups"));
