@@ -40,6 +40,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     reproduceFlow = new ReproduceFlow(this);
     // The row's context menu offers the guided flow.
     ui->debugLW->addAction(ui->reproduceAction);
+    // The module list comes after the first paint: until then no button acts on a module.
+    updateDebugButtons();
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 

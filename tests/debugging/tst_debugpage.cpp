@@ -50,7 +50,9 @@ private slots:
 private:
     QString addModule(const QString &name, const QString &config, const QByteArray &content,
                       const QStringList &debugCommands, const QStringList &rollbackCommands = {});
-    void buildWindow();
+    // Shows the window and waits for its module list; reminded names the services the start-up
+    // reminder lists, which the test keeps in debug mode.
+    bool buildWindow(const QString &reminded = QString());
     void select(const QString &name);
     QString rowTip(const QString &name) const;
     QListWidget *moduleList() const;
@@ -99,13 +101,27 @@ QString TestDebugPage::addModule(const QString &name, const QString &config,
     return path;
 }
 
-void TestDebugPage::buildWindow()
+bool TestDebugPage::buildWindow(const QString &reminded)
 {
     window = std::make_unique<MainWindow>();
     MainWindowAccess::rebootFlagFile(*window) = dir->filePath(QStringLiteral("run-need-reboot"));
     MainWindowAccess::rebootFlagWorkingCopy(*window) =
         dir->filePath(QStringLiteral("tmp-need-reboot"));
-    MainWindowAccess::fillDebugModules(*window);
+    MainWindowAccess::reportDirs(*window) = QStringList{dir->path()};
+    if (!reminded.isEmpty())
+        dialogs.expectMessageBox(QMessageBox::No);
+    window->show();
+    if (!QTest::qWaitFor([this] { return MainWindowAccess::isStarted(*window); }))
+        return false;
+    MainWindowAccess::waitForDebugModules(*window);
+    if (!dialogs.waitForAll())
+        return false;
+    if (reminded.isEmpty())
+        return dialogs.records().isEmpty();
+    const bool named = dialogs.last().text.startsWith(
+        QStringLiteral("These services are still in debug mode: %1.\n").arg(reminded));
+    dialogs.clear();
+    return named;
 }
 
 void TestDebugPage::select(const QString &name)
@@ -146,7 +162,7 @@ void TestDebugPage::rowsAndButtonsFollowTheState()
     const QString missing = addModule("unknown", "missing.conf", QByteArray(), {});
     const QString unmatched = addModule("unmatched", "unmatched.conf", "other = 1\n", {});
     addModule("rebooting", "rebooting.conf", "level = 9\n", {"reboot"});
-    buildWindow();
+    QVERIFY(buildWindow(QStringLiteral("active, rebooting")));
     writeAll(MainWindowAccess::rebootFlagFile(*window), "\n  xrebootingx  \n");
     MainWindowAccess::fillDebugModules(*window);
 
@@ -197,9 +213,12 @@ void TestDebugPage::listArrivesAfterTheWindow()
     dialogs.expectMessageBox(QMessageBox::Ok);
     dialogs.expectMessageBox(QMessageBox::Ok);
     window = std::make_unique<MainWindow>();
+    MainWindowAccess::reportDirs(*window) = QStringList{dir->path()};
     QCOMPARE(moduleList()->count(), 0);
     QVERIFY(!button("showChangesPb")->isEnabled());
 
+    window->show();
+    QTRY_VERIFY(MainWindowAccess::isStarted(*window));
     MainWindowAccess::waitForDebugModules(*window);
     QCOMPARE(dialogs.records().size(), 2);
     QCOMPARE(dialogs.records().at(0).text, QStringLiteral("Can't read directory ") + missing);
@@ -215,7 +234,7 @@ void TestDebugPage::switchesOnAndOff()
     const QByteArray original = "[main]\n    level = 0\n";
     const QString config =
         addModule("svc", "svc.conf", original, {"systemctl restart svc"}, {"systemctl stop svc"});
-    buildWindow();
+    QVERIFY(buildWindow());
     select("svc");
 
     QSignalSpy finished(window.get(), &MainWindow::debugSwitchFinished);
@@ -251,7 +270,7 @@ void TestDebugPage::stopsAtTheFirstFailureWithOneBox()
     addModule("svc", "svc.conf", "x = 1\n", {"kro-failing now"});
     const QString config =
         addModule("cmd", "cmd.conf", "level = 0\n", {"kro-failing now", "systemctl start cmd"});
-    buildWindow();
+    QVERIFY(buildWindow());
 
     // A change that cannot be made stops the switch: its commands never run.
     select("svc");
@@ -286,7 +305,7 @@ void TestDebugPage::stopsAtTheFirstFailureWithOneBox()
 void TestDebugPage::addsModuleToRebootFlagOnce()
 {
     addModule("sss", "sss.conf", "level = 0\n", {"systemctl restart sss", "reboot"});
-    buildWindow();
+    QVERIFY(buildWindow());
     writeAll(MainWindowAccess::rebootFlagFile(*window), "other\n");
     select("sss");
 
@@ -318,7 +337,7 @@ void TestDebugPage::leftOverWorkingCopy()
     QFETCH(QString, kind);
     QFETCH(QByteArray, published);
     addModule("sss", "sss.conf", "level = 0\n", {"reboot"});
-    buildWindow();
+    QVERIFY(buildWindow());
     writeAll(MainWindowAccess::rebootFlagFile(*window), "other\n");
     const QString target = dir->filePath(QStringLiteral("target"));
     const QString working = MainWindowAccess::rebootFlagWorkingCopy(*window);
@@ -344,7 +363,7 @@ void TestDebugPage::leftOverWorkingCopy()
 void TestDebugPage::asksBeforeEndingTheSession()
 {
     const QString config = addModule("desk", "desk.conf", "level = 0\n", {"restart-session"});
-    buildWindow();
+    QVERIFY(buildWindow());
     select("desk");
 
     dialogs.expectMessageBox(QMessageBox::No);
@@ -370,7 +389,7 @@ void TestDebugPage::changesWindowFollowsTheRow()
 {
     addModule("first", "first.conf", "level = 0\n", {"a 1", "b 2"});
     addModule("second", "second.conf", "level = 0\n", {}, {"c 3"});
-    buildWindow();
+    QVERIFY(buildWindow());
 
     dialogs.expectMessageBox(QMessageBox::Ok);
     button("showChangesPb")->setEnabled(true);

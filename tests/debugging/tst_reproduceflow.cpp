@@ -117,8 +117,10 @@ void TestReproduceFlow::buildWindow()
 {
     window = std::make_unique<MainWindow>();
     window->findChild<ReproduceFlow *>()->setSosPluginDir(dir->filePath("plugins"));
-    MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    MainWindowAccess::reportDirs(*window) = QStringList{output.path()};
     window->show();
+    QTRY_VERIFY(MainWindowAccess::isStarted(*window));
+    MainWindowAccess::waitForDebugModules(*window);
 }
 
 void TestReproduceFlow::startFlow()
@@ -259,10 +261,13 @@ void TestReproduceFlow::switchOnThatChangedNothingEndsTheFlow()
     writeAll(config, "other = 1\n");
     buildWindow();
     window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
-    dialogs.expectMessageBox(QMessageBox::Ok); // the failed change
-    dialogs.expectMessageBox(QMessageBox::Ok); // activated with errors
+    // The failed change stops the switch with its one box.
+    dialogs.expectMessageBox(QMessageBox::Ok);
     window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
     QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.records().size(), 1);
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error!"));
+    QCOMPARE(readAll(config), QByteArray("other = 1\n"));
     QVERIFY(!window->findChild<ReproduceFlow *>()->isActive());
     QVERIFY(!panel() || !panel()->isVisible());
     QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));

@@ -49,11 +49,22 @@ void TestSwitchWithoutHelper::oneBoxAndNoCopyLeft()
                           .toUtf8());
     QSettings().setValue(QStringLiteral("debugjson"), QStringList{dir.filePath("modules")});
     MainWindow window;
+    MainWindowAccess::reportDirs(window) = QStringList{dir.path()};
+    KroTest::ModalDialogHelper dialogs;
+    // A service left in debug mode is named at start; it stays on until the click.
+    if (rollback)
+        dialogs.expectMessageBox(QMessageBox::No);
+    window.show();
+    QTRY_VERIFY(MainWindowAccess::isStarted(window));
+    MainWindowAccess::waitForDebugModules(window);
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(dialogs.records().size(), rollback ? 1 : 0);
+    dialogs.clear();
     auto *list = window.findChild<QListWidget *>(QStringLiteral("debugLW"));
     list->setCurrentRow(0);
+    QVERIFY(list->currentItem());
     const QString tipBefore = list->currentItem()->toolTip();
 
-    KroTest::ModalDialogHelper dialogs;
     QString details;
     dialogs.expect([&details](QWidget *widget) {
         auto *box = qobject_cast<QMessageBox *>(widget);
