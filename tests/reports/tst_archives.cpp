@@ -445,7 +445,7 @@ void TestArchives::deletesReportSetThroughHelper()
     QStringList expected = set;
     expected.sort();
     QCOMPARE(listed, expected);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"sosreport-other.tar.xz"});
+    QTRY_COMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"sosreport-other.tar.xz"});
     QTRY_COMPARE(table()->rowCount(), 1);
     QCOMPARE(table()->item(0, 0)->text(), other);
 }
