@@ -227,12 +227,12 @@ void ReproduceFlow::setStage(Stage next)
 void ReproduceFlow::showWaiting()
 {
     if (resumed)
-        panel()->showWaiting(stillOnText(), since, tr("Collect now"), tr("Switch off"));
+        panel()->showWaiting(stillOnText(), since, tr("&Collect now"), tr("&Switch off"));
     else
         panel()->showWaiting(tr("Debug logging is on for %1. Reproduce the problem now, then "
                                 "press Collect.")
                                  .arg(serviceName),
-                             since, tr("Collect"), tr("Cancel"));
+                             since, tr("&Collect"), tr("C&ancel"));
     QStringList unknown;
     const QStringList known = knownPlugins(unknown);
     panel()->setNote(pluginNote(known, unknown));
@@ -246,7 +246,7 @@ void ReproduceFlow::showStillOn(const QString &reason)
                           "reminds of it.")
                            .arg(serviceName, reason),
                        collected && !archive.isEmpty(),
-                       !archive.endsWith(HelperProtocol::ProtectedSuffix), tr("Switch off"));
+                       !archive.endsWith(HelperProtocol::ProtectedSuffix), tr("&Switch off"));
 }
 
 void ReproduceFlow::showReport()

@@ -24,7 +24,7 @@
         <translation>Настроить папки с отчётами</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+33"/>
         <source>&amp;Services debugging</source>
         <translation>Отладка слу&amp;жб</translation>
     </message>
@@ -45,11 +45,17 @@
     </message>
     <message>
         <location line="+11"/>
+        <location line="+107"/>
+        <source>Reproduce a problem...</source>
+        <translation>Воспроизвести проблему...</translation>
+    </message>
+    <message>
+        <location line="-96"/>
         <source>Show changes</source>
         <translation>Показать изменения</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+24"/>
         <source>Show a&amp;dvanced settings</source>
         <translation>Показать &amp;дополнительные настройки</translation>
     </message>
@@ -117,13 +123,14 @@
 <context>
     <name>Backstage</name>
     <message>
-        <location filename="../backend/backstage_archives.cpp" line="+39"/>
-        <location line="+14"/>
+        <location filename="../backend/backstage_archives.cpp" line="+41"/>
+        <location line="+15"/>
+        <location line="+76"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-90"/>
         <source>The following files are not regular report files of yours (a link, a folder, a missing file or a file of another user).
 Nothing was changed:
 %1</source>
@@ -132,12 +139,26 @@ Nothing was changed:
 %1</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>The password must not contain line breaks.</source>
         <translation>Пароль не должен содержать переводов строки.</translation>
     </message>
     <message>
-        <location filename="../backend/backstage_filechanges.cpp" line="+188"/>
+        <location line="+20"/>
+        <location line="+15"/>
+        <location line="+48"/>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>The following files could not be removed:
+%1</source>
+        <translation>Не удалось удалить следующие файлы:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../backend/backstage_filechanges.cpp" line="+42"/>
         <source>File %1 not found</source>
         <translation>Файл %1 не найден</translation>
     </message>
@@ -147,22 +168,22 @@ Nothing was changed:
         <translation>Не удалось создать временный файл: %1 </translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Failed to delete temporary file : %1 </source>
         <translation>Не удалось удалить временный файл: %1 </translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+7"/>
         <source>Failed to write temporary file : %1 </source>
         <translation>Не удалось записать временный файл: %1 </translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+18"/>
         <source>Failed to replace file %1 with temporary file %2 </source>
         <translation>Не удалось заменить файл %1 временным файлом %2 </translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+11"/>
         <location line="+9"/>
         <source>Failed to find text to be replaced : %1 </source>
         <translation>Не удалось найти заменяемый текст: %1 </translation>
@@ -178,14 +199,12 @@ Nothing was changed:
         <translation>Не удалось раскомментировать текст: %1 </translation>
     </message>
     <message>
-        <location filename="../backend/backstage_modules.cpp" line="+55"/>
-        <location line="+6"/>
-        <location line="+7"/>
+        <location filename="../backend/backstage_modules.cpp" line="+86"/>
         <source>Error!</source>
         <translation>Ошибка!</translation>
     </message>
     <message>
-        <location line="-12"/>
+        <location line="+5"/>
         <source>Couldn&apos;t open file %1.</source>
         <translation>Не удалось открыть файл %1.</translation>
     </message>
@@ -197,20 +216,27 @@ not contains valid JSON object.</source>
 не содержит корректного объекта JSON.</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>File %1 
 not contains valid field &apos;%2&apos;.</source>
         <translation>Файл %1 
 не содержит корректного поля «%2».</translation>
     </message>
     <message>
-        <location line="+74"/>
+        <location line="+5"/>
+        <source>File %1 
+field &apos;plugins&apos; must be a list of sos plugin names (letters, digits and underscores).</source>
+        <translation>В файле %1 
+поле «plugins» должно быть списком имён модулей сбора sos (буквы, цифры и знаки подчёркивания).</translation>
+    </message>
+    <message>
+        <location line="+55"/>
         <source>Getting debug modules list</source>
         <translation>Получение списка модулей отладки</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location filename="../backend/backstage_reports.cpp" line="+30"/>
+        <location line="+0"/>
+        <location filename="../backend/backstage_reports.cpp" line="+68"/>
         <source>Can&apos;t read directory %1</source>
         <translation>Не удалось прочитать папку %1</translation>
     </message>
@@ -320,6 +346,25 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
     </message>
 </context>
 <context>
+    <name>DebugSwitch</name>
+    <message>
+        <location filename="../app/debugswitch.cpp" line="+49"/>
+        <source>Failed to replace file %1</source>
+        <translation>Не удалось заменить файл %1</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Failed to mark the module as waiting for a reboot</source>
+        <translation>Не удалось отметить, что модуль ожидает перезагрузки</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+9"/>
+        <source>Failed to execute command : %1</source>
+        <translation>Не удалось выполнить команду: %1</translation>
+    </message>
+</context>
+<context>
     <name>DirsListWidget</name>
     <message>
         <location filename="../common/servicewidgets/dirslistwidget.cpp" line="+13"/>
@@ -345,7 +390,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+78"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+81"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -362,11 +407,17 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
     </message>
     <message>
         <location line="+3"/>
+        <location line="+27"/>
         <source>optional</source>
         <translation>необязательно</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-13"/>
+        <source>La&amp;bel</source>
+        <translation>Метка ар&amp;хива</translation>
+    </message>
+    <message>
+        <location line="+27"/>
         <location line="+10"/>
         <source>Compression technology to use</source>
         <translation>Используемый способ сжатия</translation>
@@ -399,7 +450,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Путь к корневой папке системы</translation>
     </message>
     <message>
-        <location line="-233"/>
+        <location line="-260"/>
         <source>&amp;Profiles list</source>
         <translation>Список &amp;профилей</translation>
     </message>
@@ -429,7 +480,13 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Номер о&amp;бращения</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+21"/>
+        <location line="+13"/>
+        <source>A word added to the archive&apos;s name</source>
+        <translation>Слово, добавляемое к имени архива</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>Co&amp;mpression method</source>
         <translation>Способ сжат&amp;ия</translation>
     </message>
@@ -494,7 +551,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Собрать все жу&amp;рналы</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+17"/>
         <source>All optio&amp;ns to plugins</source>
         <translation>Все параме&amp;тры модулей сбора</translation>
     </message>
@@ -509,12 +566,17 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Пр&amp;едыдущие</translation>
     </message>
     <message>
-        <location line="-51"/>
+        <location line="-58"/>
         <source>Collect all available logs regardless of size</source>
         <translation>Собрать все доступные журналы независимо от размера</translation>
     </message>
     <message>
         <location line="+10"/>
+        <source>H&amp;ide host names, addresses and user names</source>
+        <translation>Скрыть имена уз&amp;лов, адреса и имена пользователей</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Enable all options for loaded plugins</source>
         <translation>Включить все параметры загруженных модулей сбора</translation>
     </message>
@@ -529,13 +591,13 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Вернуть настройки предыдущего отчёта</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+55"/>
-        <location line="+151"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+59"/>
+        <location line="+166"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-165"/>
         <location filename="../extsett/extsettwidget_plugins.cpp" line="+87"/>
         <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
         <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
@@ -548,12 +610,12 @@ Do you really want to include it?</source>
 Вы действительно хотите его включить?</translation>
     </message>
     <message>
-        <location line="+129"/>
+        <location line="+140"/>
         <source>The installed sos %1 has no option %2: the finished report is split into volumes afterwards</source>
         <translation>У установленного sos %1 нет параметра %2: готовый отчёт будет разбит на тома после сбора</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+18"/>
         <source>The installed sos %1 has no option %2</source>
         <translation>У установленного sos %1 нет параметра %2</translation>
     </message>
@@ -565,24 +627,24 @@ Do you want to continue? </source>
 Продолжить? </translation>
     </message>
     <message>
-        <location line="-209"/>
-        <location line="+231"/>
+        <location line="-228"/>
+        <location line="+250"/>
         <source>Choose temporary directory</source>
         <translation>Выберите временную папку</translation>
     </message>
     <message>
-        <location line="-232"/>
+        <location line="-251"/>
         <source>Advanced settings</source>
         <translation>Дополнительные настройки</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+237"/>
+        <location line="+256"/>
         <source>Choose system root directory </source>
         <translation>Выберите корневую папку системы </translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.h" line="+85"/>
+        <location filename="../extsett/extsettwidget.h" line="+88"/>
         <source>Default: no profiles</source>
         <translation>По умолчанию: без профилей</translation>
     </message>
@@ -625,7 +687,7 @@ Do you want to continue? </source>
 <context>
     <name>KroAdmin::DbusService</name>
     <message>
-        <location filename="../platform/dbusservice.cpp" line="+43"/>
+        <location filename="../platform/dbusservice.cpp" line="+204"/>
         <source>The program &quot;%1&quot; crashed.</source>
         <translation>Программа «%1» аварийно завершилась.</translation>
     </message>
@@ -635,14 +697,12 @@ Do you want to continue? </source>
         <translation>Программа «%1» завершилась с кодом %2.</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location line="+79"/>
-        <location line="+30"/>
+        <location line="-18"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="-23"/>
+        <location line="+38"/>
         <source>The program &quot;%1&quot; was not found.</source>
         <translation>Программа «%1» не найдена.</translation>
     </message>
@@ -682,6 +742,13 @@ Do you want to continue? </source>
     </message>
     <message>
         <location line="+3"/>
+        <source>Some files could not be removed:
+%1</source>
+        <translation>Не удалось удалить некоторые файлы:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>The program &quot;%1&quot; could not be started.</source>
         <translation>Не удалось запустить программу «%1».</translation>
     </message>
@@ -689,17 +756,17 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+127"/>
-        <location filename="../app/mainwindow_archives.cpp" line="+74"/>
-        <location line="+51"/>
-        <location filename="../app/mainwindow_debug.cpp" line="+137"/>
+        <location filename="../app/mainwindow.cpp" line="+162"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+60"/>
+        <location line="+86"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+197"/>
         <location line="+26"/>
-        <location line="+23"/>
-        <location line="+72"/>
+        <location line="+30"/>
+        <location line="+74"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+136"/>
-        <location line="+135"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+156"/>
+        <location line="+159"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -711,7 +778,7 @@ Are you sure you want to interrupt the program?</source>
 Вы уверены, что хотите прервать работу программы?</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+46"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -719,12 +786,13 @@ Are you sure you want to interrupt the program?</source>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../app/mainwindow_reports.cpp" line="-62"/>
+        <location line="+80"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-85"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="-73"/>
         <source>The call failed.</source>
         <translation>Вызов завершился ошибкой.</translation>
     </message>
@@ -849,7 +917,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Неизвестная ошибка.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_accessibility.cpp" line="+37"/>
+        <location filename="../app/mainwindow_accessibility.cpp" line="+38"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
@@ -886,17 +954,19 @@ sos writes new reports to %2.</source>
         <translation>Добавьте %1 в папки с отчётами, чтобы они появились в списке.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_archives.cpp" line="-69"/>
+        <location filename="../app/mainwindow_archives.cpp" line="-97"/>
         <source>Password setting</source>
         <translation>Установка пароля</translation>
     </message>
     <message>
         <location line="+1"/>
-        <source>Enter not-empty password for archive:</source>
-        <translation>Введите непустой пароль для архива:</translation>
+        <source>The archive is protected with the password. It is now:
+%1</source>
+        <translation>Архив защищён паролем. Теперь это файл:
+%1</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+11"/>
         <source>Permission to read the report file will be set for all users.</source>
         <translation>Файл отчёта станет доступен для чтения всем пользователям.</translation>
     </message>
@@ -912,21 +982,34 @@ sos writes new reports to %2.</source>
         <translation>Больше не показывать это сообщение</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+41"/>
+        <location line="+12"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>The file name contains a single quote, which the mail program cannot take as an attachment:
+        <location line="-11"/>
+        <source>The file name contains a comma, which the mail program cannot take as an attachment:
 %1
 Rename the file and try again.</source>
-        <translation>Имя файла содержит одинарную кавычку, и почтовая программа не может приложить его:
+        <translation>Имя файла содержит запятую, и почтовая программа не может приложить его:
 %1
 Переименуйте файл и повторите попытку.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
+        <source>No mail program is set up on this desktop. Attach the report to a message by hand:
+%1</source>
+        <translation>На этом рабочем столе не настроена почтовая программа. Приложите отчёт к письму вручную:
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>You are trying to send a multivolume archive.
 Don&apos;t forget to attach manually 
 the following parts to your letter:
@@ -937,7 +1020,7 @@ the following parts to your letter:
 </translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_debug.cpp" line="-225"/>
+        <location filename="../app/mainwindow_debug.cpp" line="-290"/>
         <source>Debug mode is active</source>
         <translation>Режим отладки включён</translation>
     </message>
@@ -962,42 +1045,38 @@ the following parts to your letter:
         <translation>Требуется перезагрузка</translation>
     </message>
     <message>
-        <location line="+101"/>
+        <location line="+99"/>
+        <source>Change %1: file %2 is missing or cannot be read.</source>
+        <translation>Изменение %1: файл %2 отсутствует или недоступен для чтения.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Change %1: file %2 holds neither &quot;%3&quot; nor &quot;%4&quot;.</source>
+        <translation>Изменение %1: файл %2 не содержит ни «%3», ни «%4».</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The module changes no file.</source>
+        <translation>Модуль не изменяет ни одного файла.</translation>
+    </message>
+    <message>
+        <location line="+50"/>
         <location line="+26"/>
         <source>Unexpected error while defining a module.</source>
         <translation>Непредвиденная ошибка при определении модуля.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+30"/>
         <source>Executing this operation will terminate the current session. Continue?</source>
         <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+14"/>
+        <location line="+66"/>
         <source>Error!</source>
         <translation>Ошибка!</translation>
     </message>
     <message>
-        <location line="-13"/>
-        <source>Failed to make required changes to files (%1 error(s)).
-List of errors:
-</source>
-        <translation>Не удалось внести нужные изменения в файлы (ошибок: %1).
-Список ошибок:
-</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Failed to execute commands (%1 error(s)).
-List of unexecuted commands:
-</source>
-        <translation>Не удалось выполнить команды (ошибок: %1).
-Список невыполненных команд:
-</translation>
-    </message>
-    <message>
-        <location line="+22"/>
+        <location line="+16"/>
         <source>Debug mode activated with errors.
 Make sure you have completed the required steps.
 </source>
@@ -1079,14 +1158,14 @@ the list of plugins and profiles will not be loaded.</source>
 список модулей сбора и профилей не будет загружен.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_reports.cpp" line="-180"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-201"/>
         <source>Information is being collected. 
 Please, wait.</source>
         <translation>Идёт сбор сведений. 
 Пожалуйста, подождите.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location line="+91"/>
         <source>Stop</source>
         <translation>Остановить</translation>
     </message>
@@ -1106,17 +1185,17 @@ Please, wait.</source>
         <translation>Отчёт готов</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>The report could not be collected</source>
         <translation>Не удалось собрать отчёт</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+54"/>
         <source>Report saved in volumes of %1 MB: %2</source>
         <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+33"/>
         <source>Perhaps the collection of information took
 too long or there was 
 a finish detection error.
@@ -1135,6 +1214,11 @@ The interface will be unlocked.</source>
         <location line="+0"/>
         <source>Creation date</source>
         <translation>Дата создания</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Size</source>
+        <translation>Размер</translation>
     </message>
     <message>
         <location filename="../app/reportrunwatch.cpp" line="+57"/>
@@ -1157,6 +1241,222 @@ The interface will be unlocked.</source>
         <location line="+7"/>
         <source>Report saved: %1 (%2, md5 %3)</source>
         <translation>Отчёт сохранён: %1 (%2, md5 %3)</translation>
+    </message>
+</context>
+<context>
+    <name>PasswordDialog</name>
+    <message>
+        <location filename="../app/passworddialog.ui" line="+6"/>
+        <source>Password setting</source>
+        <translation>Установка пароля</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Enter not-empty password for archive:</source>
+        <translation>&amp;Введите непустой пароль для архива:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Enter it &amp;again:</source>
+        <translation>Введите его ещё &amp;раз:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>&amp;Show password</source>
+        <translation>&amp;Показать пароль</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The passwords differ.</source>
+        <translation>Пароли не совпадают.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportActions</name>
+    <message>
+        <location filename="../app/reportactions.cpp" line="+41"/>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Copy path</source>
+        <translation>Копировать путь</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <location line="+73"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Delete the report with all its files?</source>
+        <translation>Удалить отчёт со всеми его файлами?</translation>
+    </message>
+</context>
+<context>
+    <name>ReportsTableDetails</name>
+    <message>
+        <location filename="../app/reportstabledetails.cpp" line="+31"/>
+        <source>No reports yet. Press Generate report.</source>
+        <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>obfuscated: host names, addresses and user names hidden</source>
+        <translation>обезличен: имена узлов, адреса и имена пользователей скрыты</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>protected with a password</source>
+        <translation>защищён паролем</translation>
+    </message>
+</context>
+<context>
+    <name>ReproduceFlow</name>
+    <message>
+        <location filename="../app/reproduceflow.cpp" line="+75"/>
+        <source>Its debug module is not loaded: switch debug logging off by hand.</source>
+        <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Debug logging is still on for %1. The next start offers to collect the report or to switch it off.</source>
+        <translation>Для %1 всё ещё включено отладочное журналирование. При следующем запуске будет предложено собрать отчёт или выключить журналирование.</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>It could not be switched off.</source>
+        <translation>Его не удалось выключить.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Collecting a report about %1...</source>
+        <translation>Сбор отчёта о %1...</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>Its debug module is no longer loaded.</source>
+        <translation>Модуль отладки этой службы больше не загружен.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Switching debug logging off for %1...</source>
+        <translation>Выключение отладочного журналирования для %1...</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Debug logging is on for %1. Reproduce the problem now, then press Collect.</source>
+        <translation>Для %1 включено отладочное журналирование. Воспроизведите проблему, затем нажмите «Собрать».</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>&amp;Collect now</source>
+        <translation>&amp;Собрать сейчас</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <location line="+19"/>
+        <source>&amp;Switch off</source>
+        <translation>&amp;Выключить</translation>
+    </message>
+    <message>
+        <location line="-14"/>
+        <source>&amp;Collect</source>
+        <translation>&amp;Собрать</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>C&amp;ancel</source>
+        <translation>&amp;Отмена</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Debug logging is still on for %1. %2 Until it is off, every start reminds of it.</source>
+        <translation>Для %1 всё ещё включено отладочное журналирование. %2 Пока оно не выключено, об этом напоминает каждый запуск.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Debug logging is off again for %1.</source>
+        <translation>Отладочное журналирование для %1 снова выключено.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>No report was collected.</source>
+        <translation>Отчёт не собран.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The report is ready: %1</source>
+        <translation>Отчёт готов: %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Debug logging is still on for %1 since %2</source>
+        <translation>Для %1 всё ещё включено отладочное журналирование (с %2)</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The installed sos does not accept %1: the report is collected without it.</source>
+        <translation>Установленный sos не принимает %1: отчёт собирается без этого.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Plugins the installed sos does not know are left out: %1.</source>
+        <translation>Модули сбора, неизвестные установленному sos, пропущены: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report is collected with the default plugins.</source>
+        <translation>Отчёт собирается с модулями сбора по умолчанию.</translation>
+    </message>
+</context>
+<context>
+    <name>ReproducePanel</name>
+    <message>
+        <location filename="../debugmodules/reproducepanel.ui" line="+9"/>
+        <source>Reproduce a problem</source>
+        <translation>Воспроизведение проблемы</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>&amp;Collect</source>
+        <translation>&amp;Собрать</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>&amp;Protect</source>
+        <translation>&amp;Защитить</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Sen&amp;d</source>
+        <translation>Отп&amp;равить</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>C&amp;ancel</source>
+        <translation>&amp;Отмена</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>C&amp;lose</source>
+        <translation>За&amp;крыть</translation>
+    </message>
+    <message>
+        <location filename="../debugmodules/reproducepanel.cpp" line="+82"/>
+        <source>Elapsed time: %1</source>
+        <translation>Прошло времени: %1</translation>
     </message>
 </context>
 <context>

@@ -230,7 +230,7 @@ void TestReproduceFlow::waysOutBeforeCollecting()
     QVERIFY(panelText("messageLbl")
                 .startsWith(QStringLiteral("Debug logging is still on for svc. It could not be "
                                            "switched off.")));
-    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("Switch off"));
+    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("&Switch off"));
     QVERIFY(QSettings().contains(Kro::ReproduceServiceKey));
 }
 
@@ -292,8 +292,8 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
     QTRY_VERIFY(panel() && panel()->isVisible());
     QCOMPARE(panelText("messageLbl"), QStringLiteral("Debug logging is still on for svc since ") +
                                           QLocale().toString(since, QLocale::ShortFormat));
-    QCOMPARE(panelButton("collectPb")->text(), QStringLiteral("Collect now"));
-    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("Switch off"));
+    QCOMPARE(panelButton("collectPb")->text(), QStringLiteral("&Collect now"));
+    QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("&Switch off"));
 
     dialogs.expectMessageBox(QMessageBox::Ok);
     panelButton("collectPb")->click();
