@@ -4,6 +4,7 @@
 
 #include "constants.h"
 #include "pluginlisting.h"
+#include "popuppressreplay.h"
 #include "ui_extsettwidget.h"
 
 #include <QCompleter>
@@ -58,6 +59,11 @@ void ExtSettWidget::showOffered(QStringListModel *&model, QCompleter *completer,
         model = new QStringListModel(this);
         comboBox->setModel(model);
         completer->setModel(model);
+        // Without the replay the first click on "Add" only closes the offered names. It comes
+        // after setModel, which installs the completer's filter on the popup again: the filter
+        // installed last runs first, and the completer's own one swallows the press.
+        if (completer->completionMode() == QCompleter::PopupCompletion)
+            new PopupPressReplay(completer->popup(), comboBox);
     }
     model->setStringList(sorted);
 }

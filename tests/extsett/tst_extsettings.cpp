@@ -8,12 +8,15 @@
 #include "sosoptions.h"
 #include "testenvironment.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QValidator>
 
@@ -54,6 +57,14 @@ private:
     {
         child<QComboBox>("sinceUnitsCB")->setCurrentIndex(unit);
         child<QSpinBox>("sinceValSB")->setValue(amount);
+    }
+
+    // Shortcuts such as the list's Delete key, and popups, only work in an active window.
+    bool showActive()
+    {
+        widget->show();
+        QApplication::setActiveWindow(widget);
+        return QTest::qWaitForWindowActive(widget);
     }
 
     ExtSettWidget *widget = nullptr;
@@ -337,10 +348,7 @@ private slots:
     void pickersWorkFromTheKeyboard()
     {
         KroTest::ModalDialogHelper dialogs;
-        widget->show();
-        // Shortcuts such as the list's Delete key only reach an active window.
-        QApplication::setActiveWindow(widget);
-        QVERIFY(QTest::qWaitForWindowActive(widget));
+        QVERIFY(showActive());
         auto *pluginPicker = child<QComboBox>("pluginCB");
         auto *plugins = child<CustomListWidget>("pluginsListWidget");
         const int offered = pluginPicker->count();
@@ -360,6 +368,26 @@ private slots:
         plugins->setFocus();
         QTest::keyClick(plugins, Qt::Key_Delete);
         QVERIFY(plugins->findItems(QStringLiteral("b"), Qt::MatchExactly).isEmpty());
+    }
+
+    // A user's click goes through the window system, where an open popup sees it first.
+    void addClickWithCompletionsShownAdds()
+    {
+        KroTest::ModalDialogHelper dialogs;
+        QVERIFY(showActive());
+        auto *pluginPicker = child<QComboBox>("pluginCB");
+        child<QTabWidget>("tabWidget")->setCurrentWidget(pluginPicker->parentWidget());
+        pluginPicker->lineEdit()->clear();
+        pluginPicker->setFocus();
+        QTest::keyClicks(pluginPicker->lineEdit(), QStringLiteral("b"));
+        QAbstractItemView *completions = pluginPicker->completer()->popup();
+        QTRY_VERIFY(completions->isVisible());
+
+        auto *add = child<QPushButton>("addPluginPB");
+        const QPoint at = add->mapTo(widget, add->rect().center());
+        QTest::mouseClick(widget->windowHandle(), Qt::LeftButton, {}, at);
+        auto *plugins = child<CustomListWidget>("pluginsListWidget");
+        QTRY_VERIFY(!plugins->findItems(QStringLiteral("b"), Qt::MatchExactly).isEmpty());
     }
 };
 
