@@ -45,12 +45,11 @@
     </message>
     <message>
         <location line="+11"/>
-        <location line="+107"/>
         <source>Reproduce a problem...</source>
         <translation>Воспроизвести проблему...</translation>
     </message>
     <message>
-        <location line="-96"/>
+        <location line="+11"/>
         <source>Show changes</source>
         <translation>Показать изменения</translation>
     </message>
@@ -118,6 +117,11 @@
         <location line="+1"/>
         <source>Set a password for the archive of report before sending</source>
         <translation>Задать пароль для архива с отчётом перед отправкой</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Reproduce a problem...</source>
+        <translation>&amp;Воспроизвести проблему...</translation>
     </message>
 </context>
 <context>
@@ -598,7 +602,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
     </message>
     <message>
         <location line="-165"/>
-        <location filename="../extsett/extsettwidget_plugins.cpp" line="+87"/>
+        <location filename="../extsett/extsettwidget_plugins.cpp" line="+93"/>
         <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
         <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
     </message>
@@ -756,7 +760,7 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+162"/>
+        <location filename="../app/mainwindow.cpp" line="+172"/>
         <location filename="../app/mainwindow_archives.cpp" line="+60"/>
         <location line="+86"/>
         <location filename="../app/mainwindow_debug.cpp" line="+197"/>
@@ -917,7 +921,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Неизвестная ошибка.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_accessibility.cpp" line="+38"/>
+        <location filename="../app/mainwindow_accessibility.cpp" line="+39"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
@@ -1462,7 +1466,7 @@ The interface will be unlocked.</source>
 <context>
     <name>kroHelpShow</name>
     <message>
-        <location filename="../platform/kroinit.cpp" line="+155"/>
+        <location filename="../platform/kroinit.cpp" line="+154"/>
         <location line="+9"/>
         <source>Help</source>
         <translation>Справка</translation>
