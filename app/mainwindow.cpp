@@ -37,11 +37,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     dbusService = new KroAdmin::DbusService;
     backstage = new Backstage;
     backstage->setDbusService(dbusService);
-    reproduceFlow = new ReproduceFlow(this);
-    // The row's context menu offers the guided flow.
-    ui->debugLW->addAction(ui->reproduceAction);
-    // The module list comes after the first paint: until then no button acts on a module.
-    updateDebugButtons();
 
     connect(backstage, &Backstage::warnMessage, this, &MainWindow::showError);
 
@@ -65,15 +60,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->debugModePb, &QPushButton::clicked, this, &MainWindow::activateDebugMode);
     connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
-    connect(ui->reproducePb, &QPushButton::clicked, this, &MainWindow::reproduceProblem);
-    connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
-    connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
-    connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
-    connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
-    connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
-    connect(reproduceFlow, &ReproduceFlow::protectRequested, this,
-            &MainWindow::encryptCurrentReport);
-    connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
+    setUpReproduceFlow();
+    // The module list comes after the first paint: until then no button acts on a module.
+    updateDebugButtons();
 
     setupReportsTable();
 
@@ -89,6 +78,27 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &MainWindow::readPsAnswer);
 
+    scheduleStartUpWork();
+}
+
+void MainWindow::setUpReproduceFlow()
+{
+    reproduceFlow = new ReproduceFlow(this);
+    // The row's context menu offers the guided flow.
+    ui->debugLW->addAction(ui->reproduceAction);
+    connect(ui->reproducePb, &QPushButton::clicked, this, &MainWindow::reproduceProblem);
+    connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
+    connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
+    connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
+    connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
+    connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
+    connect(reproduceFlow, &ReproduceFlow::protectRequested, this,
+            &MainWindow::encryptCurrentReport);
+    connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
+}
+
+void MainWindow::scheduleStartUpWork()
+{
     // The window shows at once: reading the folders, styling the splitter's handle (hidden until
     // the extended pane shows) and asking the helper wait until it is on the screen.
     new AfterFirstPaint(this, [this] {

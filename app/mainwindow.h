@@ -110,6 +110,9 @@ private slots:
 private:
     // Shell (mainwindow.cpp)
     void restoreSettings();
+    void setUpReproduceFlow();
+    // What the first picture does not need runs after it.
+    void scheduleStartUpWork();
     void keepFrameOnScreen();
     QString dbusErrorText(int errorNumber) const;
     void updatePasswordAction(QTableWidgetItem *current);
