@@ -47,10 +47,12 @@ done
 screenshot_run() {
     "$top/scripts/with-private-bus.sh" -- "$app" &
     app_pid=$!
-    window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$2\$" | head -n 1 || true)
+    # Found by its class: a title in another language is not matched reliably by name.
+    window=$(timeout 60 xdotool search --sync --onlyvisible --class '^kro-sosreport$' | head -n 1 || true)
     if [ -z "$window" ]; then
-        echo "No window titled \"$2\" appeared; no screenshot $1" >&2
+        echo "No window of the application appeared; no screenshot $1" >&2
         kill "$app_pid" 2>/dev/null || true
+        pkill -f "^$app" 2>/dev/null || true
         wait "$app_pid" || true
         return 0
     fi
@@ -65,25 +67,15 @@ screenshot_run() {
     wait "$app_pid" || true
 }
 
-screenshot_run "$screenshot" 'System report center'
+screenshot_run "$screenshot"
 echo "Screenshot of the main window: $screenshot"
 
-# The same window in Russian on a dark palette, as a KDE desktop with a dark colour scheme gives it.
+# The same window in Russian on a dark palette, given by qt5ct's "darker" colour scheme as a
+# desktop with a dark scheme would give it.
 dark_screenshot="${screenshot%.png}-ru-dark.png"
-cat > "$demo_config/kdeglobals" <<'COLOURS'
-[Colors:Window]
-BackgroundNormal=42,46,50
-ForegroundNormal=239,240,241
-[Colors:View]
-BackgroundNormal=27,30,32
-ForegroundNormal=239,240,241
-[Colors:Button]
-BackgroundNormal=49,54,59
-ForegroundNormal=239,240,241
-[Colors:Selection]
-BackgroundNormal=61,174,233
-ForegroundNormal=252,252,252
-COLOURS
-export LANG=ru_RU.UTF-8 LANGUAGE=ru QT_QPA_PLATFORMTHEME=kde XDG_CURRENT_DESKTOP=KDE KDE_SESSION_VERSION=5
-screenshot_run "$dark_screenshot" 'Центр системных отчётов'
+mkdir -p "$demo_config/qt5ct"
+printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=/usr/share/qt5ct/colors/darker.conf\nstyle=Fusion\n' \
+    > "$demo_config/qt5ct/qt5ct.conf"
+export LANG=ru_RU.UTF-8 LANGUAGE=ru QT_QPA_PLATFORMTHEME=qt5ct
+screenshot_run "$dark_screenshot"
 echo "Screenshot in Russian on a dark palette: $dark_screenshot"
