@@ -176,6 +176,12 @@ void MainWindow::keepFrameOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A switch under way ends first: leaving now could leave a service half switched.
+    if (debugSwitchRunning) {
+        event->ignore();
+        closeAfterSwitch = true;
+        return;
+    }
     if (!closeQuestionsAnswered) {
         if (checkTimer->isActive() && unlockTimer->isActive()) {
             const auto answer = QMessageBox::question(

@@ -235,4 +235,7 @@ private:
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.
     bool closeQuestionsAnswered = false;
+    bool debugSwitchRunning = false;
+    // The window was asked to close while a switch ran; it closes once the switch has ended.
+    bool closeAfterSwitch = false;
 };

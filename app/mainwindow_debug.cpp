@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <utility>
 
 namespace {
 
@@ -273,6 +274,8 @@ void MainWindow::switchDebugMode(DebugModuleObject *module, bool rollback)
                     showSwitchFailure(module, rollback, module->state() != before,
                                       failure + switchFailureReason(reply), reply.detail);
                 emit debugSwitchFinished(module, rollback, failure.isEmpty());
+                if (std::exchange(closeAfterSwitch, false))
+                    close();
             });
 
     DebugSwitch::FlagPreparer flag;
@@ -288,6 +291,7 @@ void MainWindow::switchDebugMode(DebugModuleObject *module, bool rollback)
 
 void MainWindow::lockDebugPage(bool locked)
 {
+    debugSwitchRunning = locked;
     if (locked)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else

@@ -760,13 +760,13 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+172"/>
+        <location filename="../app/mainwindow.cpp" line="+188"/>
         <location filename="../app/mainwindow_archives.cpp" line="+60"/>
         <location line="+86"/>
-        <location filename="../app/mainwindow_debug.cpp" line="+197"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+198"/>
         <location line="+26"/>
         <location line="+30"/>
-        <location line="+74"/>
+        <location line="+77"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
         <location filename="../app/mainwindow_reports.cpp" line="+156"/>
@@ -1024,7 +1024,7 @@ the following parts to your letter:
 </translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_debug.cpp" line="-290"/>
+        <location filename="../app/mainwindow_debug.cpp" line="-293"/>
         <source>Debug mode is active</source>
         <translation>Режим отладки включён</translation>
     </message>
@@ -1075,7 +1075,7 @@ the following parts to your letter:
         <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+69"/>
         <source>Error!</source>
         <translation>Ошибка!</translation>
     </message>
