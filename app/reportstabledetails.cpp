@@ -46,14 +46,12 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
     // Size texts differ little in width: the longest one is measured alone, not every row.
     int longestRow = -1;
     int longest = 0;
+    // Only volumes are read here: the fill has read every row's own file already.
     FileTimesReader reader;
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem *name = table->item(row, NameColumn);
         const QString report = name->text();
-        const FileTimes facts = reader.read(report);
-        table->item(row, CreatedColumn)
-            ->setData(ReportTableItem::SortKeyRole, facts.hasCreated ? facts.created : 0);
-        qint64 size = facts.size;
+        qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const auto volumes = volumeParts.equal_range(report);
         for (auto volume = volumes.first; volume != volumes.second; ++volume)
             size += reader.read(*volume).size;

@@ -17,6 +17,8 @@ class ReportTableItem : public QTableWidgetItem
 {
 public:
     static const int SortKeyRole = Qt::UserRole + 1;
+    // On a report's name: the size of its own file, as the table's fill read it.
+    static const int SizeRole = Qt::UserRole + 2;
 
     QTableWidgetItem *clone() const override { return new ReportTableItem(*this); }
     bool operator<(const QTableWidgetItem &other) const override;

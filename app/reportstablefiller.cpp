@@ -2,6 +2,7 @@
 #include "reportstablefiller.h"
 
 #include "reportfilefacts.h"
+#include "reportstabledetails.h"
 
 #include <QDateTime>
 #include <QFontMetrics>
@@ -59,7 +60,8 @@ private:
 
 // Sets the text of a cell, reusing the item a previous refill left there: a table of thousands of
 // reports is filled again each time a run ends.
-void setCellText(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags)
+QTableWidgetItem *setCellText(QTableWidget *table, int row, int column, const QString &text,
+                              Qt::ItemFlags flags)
 {
     QTableWidgetItem *item = table->item(row, column);
     if (!item) {
@@ -68,6 +70,7 @@ void setCellText(QTableWidget *table, int row, int column, const QString &text, 
         table->setItem(row, column, item);
     }
     item->setText(text);
+    return item;
 }
 
 // Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
@@ -150,8 +153,11 @@ int ReportsTableFiller::fill(const QStringList &reports)
             continue;
         const FileTimes fileTime = timesReader.read(path);
         const QString created = creationText(fileTime);
-        setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        setCellText(table, row, 1, created, Qt::NoItemFlags);
+        // What the file's one statx gave is kept for the sorting and the Size column.
+        setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled)
+            ->setData(ReportTableItem::SizeRole, fileTime.size);
+        setCellText(table, row, 1, created, Qt::NoItemFlags)
+            ->setData(ReportTableItem::SortKeyRole, fileTime.hasCreated ? fileTime.created : 0);
         newest.offer(row, fileTime);
         names.offer(path);
         times.offer(created);
