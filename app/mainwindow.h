@@ -210,6 +210,8 @@ private:
     QProcess *psProcess = nullptr;
     // The helper's answer about the run being awaited; one at a time.
     QDBusPendingCallWatcher *runQuery = nullptr;
+    // A run was asked for and the helper has not answered yet.
+    bool runStarting = false;
     ReportRunWatch runWatch;
     // Volumes (MiB) to split the run's archive into afterwards, where sos cannot; 0: none.
     int splitVolumeMiB = 0;

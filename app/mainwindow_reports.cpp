@@ -63,11 +63,17 @@ void MainWindow::startReportRun(const QStringList &arguments,
     // Until the helper answers (perhaps after a password), no second run can be asked for.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ui->saveAction->setEnabled(false);
+    // A question about runs asked meanwhile could be answered with this very run and follow it
+    // twice: none is asked until the helper has answered, and it is asked again on a refusal.
+    runStarting = true;
+    delete runQuery;
+    runQuery = nullptr;
     claimDbusService();
     dbusService->execSmthDetachedWithArgs(
         Kro::SosreportProgram, QStringList{Kro::BatchOption} + arguments, this,
         [this, started](const KroAdmin::HelperReply &reply) {
             ui->saveAction->setEnabled(true);
+            runStarting = false;
             const bool running = reply.succeeded() && reply.pid >= 0;
             if (running) {
                 runWatch = ReportRunWatch();
@@ -77,6 +83,7 @@ void MainWindow::startReportRun(const QStringList &arguments,
             } else {
                 QApplication::restoreOverrideCursor();
                 showDbusFailure(reply);
+                queryRun();
             }
             if (started)
                 started(running);
@@ -175,7 +182,7 @@ void MainWindow::checkReportIsReady()
 
 void MainWindow::queryRun()
 {
-    if (runQuery)
+    if (runQuery || runStarting)
         return;
     runQuery = new QDBusPendingCallWatcher(dbusService->queryReportRun(), this);
     connect(runQuery, &QDBusPendingCallWatcher::finished, this, &MainWindow::followRunState);
