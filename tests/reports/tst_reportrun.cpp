@@ -72,6 +72,8 @@ void TestReportRun::init()
     QVERIFY(output.mkpath(QStringLiteral(".")));
     window = std::make_unique<MainWindow>();
     window->show();
+    // The start-up question about runs is answered before a test starts one.
+    QTRY_VERIFY(MainWindowAccess::isStarted(*window));
     MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
 }
 
