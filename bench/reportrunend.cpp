@@ -159,7 +159,8 @@ public:
         QFile::remove(output.filePath(QStringLiteral(".arguments")));
         QFile::remove(output.filePath(QStringLiteral(".ended")));
         QMetaObject::invokeMethod(&window, "collectReports");
-        if (window.isEnabled())
+        // The window locks once the helper has started the run.
+        if (!waitFor([this] { return !window.isEnabled(); }))
             fail(QStringLiteral("the window did not start a run"));
         if (!waitFor(
                 [this] { return QFile::exists(output.filePath(QStringLiteral(".arguments"))); }))
@@ -231,6 +232,9 @@ int main(int argc, char *argv[])
 
     MainWindow window;
     window.show();
+    // The window's own question about runs is answered before a run is started.
+    if (!waitFor([&window] { return MainWindowAccess::isStarted(window); }))
+        fail(QStringLiteral("the window did not start up"));
     // Only the stand-in's folder: the /tmp that the window always adds would blur the timings.
     MainWindowAccess::useReportDirs(window, QStringList{output.path()});
     app.window = &window;
