@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Preloaded into a program (LD_PRELOAD) to time its start-up without changing it: the first main
 // window's first paint, and the moment its work is complete, meaning its reports table and
-// module list hold at least KRO_PROBE_ROWS and KRO_PROBE_MODULES entries (a window without them
-// is complete when painted). It writes one line to the file KRO_PROBE_OUTPUT:
+// module list hold at least KRO_PROBE_ROWS and KRO_PROBE_MODULES entries (a window without them,
+// or a run without KRO_PROBE_ROWS, is complete when painted). It writes one line to the file
+// KRO_PROBE_OUTPUT:
 //   painted WALL_NS CPU_NS complete WALL_NS CPU_NS peak KIB
 // with wall times on the monotonic clock and the process's CPU time, then ends the program.
 #include <QAbstractEventDispatcher>
@@ -79,7 +80,7 @@ private:
     {
         auto *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
         auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
-        if (!table || !modules)
+        if (!table || !modules || !qEnvironmentVariableIsSet("KRO_PROBE_ROWS"))
             return true;
         // The header labels are set by the first filling of the table.
         return table->horizontalHeaderItem(0) &&
