@@ -4,7 +4,6 @@
 #include "helperprotocol.h"
 #include "reportfilefacts.h"
 
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -55,19 +54,12 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
         const auto volumes = volumeParts.equal_range(report);
         for (auto volume = volumes.first; volume != volumes.second; ++volume)
             size += reader.read(*volume).size;
-        QTableWidgetItem *sizeItem = table->item(row, SizeColumn);
-        if (!sizeItem) {
-            sizeItem = table->itemPrototype()->clone();
-            sizeItem->setFlags(Qt::NoItemFlags);
-            sizeItem->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(row, SizeColumn, sizeItem);
-        }
-        sizeItem->setText(locale.formattedDataSize(size));
-        if (sizeItem->text().size() > longest) {
-            longest = sizeItem->text().size();
+        const QString sizeText = locale.formattedDataSize(size);
+        setSizeItem(row, sizeText, size);
+        if (sizeText.size() > longest) {
+            longest = sizeText.size();
             longestRow = row;
         }
-        sizeItem->setData(ReportTableItem::SortKeyRole, size);
         markRow(name);
     }
     const int content =
@@ -80,9 +72,27 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
     emptyText->setVisible(table->rowCount() == 0);
 }
 
+// A new item is filled before it goes into the table, where every change is announced to the
+// view.
+void ReportsTableDetails::setSizeItem(int row, const QString &text, qint64 size)
+{
+    QTableWidgetItem *item = table->item(row, SizeColumn);
+    const bool isNew = !item;
+    if (isNew) {
+        item = table->itemPrototype()->clone();
+        item->setFlags(Qt::NoItemFlags);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    item->setText(text);
+    item->setData(ReportTableItem::SortKeyRole, size);
+    if (isNew)
+        table->setItem(row, SizeColumn, item);
+}
+
 void ReportsTableDetails::markRow(QTableWidgetItem *name)
 {
-    const QString fileName = QFileInfo(name->text()).fileName();
+    const QString path = name->text();
+    const QStringRef fileName = path.midRef(path.lastIndexOf(QLatin1Char('/')) + 1);
     QStringList marks;
     const QIcon *icon = &noIcon;
     if (fileName.contains(ObfuscatedMark)) {
@@ -93,7 +103,9 @@ void ReportsTableDetails::markRow(QTableWidgetItem *name)
         marks.prepend(tr("protected with a password"));
         icon = &protectedIcon;
     }
-    name->setIcon(*icon);
-    name->setToolTip(marks.isEmpty() ? QString()
-                                     : name->text() + QLatin1Char('\n') + marks.join('\n'));
+    // Most rows have no mark: a row that had none and gets none is left alone.
+    if (icon != &noIcon || name->data(Qt::DecorationRole).isValid())
+        name->setIcon(*icon);
+    if (!marks.isEmpty() || !name->toolTip().isEmpty())
+        name->setToolTip(marks.isEmpty() ? QString() : path + QLatin1Char('\n') + marks.join('\n'));
 }

@@ -44,6 +44,7 @@ public:
     void apply(const QMultiMap<QString, QString> &volumeParts);
 
 private:
+    void setSizeItem(int row, const QString &text, qint64 size);
     void markRow(QTableWidgetItem *name);
 
     QTableWidget *table;

@@ -19,8 +19,16 @@ bool isChecksumFile(const QString &path)
     return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
 }
 
+// Writes value as two digits at out.
+void putTwoDigits(QChar *out, int value)
+{
+    out[0] = QLatin1Char(char('0' + value / 10 % 10));
+    out[1] = QLatin1Char(char('0' + value % 10));
+}
+
 // "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
-// conversion reads it for every file.
+// conversion reads it for every file; the digits are written directly, as formatting them costs
+// as much as reading the file's times.
 QString creationText(const FileTimes &times)
 {
     if (!times.hasCreated)
@@ -29,8 +37,13 @@ QString creationText(const FileTimes &times)
     struct tm local;
     if (!::localtime_r(&seconds, &local))
         return QString();
-    return QString::asprintf("%02d:%02d:%02d %02d.%02d.%02d", local.tm_hour, local.tm_min,
-                             local.tm_sec, local.tm_mday, local.tm_mon + 1, local.tm_year % 100);
+    QString text = QStringLiteral("00:00:00 00.00.00");
+    QChar *out = text.data();
+    const int fields[] = {local.tm_hour, local.tm_min,     local.tm_sec,
+                          local.tm_mday, local.tm_mon + 1, local.tm_year % 100};
+    for (int field = 0; field < 6; ++field)
+        putTwoDigits(out + 3 * field, fields[field]);
+    return text;
 }
 
 // The row to make current: the newest creation time after the start of 1970; where the file
@@ -58,19 +71,23 @@ private:
     int modifiedRow = -1;
 };
 
-// Sets the text of a cell, reusing the item a previous refill left there: a table of thousands of
-// reports is filled again each time a run ends.
-QTableWidgetItem *setCellText(QTableWidget *table, int row, int column, const QString &text,
-                              Qt::ItemFlags flags)
+// Sets the text and one more value of a cell, reusing the item a previous refill left there: a
+// table of thousands of reports is filled again each time a run ends. A new item is filled before
+// it goes into the table, where every change of an item is announced to the view.
+void setCell(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags,
+             int role, qint64 value)
 {
     QTableWidgetItem *item = table->item(row, column);
-    if (!item) {
-        item = table->itemPrototype() ? table->itemPrototype()->clone() : new QTableWidgetItem;
-        item->setFlags(flags);
-        table->setItem(row, column, item);
+    if (item) {
+        item->setText(text);
+        item->setData(role, value);
+        return;
     }
+    item = table->itemPrototype() ? table->itemPrototype()->clone() : new QTableWidgetItem;
+    item->setFlags(flags);
     item->setText(text);
-    return item;
+    item->setData(role, value);
+    table->setItem(row, column, item);
 }
 
 // Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
@@ -154,10 +171,10 @@ int ReportsTableFiller::fill(const QStringList &reports)
         const FileTimes fileTime = timesReader.read(path);
         const QString created = creationText(fileTime);
         // What the file's one statx gave is kept for the sorting and the Size column.
-        setCellText(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled)
-            ->setData(ReportTableItem::SizeRole, fileTime.size);
-        setCellText(table, row, 1, created, Qt::NoItemFlags)
-            ->setData(ReportTableItem::SortKeyRole, fileTime.hasCreated ? fileTime.created : 0);
+        setCell(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
+                ReportTableItem::SizeRole, fileTime.size);
+        setCell(table, row, 1, created, Qt::NoItemFlags, ReportTableItem::SortKeyRole,
+                fileTime.hasCreated ? fileTime.created : 0);
         newest.offer(row, fileTime);
         names.offer(path);
         times.offer(created);

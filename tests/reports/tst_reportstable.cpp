@@ -259,6 +259,14 @@ void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
     QVERIFY(table()->item(2, 0)->toolTip().isEmpty());
     QVERIFY(table()->item(1, 0)->toolTip().contains("protected"));
     QVERIFY(table()->item(0, 0)->toolTip().contains("obfuscated"));
+
+    // A refill that reuses a marked row for an unmarked report leaves no mark behind.
+    QVERIFY(QFile::remove(dir->filePath("sosreport-p.tar.xz.cpt")));
+    QVERIFY(QFile::remove(dir->filePath("sosreport-host0-obfuscated.tar.xz")));
+    refill();
+    QCOMPARE(table()->rowCount(), 1);
+    QVERIFY(table()->item(0, 0)->toolTip().isEmpty());
+    QVERIFY(table()->item(0, 0)->icon().isNull());
 }
 
 void TestReportsTable::sortedByClickedColumnAndRemembered()
