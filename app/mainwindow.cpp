@@ -162,15 +162,16 @@ void MainWindow::restoreSettings()
         debugModuleDirs.append(Kro::DefaultDebugModuleDir);
 }
 
-// A size stored on a larger screen is cut to this one. Before the first show the frame is not
-// known yet, so this runs again once the window is on the screen.
+// A size stored on a larger screen is cut to this one. Before the first show the frame is
+// guessed: a window shrunk only once it shows is laid out and painted whole a second time.
 void MainWindow::keepFrameOnScreen()
 {
-    const QRect frame =
-        WindowPlacement::fitted(frameGeometry(), WindowPlacement::availableArea(this));
-    if (frame != frameGeometry()) {
-        resize(size().boundedTo(frame.size() - (frameGeometry().size() - size())));
-        move(frame.topLeft());
+    const QSize extra = WindowPlacement::frameExtra(this);
+    const QRect frame(pos(), size() + extra);
+    const QRect fitted = WindowPlacement::fitted(frame, WindowPlacement::availableArea(this));
+    if (fitted != frame) {
+        resize(fitted.size() - extra);
+        move(fitted.topLeft());
     }
 }
 

@@ -3,12 +3,22 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 QRect WindowPlacement::availableArea(const QWidget *anchor)
 {
     const QScreen *screen = anchor ? anchor->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize WindowPlacement::frameExtra(const QWidget *window)
+{
+    if (window->isVisible())
+        return window->frameGeometry().size() - window->size();
+    const QStyle *style = window->style();
+    const int border = 2 * style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    return QSize(border, border + style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window));
 }
 
 QRect WindowPlacement::fitted(const QRect &frame, const QRect &area)

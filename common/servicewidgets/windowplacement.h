@@ -16,6 +16,10 @@ public:
     // Sizes window to fit the available area and centres it over anchor, kept on the screen.
     static void placeOver(QWidget *window, const QWidget *anchor);
 
+    // The room the window system's frame takes around a top-level window: known once the window
+    // is shown, guessed from the style's title bar and frame before.
+    static QSize frameExtra(const QWidget *window);
+
     // The frame rectangle moved and cut so that it lies inside area.
     static QRect fitted(const QRect &frame, const QRect &area);
 };
