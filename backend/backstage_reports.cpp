@@ -16,7 +16,7 @@
 namespace {
 
 // True for the suffix of a volume that is not the main file ("z01", "z02", ...).
-bool isVolumeSuffix(const QString &suffix)
+bool isVolumeSuffix(const QStringRef &suffix)
 {
     return suffix.startsWith(QLatin1Char('z')) && suffix != Kro::MultiVolumeSuffix;
 }
@@ -74,9 +74,11 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             prefix += QLatin1Char('/');
         const QStringList names = reportNames(folder);
         for (const QString &name : names) {
+            // Pieces of the name are looked at in place: a copy of each, for every one of
+            // thousands of reports, costs as much as the listing.
             const int lastDot = name.lastIndexOf(QLatin1Char('.'));
-            const QString suffix = lastDot < 0 ? QString() : name.mid(lastDot + 1);
-            const QString baseName = lastDot < 0 ? name : name.left(lastDot);
+            const QStringRef suffix = lastDot < 0 ? QStringRef() : name.midRef(lastDot + 1);
+            const QStringRef baseName = lastDot < 0 ? name.midRef(0) : name.leftRef(lastDot);
             const QString path = prefix + name;
             if (isVolumeSuffix(suffix)) {
                 volumeParts.insert(prefix + baseName + QLatin1Char('.') + Kro::MultiVolumeSuffix,
@@ -85,7 +87,7 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             }
             if (name.endsWith(HelperProtocol::ProtectedSuffix)) {
                 // A protected volume keeps its volume suffix in front of ".cpt".
-                const QString last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
+                const QStringRef last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
                 if (isVolumeSuffix(last)) {
                     QString mainFile = path;
                     mainFile.replace(path.lastIndexOf(last), last.size(), Kro::MultiVolumeSuffix);
