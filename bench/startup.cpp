@@ -19,6 +19,7 @@
 namespace {
 
 const int Rounds = 15;
+const int WarmUpRounds = 3;
 const int Archives = 1000;
 const int Modules = 50;
 
@@ -206,10 +207,12 @@ int main(int argc, char *argv[])
         bench.useFolders(QLatin1String(c.reports), QLatin1String(c.modules), c.rows,
                          c.modulesShown);
         QVector<Sample> bare, form, application;
-        // One unmeasured start each fills the caches.
-        bench.run(QStringLiteral(KRO_BARE_WINDOW));
-        bench.run(QStringLiteral(KRO_FORM_WINDOW), false);
-        bench.run(QStringLiteral(KRO_APPLICATION));
+        // Unmeasured starts fill the caches.
+        for (int round = 0; round < WarmUpRounds; ++round) {
+            bench.run(QStringLiteral(KRO_BARE_WINDOW));
+            bench.run(QStringLiteral(KRO_FORM_WINDOW), false);
+            bench.run(QStringLiteral(KRO_APPLICATION));
+        }
         for (int round = 0; round < Rounds; ++round) {
             bare.append(bench.run(QStringLiteral(KRO_BARE_WINDOW)));
             form.append(bench.run(QStringLiteral(KRO_FORM_WINDOW), false));

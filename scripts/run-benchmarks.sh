@@ -10,6 +10,8 @@ build=${1:-"$top/build-bench"}
 
 "$top/scripts/build.sh" "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
     -DKRO_BUILD_BENCHMARKS=ON -DKRO_WERROR=OFF
+# What the build wrote is written back now, not while the first benchmark is timed.
+sync
 
 bus="$top/scripts/with-private-bus.sh --helper $build/platform/helper/kro-sosreport-helper"
 failed=""
