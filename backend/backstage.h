@@ -18,7 +18,8 @@ class QFile;
 
 namespace KroAdmin {
 class DbusService;
-}
+struct HelperReply;
+} // namespace KroAdmin
 
 class Backstage : public QObject
 {
@@ -107,6 +108,9 @@ private:
     // Follows the service's caller rule: only this object hears the next call's failure.
     void claimDbusService();
     void protectNext(QStringList files, QByteArray key, const std::function<void()> &done);
+    // The reply handler of a call whose failure is only told to the user; then runs, if given.
+    std::function<void(const KroAdmin::HelperReply &)>
+    warnOnFailure(const std::function<void()> &then);
     int reportNothingChanged(const FileChange &change, bool rollback);
     static bool writeContent(QFile &file, const QByteArray &content);
     // Why a file that is there was not read; empty when it could simply not be opened.

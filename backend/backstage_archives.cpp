@@ -70,12 +70,20 @@ void Backstage::protectNext(QStringList files, QByteArray key, const std::functi
         return done ? done() : void();
     }
     const QString file = files.takeFirst();
-    dbusService->protectReport(file, key, this,
-                               [this, files, key, done](const KroAdmin::HelperReply &reply) {
-                                   if (!reply.succeeded())
-                                       emit warnMessage(tr("Error"), reply.message);
+    dbusService->protectReport(file, key, this, warnOnFailure([this, files, key, done] {
                                    protectNext(files, key, done);
-                               });
+                               }));
+}
+
+std::function<void(const KroAdmin::HelperReply &)>
+Backstage::warnOnFailure(const std::function<void()> &then)
+{
+    return [this, then](const KroAdmin::HelperReply &reply) {
+        if (!reply.succeeded())
+            emit warnMessage(tr("Error"), reply.message);
+        if (then)
+            then();
+    };
 }
 
 // Only read permission for others is ever granted, whatever else mode might say.
@@ -86,12 +94,7 @@ void Backstage::changeMode(const QString &mode, const QString &file,
     if (refuseUnsafeFiles(QStringList{file}))
         return done ? done() : void();
     dbusService->disconnect();
-    dbusService->makeReportReadable(file, this, [this, done](const KroAdmin::HelperReply &reply) {
-        if (!reply.succeeded())
-            emit warnMessage(tr("Error"), reply.message);
-        if (done)
-            done();
-    });
+    dbusService->makeReportReadable(file, this, warnOnFailure(done));
 }
 
 QStringList Backstage::reportSetFiles(const QString &report,
@@ -134,10 +137,5 @@ void Backstage::deleteReportFiles(const QStringList &files, const std::function<
     if (privileged.isEmpty())
         return done ? done() : void();
     dbusService->disconnect();
-    dbusService->deleteReports(privileged, this, [this, done](const KroAdmin::HelperReply &reply) {
-        if (!reply.succeeded())
-            emit warnMessage(tr("Error"), reply.message);
-        if (done)
-            done();
-    });
+    dbusService->deleteReports(privileged, this, warnOnFailure(done));
 }
