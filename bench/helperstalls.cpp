@@ -9,6 +9,7 @@
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "eventwait.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "packagemanager.h"
@@ -77,18 +78,7 @@ void fail(const QString &what)
 
 void waitFor(const std::function<bool()> &condition, const QString &what)
 {
-    QEventLoop loop;
-    QElapsedTimer waited;
-    waited.start();
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (condition() || waited.elapsed() >= WaitLimitMs)
-            loop.quit();
-    });
-    check.start(10);
-    if (!condition())
-        loop.exec();
-    if (!condition())
+    if (!::waitFor(condition, WaitLimitMs))
         fail(what);
 }
 

@@ -6,6 +6,7 @@
 // old way of following a run). Run it by hand:
 //   scripts/with-private-bus.sh --stand-ins build/bench -- build/bench/bench_reportrunend
 #include "constants.h"
+#include "eventwait.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "privatehome.h"
@@ -101,26 +102,15 @@ public:
     int replies = 0;
 };
 
-// Runs the event loop, looking at the condition every 20 ms, until it holds or limitMs passed.
-bool waitFor(const std::function<bool()> &condition, int limitMs = WaitLimitMs)
+// Waits for the condition as long as a run may take.
+bool waitFor(const std::function<bool()> &condition)
 {
-    QEventLoop loop;
-    QElapsedTimer waited;
-    waited.start();
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (condition() || waited.elapsed() >= limitMs)
-            loop.quit();
-    });
-    check.start(20);
-    if (!condition())
-        loop.exec();
-    return condition();
+    return ::waitFor(condition, WaitLimitMs);
 }
 
 void pause(int ms)
 {
-    waitFor([] { return false; }, ms);
+    ::waitFor([] { return false; }, ms);
 }
 
 void fail(const QString &what)
