@@ -65,6 +65,8 @@ public:
     void selectReport(const QString &path);
     // The case id of the extended settings, empty when none is set.
     QString reportCaseId() const;
+    // What the installed sos accepts, asked on first need; known() follows once it is read.
+    SosOptions *installedSosOptions();
 
 signals:
     // Once whenever a debug mode switch has ended, after its message boxes; a declined question

@@ -83,13 +83,24 @@ void MainWindow::createExtSettWidget()
     fetchPluginList();
 }
 
+SosOptions *MainWindow::installedSosOptions()
+{
+    if (!sosOptions) {
+        sosOptions = new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
+                                    Kro::SosreportProgram, this);
+        sosOptions->load();
+    }
+    return sosOptions;
+}
+
 void MainWindow::readSosOptions()
 {
-    sosOptions = new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
-                                Kro::SosreportProgram, this);
-    connect(sosOptions, &SosOptions::known, extSettWidget,
-            [this] { extSettWidget->markMissingOptions(*sosOptions); });
-    sosOptions->load();
+    // The guided flow may have asked already.
+    SosOptions *options = installedSosOptions();
+    connect(options, &SosOptions::known, extSettWidget,
+            [this, options] { extSettWidget->markMissingOptions(*options); });
+    if (options->isKnown())
+        extSettWidget->markMissingOptions(*options);
 }
 
 // The listing takes seconds: the pane waits for it locked while the window keeps painting.

@@ -22,12 +22,7 @@ const QString SinceFormat = QStringLiteral("yyyyMMddHHmmss");
 
 } // namespace
 
-ReproduceFlow::ReproduceFlow(MainWindow *window)
-    : QObject(window), window(window),
-      sosOptions(new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
-                                Kro::SosreportProgram, this))
-{
-}
+ReproduceFlow::ReproduceFlow(MainWindow *window) : QObject(window), window(window) {}
 
 void ReproduceFlow::start(DebugModuleObject *module)
 {
@@ -44,7 +39,7 @@ void ReproduceFlow::start(DebugModuleObject *module)
     resumed = false;
     collected = false;
     archive.clear();
-    sosOptions->load();
+    window->installedSosOptions();
     setStage(SwitchingOn);
     window->requestDebugSwitch(module, false);
 }
@@ -77,7 +72,7 @@ void ReproduceFlow::resume()
                            false, false);
         return;
     }
-    sosOptions->load();
+    window->installedSosOptions();
     setStage(Waiting);
     showWaiting();
 }
@@ -279,7 +274,7 @@ QStringList ReproduceFlow::runArguments(QString &note) const
     if (!plugins.isEmpty())
         settings.insert(Kro::OnlyPluginsOption, plugins);
 
-    const QVariantMap accepted = sosOptions->acceptedOnly(settings);
+    const QVariantMap accepted = window->installedSosOptions()->acceptedOnly(settings);
     QStringList refused;
     for (const QString &option : settings.keys())
         if (!accepted.contains(option))

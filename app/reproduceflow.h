@@ -15,7 +15,6 @@
 
 class MainWindow;
 class ReproducePanel;
-class SosOptions;
 
 class ReproduceFlow : public QObject
 {
@@ -83,7 +82,6 @@ private:
 
     MainWindow *window;
     ReproducePanel *reproducePanel = nullptr;
-    SosOptions *sosOptions;
     QString sosPluginDir = Kro::SosPluginDir;
     Stage stage = Idle;
     QString serviceName;
