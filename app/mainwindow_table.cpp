@@ -44,11 +44,8 @@ void MainWindow::refreshReportsTable()
         const QSignalBlocker quiet(backstage);
         refillReportsTable();
     }
-    const QList<QTableWidgetItem *> rows =
-        report.isEmpty() ? QList<QTableWidgetItem *>()
-                         : ui->tableWidget->findItems(report, Qt::MatchExactly);
-    if (!rows.isEmpty())
-        ui->tableWidget->setCurrentItem(rows.first());
+    if (!report.isEmpty())
+        selectReport(report);
 }
 
 void MainWindow::updateSendAction(QTableWidgetItem *current)
