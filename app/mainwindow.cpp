@@ -9,7 +9,7 @@
 #include "dbusservice.h"
 #include "debugmoduleobject.h"
 #include "extsettwidget.h"
-#include "helperprotocol.h"
+#include "reportnames.h"
 #include "kroinit.h"
 #include "reportstabledetails.h"
 #include "reproduceflow.h"
@@ -301,7 +301,7 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 {
     if (current)
         ui->setPasswordAction->setEnabled(
-            !current->text().endsWith(HelperProtocol::ProtectedExtension));
+            !current->text().endsWith(ReportNames::ProtectedExtension));
 }
 
 // The window's own calls read their replies: whatever the service emits reaches no one, so

@@ -4,7 +4,7 @@
 
 #include "backstage.h"
 #include "constants.h"
-#include "helperprotocol.h"
+#include "reportnames.h"
 #include "passworddialog.h"
 #include "reportactions.h"
 #include "reportmailer.h"
@@ -42,7 +42,7 @@ void MainWindow::encryptCurrentReport()
 
 void MainWindow::tellProtected(const QString &report)
 {
-    const QString protectedReport = report + HelperProtocol::ProtectedSuffix;
+    const QString protectedReport = report + ReportNames::ProtectedSuffix;
     if (!QFileInfo::exists(protectedReport) || QFileInfo::exists(report))
         return;
     QMessageBox::information(

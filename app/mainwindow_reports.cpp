@@ -8,6 +8,7 @@
 #include "desktopnotifier.h"
 #include "extsettwidget.h"
 #include "helperprotocol.h"
+#include "reportnames.h"
 #include "reportstablefiller.h"
 #include "ui_mainwindow.h"
 
@@ -286,7 +287,7 @@ void MainWindow::presentNewArchive()
                 showNewArchive(archive, saved);
                 return;
             }
-            const QString zip = HelperProtocol::splitStem(archive) + QStringLiteral(".zip");
+            const QString zip = ReportNames::splitStem(archive) + QStringLiteral(".zip");
             showNewArchive(zip, tr("Report saved in volumes of %1 MB: %2").arg(volumeMiB).arg(zip));
         });
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstabledetails.h"
 
-#include "helperprotocol.h"
+#include "reportnames.h"
 #include "reportfilefacts.h"
 
 #include <QHeaderView>
@@ -99,7 +99,7 @@ void ReportsTableDetails::markRow(QTableWidgetItem *name)
         marks.append(tr("obfuscated: host names, addresses and user names hidden"));
         icon = &obfuscatedIcon;
     }
-    if (fileName.endsWith(HelperProtocol::ProtectedSuffix)) {
+    if (fileName.endsWith(ReportNames::ProtectedSuffix)) {
         marks.prepend(tr("protected with a password"));
         icon = &protectedIcon;
     }

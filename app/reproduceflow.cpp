@@ -3,7 +3,7 @@
 
 #include "debugmoduleobject.h"
 #include "extsettwidget.h"
-#include "helperprotocol.h"
+#include "reportnames.h"
 #include "mainwindow.h"
 #include "reproducepanel.h"
 #include "sosoptions.h"
@@ -158,7 +158,7 @@ void ReproduceFlow::followProtection(const QString &report)
 {
     if (report != archive)
         return;
-    archive += HelperProtocol::ProtectedSuffix;
+    archive += ReportNames::ProtectedSuffix;
     if (stage == Ended)
         showReport();
     else
@@ -241,7 +241,7 @@ void ReproduceFlow::showStillOn(const QString &reason)
                           "reminds of it.")
                            .arg(serviceName, reason),
                        collected && !archive.isEmpty(),
-                       !archive.endsWith(HelperProtocol::ProtectedSuffix), tr("&Switch off"));
+                       !archive.endsWith(ReportNames::ProtectedSuffix), tr("&Switch off"));
 }
 
 void ReproduceFlow::showReport()
@@ -253,7 +253,7 @@ void ReproduceFlow::showReport()
     }
     window->selectReport(archive);
     panel()->showEnded(off + QLatin1Char('\n') + tr("The report is ready: %1").arg(archive), true,
-                       !archive.endsWith(HelperProtocol::ProtectedSuffix));
+                       !archive.endsWith(ReportNames::ProtectedSuffix));
 }
 
 QString ReproduceFlow::stillOnText() const

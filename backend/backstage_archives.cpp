@@ -6,7 +6,7 @@
 
 #include "constants.h"
 #include "dbusservice.h"
-#include "helperprotocol.h"
+#include "reportnames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,9 +101,9 @@ QStringList Backstage::reportSetFiles(const QString &report,
                                       const QMultiMap<QString, QString> &volumeParts)
 {
     QString plain = report;
-    if (plain.endsWith(HelperProtocol::ProtectedSuffix))
-        plain.chop(HelperProtocol::ProtectedSuffix.size());
-    const QString protectedForm = plain + HelperProtocol::ProtectedSuffix;
+    if (plain.endsWith(ReportNames::ProtectedSuffix))
+        plain.chop(ReportNames::ProtectedSuffix.size());
+    const QString protectedForm = plain + ReportNames::ProtectedSuffix;
     QStringList candidates{plain, protectedForm};
     for (const QString &form : {plain, protectedForm})
         for (const char *checksum : {".md5", ".sha256"})

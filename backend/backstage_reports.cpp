@@ -4,7 +4,7 @@
 #include "backstage.h"
 
 #include "constants.h"
-#include "helperprotocol.h"
+#include "reportnames.h"
 
 #include <QDir>
 #include <algorithm>
@@ -18,7 +18,7 @@ namespace {
 // True for the suffix of a volume that is not the main file ("z01", "z02", ...).
 bool isVolumeSuffix(const QStringRef &suffix)
 {
-    return suffix.startsWith(QLatin1Char('z')) && suffix != Kro::MultiVolumeSuffix;
+    return suffix.startsWith(QLatin1Char('z')) && suffix != ReportNames::MultiVolumeExtension;
 }
 
 // The names QDir lists for the report wildcard (files or links to files, case ignored), sorted
@@ -27,7 +27,7 @@ bool isVolumeSuffix(const QStringRef &suffix)
 // information object for each of them.
 QStringList reportNames(const QString &folder)
 {
-    static const QByteArray prefix = QFile::encodeName(Kro::ReportWildcard.chopped(1));
+    static const QByteArray prefix = QFile::encodeName(ReportNames::Prefix);
     QVector<std::pair<QString, QString>> entries;
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
@@ -81,16 +81,16 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             const QStringRef baseName = lastDot < 0 ? name.midRef(0) : name.leftRef(lastDot);
             const QString path = prefix + name;
             if (isVolumeSuffix(suffix)) {
-                volumeParts.insert(prefix + baseName + QLatin1Char('.') + Kro::MultiVolumeSuffix,
+                volumeParts.insert(prefix + baseName + QLatin1Char('.') + ReportNames::MultiVolumeExtension,
                                    path);
                 continue;
             }
-            if (name.endsWith(HelperProtocol::ProtectedSuffix)) {
+            if (name.endsWith(ReportNames::ProtectedSuffix)) {
                 // A protected volume keeps its volume suffix in front of ".cpt".
                 const QStringRef last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
                 if (isVolumeSuffix(last)) {
                     QString mainFile = path;
-                    mainFile.replace(path.lastIndexOf(last), last.size(), Kro::MultiVolumeSuffix);
+                    mainFile.replace(path.lastIndexOf(last), last.size(), ReportNames::MultiVolumeExtension);
                     volumeParts.insert(mainFile, path);
                     continue;
                 }

@@ -43,8 +43,6 @@ const QString ReproduceSinceKey = QStringLiteral("reproduce/since");
 
 const QString RootDir = QStringLiteral("/");
 const QString MainReportDir = QStringLiteral("/tmp");
-const QString ReportWildcard = QStringLiteral("sosreport*");
-const QString MultiVolumeSuffix = QStringLiteral("zip");
 const QString CgroupsPlugin = QStringLiteral("cgroups");
 const QString PreselectedPlugin = QStringLiteral("velta-sosreport");
 const QString DefaultDebugModuleDir = QStringLiteral("/usr/share/kro-sosreport/debugmodules");

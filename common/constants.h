@@ -57,8 +57,6 @@ extern const QString ReproduceSinceKey;
 // Fixed paths and names
 extern const QString RootDir;
 extern const QString MainReportDir;
-extern const QString ReportWildcard;
-extern const QString MultiVolumeSuffix;
 extern const QString CgroupsPlugin;
 extern const QString PreselectedPlugin;
 extern const QString DefaultDebugModuleDir;

@@ -53,23 +53,6 @@ inline const QString ReportProgram = QStringLiteral("sosreport");
 // a line saying how much was cut.
 constexpr int KeptOutputBytes = 8 * 1024 * 1024;
 
-// The helper protects and opens up only files named like report archives.
-inline const QString ReportNamePrefix = QStringLiteral("sosreport");
-// A protected report is the report's name with this extension after a dot; any name ending in
-// the extension counts as protected already.
-inline const QString ProtectedExtension = QStringLiteral("cpt");
-inline const QString ProtectedSuffix = QLatin1Char('.') + ProtectedExtension;
-
-// A report split into volumes becomes STEM.zip with STEM.z01, STEM.z02, ...: STEM is the
-// report's name without its archive extension.
-inline QString splitStem(const QString &report)
-{
-    for (const char *extension : {".tar.xz", ".tar.gz", ".tar.bz2", ".tar"})
-        if (report.endsWith(QLatin1String(extension)) && report.size() > int(qstrlen(extension)))
-            return report.left(report.size() - int(qstrlen(extension)));
-    return report;
-}
-
 // What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
 // keep their positive QDBusError::ErrorType numbers.
 enum Result

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportfile.h"
 
-#include "helperprotocol.h"
+#include "reportnames.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -13,7 +13,7 @@ using RegularFile::errnoText;
 QString ReportFile::open(uid_t caller, const QString &path)
 {
     const QFileInfo report(path);
-    if (!report.isAbsolute() || !report.fileName().startsWith(HelperProtocol::ReportNamePrefix))
+    if (!report.isAbsolute() || !report.fileName().startsWith(ReportNames::Prefix))
         return QStringLiteral("%1 is not a report archive").arg(path);
     QString failure;
     const UniqueFd opened = RegularFile::openFolder(report.path(), failure);
@@ -24,7 +24,7 @@ QString ReportFile::open(uid_t caller, const QString &path)
 
 QString ReportFile::openIn(int openedFolder, uid_t caller, const QString &fileName)
 {
-    if (!fileName.startsWith(HelperProtocol::ReportNamePrefix) ||
+    if (!fileName.startsWith(ReportNames::Prefix) ||
         fileName.contains(QLatin1Char('/')))
         return QStringLiteral("%1 is not a report archive").arg(fileName);
     folder.reset(fcntl(openedFolder, F_DUPFD_CLOEXEC, 0));
@@ -52,11 +52,11 @@ QString ReportFile::makeReadable()
 
 int ReportFile::createProtectedCopy(QString &failure)
 {
-    if (QFile::decodeName(name).endsWith(HelperProtocol::ProtectedExtension)) {
+    if (QFile::decodeName(name).endsWith(ReportNames::ProtectedExtension)) {
         failure = QStringLiteral("the report is protected already");
         return -1;
     }
-    copyName = name + QFile::encodeName(HelperProtocol::ProtectedSuffix);
+    copyName = name + QFile::encodeName(ReportNames::ProtectedSuffix);
     copy.reset(openat(folder.get(), copyName.constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
     if (!copy.ok() || fstat(copy.get(), &copyInfo) != 0) {

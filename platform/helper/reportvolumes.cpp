@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportvolumes.h"
 
-#include "helperprotocol.h"
+#include "reportnames.h"
 #include "reportfile.h"
 
 #include <QFile>
@@ -20,7 +20,7 @@ const char InputLink[] = "/proc/self/fd/0";
 
 QByteArray stemOf(const QByteArray &name)
 {
-    return QFile::encodeName(HelperProtocol::splitStem(QFile::decodeName(name)));
+    return QFile::encodeName(ReportNames::splitStem(QFile::decodeName(name)));
 }
 
 // STEM.zip or STEM.zNN.
