@@ -4,10 +4,10 @@
 
 #include "backstage.h"
 #include "constants.h"
-#include "reportnames.h"
 #include "passworddialog.h"
 #include "reportactions.h"
 #include "reportmailer.h"
+#include "reportnames.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>

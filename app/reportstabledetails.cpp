@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstabledetails.h"
 
-#include "reportnames.h"
 #include "reportfilefacts.h"
+#include "reportnames.h"
 
 #include <QHeaderView>
 #include <QLabel>

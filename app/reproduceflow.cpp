@@ -3,8 +3,8 @@
 
 #include "debugmoduleobject.h"
 #include "extsettwidget.h"
-#include "reportnames.h"
 #include "mainwindow.h"
+#include "reportnames.h"
 #include "reproducepanel.h"
 #include "sosoptions.h"
 

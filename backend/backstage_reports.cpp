@@ -81,8 +81,8 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             const QStringRef baseName = lastDot < 0 ? name.midRef(0) : name.leftRef(lastDot);
             const QString path = prefix + name;
             if (isVolumeSuffix(suffix)) {
-                volumeParts.insert(prefix + baseName + QLatin1Char('.') + ReportNames::MultiVolumeExtension,
-                                   path);
+                volumeParts.insert(
+                    prefix + baseName + QLatin1Char('.') + ReportNames::MultiVolumeExtension, path);
                 continue;
             }
             if (name.endsWith(ReportNames::ProtectedSuffix)) {
@@ -90,7 +90,8 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
                 const QStringRef last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
                 if (isVolumeSuffix(last)) {
                     QString mainFile = path;
-                    mainFile.replace(path.lastIndexOf(last), last.size(), ReportNames::MultiVolumeExtension);
+                    mainFile.replace(path.lastIndexOf(last), last.size(),
+                                     ReportNames::MultiVolumeExtension);
                     volumeParts.insert(mainFile, path);
                     continue;
                 }

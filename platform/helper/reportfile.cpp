@@ -24,8 +24,7 @@ QString ReportFile::open(uid_t caller, const QString &path)
 
 QString ReportFile::openIn(int openedFolder, uid_t caller, const QString &fileName)
 {
-    if (!fileName.startsWith(ReportNames::Prefix) ||
-        fileName.contains(QLatin1Char('/')))
+    if (!fileName.startsWith(ReportNames::Prefix) || fileName.contains(QLatin1Char('/')))
         return QStringLiteral("%1 is not a report archive").arg(fileName);
     folder.reset(fcntl(openedFolder, F_DUPFD_CLOEXEC, 0));
     if (!folder.ok())

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportvolumes.h"
 
-#include "reportnames.h"
 #include "reportfile.h"
+#include "reportnames.h"
 
 #include <QFile>
 #include <cerrno>
