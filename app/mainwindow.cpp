@@ -92,9 +92,8 @@ void MainWindow::setUpReproduceFlow()
     connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
     connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
     connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
-    connect(reproduceFlow, &ReproduceFlow::protectRequested, this,
-            &MainWindow::encryptCurrentReport);
-    connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::mailto);
+    connect(reproduceFlow, &ReproduceFlow::protectRequested, this, &MainWindow::protectReport);
+    connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::sendReport);
 }
 
 void MainWindow::scheduleStartUpWork()
@@ -299,9 +298,8 @@ QString MainWindow::dbusErrorText(int errorNumber) const
 
 void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 {
-    if (current)
-        ui->setPasswordAction->setEnabled(
-            !current->text().endsWith(ReportNames::ProtectedExtension));
+    ui->setPasswordAction->setEnabled(current &&
+                                      !current->text().endsWith(ReportNames::ProtectedExtension));
 }
 
 // The window's own calls read their replies: whatever the service emits reaches no one, so

@@ -27,6 +27,8 @@ class QProcess;
 class QProgressDialog;
 class QTableWidgetItem;
 class ReportActions;
+class ReportIdentity;
+class ReportsTableHold;
 class ReportsFolderWatcher;
 class ReportsTableDetails;
 class ReportsTableSorting;
@@ -62,7 +64,13 @@ public:
     // was shown).
     void startReportRun(const QStringList &arguments,
                         const std::function<void(bool started)> &started = {});
-    void selectReport(const QString &path);
+    // Makes the report's row current; false when the table has no such row.
+    bool selectReport(const QString &path);
+    // Asks for a password and protects the report, as the password action does for the current
+    // row; nothing is done when the file changed meanwhile.
+    void protectReport(const QString &path);
+    // Hands the report to the mail program, as the send action does for the current row.
+    void sendReport(const QString &path);
     // The case id of the extended settings, empty when none is set.
     QString reportCaseId() const;
     // What the installed sos accepts, asked on first need; known() follows once it is read.
@@ -141,6 +149,8 @@ private:
     void endRun();
     void presentNewArchive();
     void showNewArchive(const QString &archive, const QString &saved);
+    // Says in the status bar what became of the report, for as long as the file is there.
+    void announceReport(const QString &report, const QString &text);
 
     // Reports table beyond its fill (mainwindow_table.cpp)
     void setupReportsTable();
@@ -150,10 +160,12 @@ private:
     void tellProtected(const QString &report);
     // Runs then once the report is readable for all, or the helper was asked to make it so.
     void makeReadable(const QString &path, const std::function<void()> &then);
-    void sendWithXdgEmail(const QString &report);
+    void sendWithXdgEmail(const ReportIdentity &report);
     void tellNoMailProgram(const QString &report);
-    void composeMail(const QString &report, const QString &program, const QStringList &arguments);
-    void startComposer(const QString &report, const QString &program, const QStringList &arguments);
+    void composeMail(const ReportIdentity &report, const QString &program,
+                     const QStringList &arguments);
+    void startComposer(const ReportIdentity &report, const QStringList &volumes,
+                       const QString &program, const QStringList &arguments);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -230,6 +242,10 @@ private:
     ReportsTableSorting *reportsSorting = nullptr;
     ReportActions *reportActions = nullptr;
     ReportsFolderWatcher *reportsWatcher = nullptr;
+    ReportsTableHold *reportsHold = nullptr;
+    // The report the status bar tells of, and what it tells.
+    QString announcedReport;
+    QString announcement;
     // Where the reboot flag is read and published; tests point them into a private folder.
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;

@@ -6,6 +6,7 @@
 #include "constants.h"
 #include "passworddialog.h"
 #include "reportactions.h"
+#include "reportidentity.h"
 #include "reportmailer.h"
 #include "reportnames.h"
 #include "ui_mainwindow.h"
@@ -18,26 +19,42 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
+#include <unistd.h>
 
 void MainWindow::encryptCurrentReport()
 {
-    const QTableWidgetItem *current = ui->tableWidget->currentItem();
-    if (!current)
+    protectReport(reportActions->currentReport());
+}
+
+// The report is taken as it is now: the table may be refilled while the password is typed.
+void MainWindow::protectReport(const QString &path)
+{
+    if (path.isEmpty())
         return;
+    // The user sees which report the password is for.
+    selectReport(path);
+    const ReportIdentity report = ReportIdentity::of(path);
+    if (!report.stillHoldsOrTell(this))
+        return;
+    const QStringList files = QStringList{path} + volumeParts.values(path);
     PasswordDialog dialog(this);
-    if (dialog.exec() != QDialog::Accepted || dialog.password().isEmpty())
+    if (dialog.exec() != QDialog::Accepted || dialog.password().isEmpty() ||
+        !report.stillHoldsOrTell(this))
         return;
 
-    const QString report = current->text();
     // One protection at a time: the action waits for the helper's last reply.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ui->setPasswordAction->setEnabled(false);
-    backstage->encryptFiles(QStringList{report} + volumeParts.values(report), dialog.password(),
-                            [this, report] {
-                                QApplication::restoreOverrideCursor();
-                                refillReportsTable();
-                                tellProtected(report);
-                            });
+    const QString protecting = tr("Protecting %1...").arg(QFileInfo(path).fileName());
+    statusBar()->showMessage(protecting);
+    backstage->encryptFiles(files, dialog.password(), [this, path, protecting] {
+        QApplication::restoreOverrideCursor();
+        if (statusBar()->currentMessage() == protecting)
+            statusBar()->clearMessage();
+        refillReportsTable();
+        tellProtected(path);
+    });
 }
 
 void MainWindow::tellProtected(const QString &report)
@@ -45,6 +62,8 @@ void MainWindow::tellProtected(const QString &report)
     const QString protectedReport = report + ReportNames::ProtectedSuffix;
     if (!QFileInfo::exists(protectedReport) || QFileInfo::exists(report))
         return;
+    selectReport(protectedReport);
+    announceReport(protectedReport, tr("Report protected: %1").arg(protectedReport));
     QMessageBox::information(
         this, tr("Password setting"),
         tr("The archive is protected with the password. It is now:\n%1").arg(protectedReport),
@@ -54,11 +73,14 @@ void MainWindow::tellProtected(const QString &report)
 
 void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)
 {
-    if (QFileInfo(path).permission(QFileDevice::ReadOther))
+    // The mail program runs as the user; nobody else is given anything.
+    if (::access(QFile::encodeName(path).constData(), R_OK) == 0)
         return then();
     if (!permAskAgain) {
         QMessageBox question(QMessageBox::Question, tr("Attention!"),
-                             tr("Permission to read the report file will be set for all users."),
+                             tr("You will be given permission to read the report file, so that "
+                                "your mail program can attach it. Other users still cannot read "
+                                "it."),
                              QMessageBox::Yes | QMessageBox::Cancel);
         question.setInformativeText(tr("Do you want to continue?"));
         question.setWindowFlags(Qt::WindowTitleHint);
@@ -76,42 +98,49 @@ void MainWindow::makeReadable(const QString &path, const std::function<void()> &
 
 void MainWindow::mailto()
 {
-    const QTableWidgetItem *current = ui->tableWidget->currentItem();
-    if (!current) {
+    sendReport(reportActions->currentReport());
+}
+
+void MainWindow::sendReport(const QString &path)
+{
+    if (path.isEmpty()) {
         QDesktopServices::openUrl(ReportMailer::mailLink());
         return;
     }
-    const QString report = current->text();
+    selectReport(path);
+    const ReportIdentity report = ReportIdentity::of(path);
+    if (!report.stillHoldsOrTell(this))
+        return;
     switch (ReportMailer::mailProgram()) {
     case ReportMailer::Program::Thunderbird:
         composeMail(report, ReportMailer::thunderbirdProgram(),
-                    ReportMailer::thunderbirdArguments(report));
+                    ReportMailer::thunderbirdArguments(path));
         break;
     case ReportMailer::Program::Other:
         sendWithXdgEmail(report);
         break;
     case ReportMailer::Program::None:
-        tellNoMailProgram(report);
+        tellNoMailProgram(path);
         break;
     }
 }
 
-void MainWindow::sendWithXdgEmail(const QString &report)
+void MainWindow::sendWithXdgEmail(const ReportIdentity &report)
 {
     const QString program = ReportMailer::xdgEmailProgram();
     if (program.isEmpty()) {
         QDesktopServices::openUrl(ReportMailer::mailLink());
         return;
     }
-    if (!ReportMailer::xdgEmailTakes(report)) {
+    if (!ReportMailer::xdgEmailTakes(report.path())) {
         QMessageBox::warning(this, tr("Warning!"),
                              tr("The file name contains a comma, which the mail program cannot "
                                 "take as an attachment:\n%1\nRename the file and try again.")
-                                 .arg(report),
+                                 .arg(report.path()),
                              QMessageBox::Ok);
         return;
     }
-    composeMail(report, program, ReportMailer::xdgEmailArguments(report));
+    composeMail(report, program, ReportMailer::xdgEmailArguments(report.path()));
 }
 
 void MainWindow::tellNoMailProgram(const QString &report)
@@ -124,26 +153,30 @@ void MainWindow::tellNoMailProgram(const QString &report)
     QPushButton *openFolder = box.addButton(tr("Open containing folder"), QMessageBox::ActionRole);
     box.exec();
     if (box.clickedButton() == openFolder)
-        reportActions->openFolderAction()->trigger();
+        reportActions->showInFolder(report);
 }
 
-void MainWindow::composeMail(const QString &report, const QString &program,
+void MainWindow::composeMail(const ReportIdentity &report, const QString &program,
                              const QStringList &arguments)
 {
-    makeReadable(report,
-                 [this, report, program, arguments] { startComposer(report, program, arguments); });
+    const QStringList volumes = volumeParts.values(report.path());
+    makeReadable(report.path(), [this, report, volumes, program, arguments] {
+        if (report.stillHoldsOrTell(this))
+            startComposer(report, volumes, program, arguments);
+    });
 }
 
-void MainWindow::startComposer(const QString &report, const QString &program,
-                               const QStringList &arguments)
+void MainWindow::startComposer(const ReportIdentity &report, const QStringList &volumes,
+                               const QString &program, const QStringList &arguments)
 {
-    const QStringList volumes = volumeParts.values(report);
     if (!volumes.isEmpty()) {
         QString text = tr("You are trying to send a multivolume archive.\nDon't forget to attach "
                           "manually \nthe following parts to your letter:\n");
         for (const QString &volume : volumes)
             text += volume + QLatin1Char('\n');
         QMessageBox::warning(this, tr("Attention!"), text, QMessageBox::Ok);
+        if (!report.stillHoldsOrTell(this))
+            return;
     }
     QProcess::startDetached(program, arguments);
 }

@@ -9,6 +9,7 @@
 #include "extsettwidget.h"
 #include "helperprotocol.h"
 #include "reportnames.h"
+#include "reportstabledetails.h"
 #include "reportstablefiller.h"
 #include "ui_mainwindow.h"
 
@@ -24,6 +25,10 @@
 #include <QTimer>
 
 namespace {
+
+// What the bus answers for a name nobody holds when it may not start the service; Qt files it
+// under QDBusError::Other.
+const QString NameHasNoOwnerError = QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
 
 QString collectingText()
 {
@@ -195,8 +200,10 @@ void MainWindow::followRunState(QDBusPendingCallWatcher *call)
     runQuery = nullptr;
     const QDBusPendingReply<QVariantMap> reply = *call;
     if (reply.isError()) {
-        // The helper forgot the run or is gone (restarted, say): ps tells whether it runs.
+        // The helper forgot the run or is gone (restarted or killed, say): ps tells whether it
+        // runs.
         const bool forgotten = reply.error().name() == HelperProtocol::NoRunError ||
+                               reply.error().name() == NameHasNoOwnerError ||
                                reply.error().type() == QDBusError::ServiceUnknown;
         if (reportPid > 0 && forgotten) {
             runWatch.forget();
@@ -296,15 +303,27 @@ void MainWindow::showNewArchive(const QString &archive, const QString &saved)
 {
     refillReportsTable();
     selectReport(archive);
-    statusBar()->showMessage(saved);
+    announceReport(archive, saved);
     emit reportRunEnded(archive);
 }
 
-void MainWindow::selectReport(const QString &path)
+bool MainWindow::selectReport(const QString &path)
 {
     const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(path, Qt::MatchExactly);
-    if (!rows.isEmpty())
-        ui->tableWidget->setCurrentItem(rows.first());
+    for (QTableWidgetItem *row : rows) {
+        if (row->column() != ReportsTableDetails::NameColumn)
+            continue;
+        ui->tableWidget->setCurrentItem(row);
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::announceReport(const QString &report, const QString &text)
+{
+    announcedReport = report;
+    announcement = text;
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::unlockInterface()

@@ -7,10 +7,13 @@
 #include "reportactions.h"
 #include "reportsfolderwatcher.h"
 #include "reportstabledetails.h"
+#include "reportstablehold.h"
 #include "reportstablesorting.h"
 #include "ui_mainwindow.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
+#include <QStatusBar>
 
 void MainWindow::setupReportsTable()
 {
@@ -18,34 +21,48 @@ void MainWindow::setupReportsTable()
     reportsSorting = new ReportsTableSorting(ui->tableWidget);
     reportActions = new ReportActions(ui->tableWidget, backstage, volumeParts);
     reportsWatcher = new ReportsFolderWatcher(this);
+    reportsHold = new ReportsTableHold(ui->tableWidget);
 
     connect(reportActions, &ReportActions::reportsDeleted, this, &MainWindow::refreshReportsTable);
-    connect(reportsWatcher, &ReportsFolderWatcher::foldersChanged, this,
-            &MainWindow::refreshReportsTable);
+    connect(reportsWatcher, &ReportsFolderWatcher::foldersChanged, reportsHold,
+            &ReportsTableHold::request);
+    connect(reportsHold, &ReportsTableHold::due, this, &MainWindow::refreshReportsTable);
     connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
             &MainWindow::updateSendAction);
 }
 
 void MainWindow::finishReportsTable()
 {
+    // A report protected, deleted or moved is no longer announced under its old name.
+    if (!announcedReport.isEmpty() && !QFileInfo::exists(announcedReport)) {
+        if (statusBar()->currentMessage() == announcement)
+            statusBar()->clearMessage();
+        announcedReport.clear();
+    }
     reportsDetails->apply(volumeParts);
     reportsSorting->apply();
     updateSendAction(ui->tableWidget->currentItem());
     reportsWatcher->watch(reportDirs);
 }
 
-// A refill the user did not ask for: the row the user was on stays current, and an unreadable
-// folder, warned about at the user's own refills, does not pop up at every change of another.
+// A refill the user did not ask for: the report the user was on stays current, or none is when
+// it went, the report at the top of the view stays there, and an unreadable folder, warned
+// about at the user's own refills, does not pop up at every change of another.
 void MainWindow::refreshReportsTable()
 {
-    const QTableWidgetItem *current = ui->tableWidget->currentItem();
-    const QString report = current ? current->text() : QString();
+    QTableWidget *table = ui->tableWidget;
+    const QString report = reportActions->currentReport();
+    const QTableWidgetItem *top = table->itemAt(0, 0);
+    const QString topReport = top ? table->item(top->row(), 0)->text() : QString();
     {
         const QSignalBlocker quiet(backstage);
         refillReportsTable();
     }
-    if (!report.isEmpty())
-        selectReport(report);
+    if (!report.isEmpty() && !selectReport(report))
+        table->setCurrentItem(nullptr);
+    const QList<QTableWidgetItem *> tops = table->findItems(topReport, Qt::MatchExactly);
+    if (!topReport.isEmpty() && !tops.isEmpty())
+        table->scrollToItem(tops.first(), QAbstractItemView::PositionAtTop);
 }
 
 void MainWindow::updateSendAction(QTableWidgetItem *current)

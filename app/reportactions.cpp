@@ -2,6 +2,7 @@
 #include "reportactions.h"
 
 #include "backstage.h"
+#include "reportidentity.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,7 +83,11 @@ void ReportActions::showMenu(const QPoint &position)
 // session bus the folder is opened by whatever opens folders.
 void ReportActions::openContainingFolder()
 {
-    const QString report = currentReport();
+    showInFolder(currentReport());
+}
+
+void ReportActions::showInFolder(const QString &report)
+{
     if (report.isEmpty())
         return;
     QDBusMessage call = QDBusMessage::createMethodCall(
@@ -106,20 +111,23 @@ void ReportActions::copyCurrentPath()
         QApplication::clipboard()->setText(report);
 }
 
+// The files are taken as they are when the user asks: the table may be refilled while the
+// question is open.
 void ReportActions::deleteCurrentReport()
 {
-    const QString report = currentReport();
-    if (report.isEmpty())
+    const QString path = currentReport();
+    if (path.isEmpty())
         return;
-    const QStringList files = Backstage::reportSetFiles(report, volumeParts);
-    if (files.isEmpty())
+    const ReportIdentity report = ReportIdentity::of(path);
+    if (!report.stillHoldsOrTell(table->window()))
         return;
+    const QStringList files = Backstage::reportSetFiles(path, volumeParts);
     QMessageBox question(QMessageBox::Question, tr("Attention!"),
                          tr("Delete the report with all its files?"),
                          QMessageBox::Yes | QMessageBox::Cancel, table->window());
     question.setInformativeText(files.join(QLatin1Char('\n')));
     question.setDefaultButton(QMessageBox::Cancel);
-    if (question.exec() != QMessageBox::Yes)
+    if (question.exec() != QMessageBox::Yes || !report.stillHoldsOrTell(table->window()))
         return;
     // The table waits for the helper's reply, so the same files are not asked for twice.
     QApplication::setOverrideCursor(Qt::WaitCursor);

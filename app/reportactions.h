@@ -24,12 +24,16 @@ public:
     QAction *copyPathAction() const { return copyPath; }
     QAction *deleteAction() const { return remove; }
 
+    // The path of the current row's report, empty when no row is current.
+    QString currentReport() const;
+    // Shows the report in the file manager, or opens its folder.
+    void showInFolder(const QString &report);
+
 signals:
     // Files of a report were removed (some of them at least): the table is out of date.
     void reportsDeleted();
 
 private:
-    QString currentReport() const;
     void showMenu(const QPoint &position);
     void openContainingFolder();
     void copyCurrentPath();

@@ -4,6 +4,7 @@
 #include "reportfilefacts.h"
 #include "reportnames.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
@@ -98,6 +99,10 @@ void ReportsTableDetails::markRow(QTableWidgetItem *name)
     if (fileName.contains(ObfuscatedMark)) {
         marks.append(tr("obfuscated: host names, addresses and user names hidden"));
         icon = &obfuscatedIcon;
+        // Only obfuscated reports have a map: the one file looked for beyond the fill.
+        if (QFileInfo::exists(ReportNames::privateMapOf(path)))
+            marks.append(tr("The private map of the hidden names is kept on this machine and is "
+                            "never sent; it is deleted with the report."));
     }
     if (fileName.endsWith(ReportNames::ProtectedSuffix)) {
         marks.prepend(tr("protected with a password"));

@@ -150,8 +150,7 @@ void ReproduceFlow::cancel()
 
 void ReproduceFlow::protect()
 {
-    window->selectReport(archive);
-    emit protectRequested();
+    emit protectRequested(archive);
 }
 
 void ReproduceFlow::followProtection(const QString &report)
@@ -167,8 +166,7 @@ void ReproduceFlow::followProtection(const QString &report)
 
 void ReproduceFlow::send()
 {
-    window->selectReport(archive);
-    emit sendRequested();
+    emit sendRequested(archive);
 }
 
 void ReproduceFlow::close()

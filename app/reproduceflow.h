@@ -44,9 +44,9 @@ public:
 
 signals:
     void activeChanged();
-    // Protect or send the window's current report, which the flow has made the new archive.
-    void protectRequested();
-    void sendRequested();
+    // Protect or send the report the flow collected.
+    void protectRequested(const QString &report);
+    void sendRequested(const QString &report);
 
 private:
     enum Stage

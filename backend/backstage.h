@@ -40,7 +40,8 @@ public:
     void changeMode(const QString &mode, const QString &file,
                     const std::function<void()> &done = {});
     // The files that make up report: the archive and its protected or unprotected form, their
-    // volumes and checksum files; only those that exist.
+    // volumes and checksum files, and sos's private map of the names it hid; only those that
+    // exist.
     static QStringList reportSetFiles(const QString &report,
                                       const QMultiMap<QString, QString> &volumeParts);
     // Removes files (one report set): the user's own directly, root's through the helper; calls

@@ -109,6 +109,8 @@ QStringList Backstage::reportSetFiles(const QString &report,
         for (const char *checksum : {".md5", ".sha256"})
             candidates.append(form + QLatin1String(checksum));
     candidates += volumeParts.values(plain) + volumeParts.values(protectedForm);
+    // The names behind an obfuscated report mean nothing without it.
+    candidates.append(ReportNames::privateMapOf(plain));
     QStringList files;
     for (const QString &file : qAsConst(candidates))
         if (QFileInfo(file).isSymLink() || QFileInfo::exists(file))

@@ -79,6 +79,9 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             const int lastDot = name.lastIndexOf(QLatin1Char('.'));
             const QStringRef suffix = lastDot < 0 ? QStringRef() : name.midRef(lastDot + 1);
             const QStringRef baseName = lastDot < 0 ? name.midRef(0) : name.leftRef(lastDot);
+            // A private map belongs to its report and never leaves the machine: it is no row.
+            if (ReportNames::isPrivateMap(name))
+                continue;
             const QString path = prefix + name;
             if (isVolumeSuffix(suffix)) {
                 volumeParts.insert(
