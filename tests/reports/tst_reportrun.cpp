@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnectionInterface>
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 class TestReportRun : public QObject
@@ -46,6 +48,7 @@ private slots:
     void newWindowPicksUpTheRun();
     void extendedSettingsReachTheRun();
     void archiveIsSplitWhereSosCannot();
+    void runOutlivingTheHelperStillEnds();
 
 private:
     void startRun(bool hold);
@@ -394,6 +397,24 @@ void TestReportRun::archiveIsSplitWhereSosCannot()
     QCOMPARE(MainWindowAccess::volumeParts(*window).values(main).size(), 2);
     QVERIFY(window->statusBar()->currentMessage().startsWith(
         QStringLiteral("Report saved in volumes of 1 MB: ") + main));
+}
+
+// The helper killed during a run leaves no owner of its name: the window asks ps instead, and
+// unlocks once the run has ended.
+void TestReportRun::runOutlivingTheHelperStillEnds()
+{
+    startRun(true);
+    waitForFirstPlugin();
+    QDBusConnectionInterface *bus = QDBusConnection::systemBus().interface();
+    const uint helper = bus->servicePid(HelperProtocol::Service);
+    QVERIFY(helper > 0);
+    QCOMPARE(::kill(pid_t(helper), SIGKILL), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!bus->isServiceRegistered(HelperProtocol::Service), 30000);
+
+    QFile::remove(output.filePath(QStringLiteral(".hold")));
+    QTRY_VERIFY_WITH_TIMEOUT(window->isEnabled(), 30000);
+    QVERIFY(!MainWindowAccess::checkTimer(*window)->isActive());
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 KRO_TEST_MAIN(TestReportRun)
