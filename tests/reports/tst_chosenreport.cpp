@@ -37,6 +37,7 @@ private slots:
     void actsOnTheChosenReport();
     void changedReportIsLeftAlone();
     void rowUnderThePointerStays();
+    void refillKeepsTheViewOnItsReports();
     void privateMapStaysWithItsReport();
     void statusBarFollowsTheFile();
 
@@ -254,6 +255,32 @@ void TestChosenReport::rowUnderThePointerStays()
     QTest::mouseMove(window->statusBar(), window->statusBar()->rect().center());
     QTRY_COMPARE(table()->rowCount(), 4);
     QCOMPARE(table()->currentItem()->text(), dir->filePath(QStringLiteral("sosreport-c.tar.xz")));
+}
+
+// A report appearing above the view, or the current one going, moves neither the view nor the
+// current row onto other reports.
+void TestChosenReport::refillKeepsTheViewOnItsReports()
+{
+    QSettings().setValue(Kro::ReportSortColumnKey, -1);
+    window = std::make_unique<MainWindow>();
+    window->show();
+    for (int report = 10; report < 60; ++report)
+        makeReport(QStringLiteral("sosreport-%1.tar.xz").arg(report));
+    select(dir->filePath(QStringLiteral("sosreport-35.tar.xz")));
+    table()->scrollToItem(table()->item(20, 0), QAbstractItemView::PositionAtTop);
+    const QString top = table()->itemAt(0, 0)->text();
+
+    makeReport(QStringLiteral("sosreport-00.tar.xz"));
+    QMetaObject::invokeMethod(window.get(), "refreshReportsTable");
+    QCOMPARE(table()->rowCount(), 51);
+    QCOMPARE(table()->itemAt(0, 0)->text(), top);
+    QCOMPARE(table()->currentItem()->text(), dir->filePath(QStringLiteral("sosreport-35.tar.xz")));
+
+    QFile::remove(dir->filePath(QStringLiteral("sosreport-35.tar.xz")));
+    QMetaObject::invokeMethod(window.get(), "refreshReportsTable");
+    QCOMPARE(table()->currentItem(), nullptr);
+    QVERIFY(!window->findChild<QAction *>(QStringLiteral("sendReportAction"))->isEnabled());
+    QVERIFY(!window->findChild<QAction *>(QStringLiteral("setPasswordAction"))->isEnabled());
 }
 
 // sos --clean leaves the table of real names beside the obfuscated report: it is no row, never
