@@ -129,12 +129,12 @@
     <message>
         <location filename="../backend/backstage_archives.cpp" line="+41"/>
         <location line="+15"/>
-        <location line="+76"/>
+        <location line="+81"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
     </message>
     <message>
-        <location line="-90"/>
+        <location line="-95"/>
         <source>The following files are not regular report files of yours (a link, a folder, a missing file or a file of another user).
 Nothing was changed:
 %1</source>
@@ -148,14 +148,12 @@ Nothing was changed:
         <translation>Пароль не должен содержать переводов строки.</translation>
     </message>
     <message>
-        <location line="+20"/>
-        <location line="+15"/>
-        <location line="+48"/>
+        <location line="+27"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="-7"/>
+        <location line="+54"/>
         <source>The following files could not be removed:
 %1</source>
         <translation>Не удалось удалить следующие файлы:
@@ -761,16 +759,16 @@ Do you want to continue? </source>
     <name>MainWindow</name>
     <message>
         <location filename="../app/mainwindow.cpp" line="+188"/>
-        <location filename="../app/mainwindow_archives.cpp" line="+60"/>
-        <location line="+86"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+80"/>
+        <location line="+97"/>
         <location filename="../app/mainwindow_debug.cpp" line="+198"/>
         <location line="+26"/>
         <location line="+30"/>
         <location line="+77"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+156"/>
-        <location line="+159"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+169"/>
+        <location line="+173"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -790,13 +788,13 @@ Are you sure you want to interrupt the program?</source>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+80"/>
-        <location filename="../app/mainwindow_reports.cpp" line="-85"/>
+        <location line="+79"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-97"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="-73"/>
+        <location line="-72"/>
         <source>The call failed.</source>
         <translation>Вызов завершился ошибкой.</translation>
     </message>
@@ -958,7 +956,7 @@ sos writes new reports to %2.</source>
         <translation>Добавьте %1 в папки с отчётами, чтобы они появились в списке.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_archives.cpp" line="-97"/>
+        <location filename="../app/mainwindow_archives.cpp" line="-109"/>
         <source>Password setting</source>
         <translation>Установка пароля</translation>
     </message>
@@ -970,12 +968,22 @@ sos writes new reports to %2.</source>
 %1</translation>
     </message>
     <message>
-        <location line="+11"/>
-        <source>Permission to read the report file will be set for all users.</source>
-        <translation>Файл отчёта станет доступен для чтения всем пользователям.</translation>
+        <location line="-20"/>
+        <source>Protecting %1...</source>
+        <translation>Защита паролем %1...</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+17"/>
+        <source>Report protected: %1</source>
+        <translation>Отчёт защищён паролем: %1</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>You will be given permission to read the report file, so that your mail program can attach it. Other users still cannot read it.</source>
+        <translation>Вы получите право читать файл отчёта, чтобы почтовая программа могла его приложить. Другие пользователи по-прежнему не смогут его прочитать.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Do you want to continue?</source>
         <translation>Продолжить?</translation>
     </message>
@@ -986,7 +994,7 @@ sos writes new reports to %2.</source>
         <translation>Больше не показывать это сообщение</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+48"/>
         <location line="+12"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
@@ -1013,7 +1021,7 @@ Rename the file and try again.</source>
         <translation>Открыть папку с файлом</translation>
     </message>
     <message>
-        <location line="+18"/>
+        <location line="+20"/>
         <source>You are trying to send a multivolume archive.
 Don&apos;t forget to attach manually 
 the following parts to your letter:
@@ -1162,14 +1170,14 @@ the list of plugins and profiles will not be loaded.</source>
 список модулей сбора и профилей не будет загружен.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_reports.cpp" line="-201"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-210"/>
         <source>Information is being collected. 
 Please, wait.</source>
         <translation>Идёт сбор сведений. 
 Пожалуйста, подождите.</translation>
     </message>
     <message>
-        <location line="+91"/>
+        <location line="+98"/>
         <source>Stop</source>
         <translation>Остановить</translation>
     </message>
@@ -1184,7 +1192,7 @@ Please, wait.</source>
         <translation>Остановить сбор отчёта?</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+70"/>
         <source>The report is ready</source>
         <translation>Отчёт готов</translation>
     </message>
@@ -1199,7 +1207,7 @@ Please, wait.</source>
         <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+45"/>
         <source>Perhaps the collection of information took
 too long or there was 
 a finish detection error.
@@ -1278,7 +1286,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportActions</name>
     <message>
-        <location filename="../app/reportactions.cpp" line="+41"/>
+        <location filename="../app/reportactions.cpp" line="+42"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
@@ -1293,7 +1301,7 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+73"/>
+        <location line="+80"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1304,6 +1312,21 @@ The interface will be unlocked.</source>
     </message>
 </context>
 <context>
+    <name>ReportIdentity</name>
+    <message>
+        <location filename="../app/reportidentity.cpp" line="+42"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report was changed or removed in the meantime, so nothing was done with it:
+%1</source>
+        <translation>Тем временем отчёт был изменён или удалён, поэтому с ним ничего не сделано:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>ReportsTableDetails</name>
     <message>
         <location filename="../app/reportstabledetails.cpp" line="+31"/>
@@ -1311,9 +1334,14 @@ The interface will be unlocked.</source>
         <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+69"/>
         <source>obfuscated: host names, addresses and user names hidden</source>
         <translation>обезличен: имена узлов, адреса и имена пользователей скрыты</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The private map of the hidden names is kept on this machine and is never sent; it is deleted with the report.</source>
+        <translation>Закрытая таблица скрытых имён хранится на этом компьютере и никогда не отправляется; она удаляется вместе с отчётом.</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -1324,7 +1352,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReproduceFlow</name>
     <message>
-        <location filename="../app/reproduceflow.cpp" line="+75"/>
+        <location filename="../app/reproduceflow.cpp" line="+70"/>
         <source>Its debug module is not loaded: switch debug logging off by hand.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
@@ -1349,7 +1377,7 @@ The interface will be unlocked.</source>
         <translation>Сбор отчёта о %1...</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+51"/>
         <source>Its debug module is no longer loaded.</source>
         <translation>Модуль отладки этой службы больше не загружен.</translation>
     </message>
