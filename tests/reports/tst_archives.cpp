@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
+#include "reportfolder.h"
 #include "testenvironment.h"
 
 #include <QAbstractButton>
@@ -67,7 +68,10 @@ private:
     std::function<void(QWidget *)> passwordAnswer(const QString &password,
                                                   const QString &confirmation, bool accept = true);
     void deleteCurrent(const QList<QMessageBox::StandardButton> &answers);
-    QString makeReport(const QString &name, const QByteArray &content = "report");
+    QString makeReport(const QString &name, const QByteArray &content = "report")
+    {
+        return dir->make(name, content);
+    }
     void setMailPrograms(const QString &defaultId, bool registerThunderbird);
     QStringList mailProgramArguments(const QString &program) const;
     QStringList thunderbirdArguments() const { return mailProgramArguments("thunderbird"); }
@@ -75,10 +79,10 @@ private:
     {
         return window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
     }
-    void select(const QString &path);
+    void select(const QString &path) { dir->select(*window, path); }
 
     QTemporaryDir xdg;
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ReportFolder> dir;
     std::unique_ptr<MainWindow> window;
     MailLinkRecorder links;
     QList<KroTest::DialogRecord> lastDialogs;
@@ -110,7 +114,7 @@ void TestArchives::init()
 {
     okOfferedRight = true;
     QSettings().remove(Kro::PermAskAgainKey);
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<ReportFolder>();
     window = std::make_unique<MainWindow>();
     MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
     for (const char *program : {"thunderbird", "evolution"})
@@ -123,24 +127,6 @@ void TestArchives::cleanup()
     window.reset();
     dir.reset();
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
-}
-
-QString TestArchives::makeReport(const QString &name, const QByteArray &content)
-{
-    const QString path = dir->filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return path;
-}
-
-void TestArchives::select(const QString &path)
-{
-    MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
-    const QList<QTableWidgetItem *> found = table()->findItems(path, Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    table()->setCurrentItem(found.first());
 }
 
 void TestArchives::setMailPrograms(const QString &defaultId, bool registerThunderbird)

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
+#include "reportfolder.h"
 #include "reportsfolderwatcher.h"
 #include "testenvironment.h"
 
@@ -42,8 +43,11 @@ private slots:
     void statusBarFollowsTheFile();
 
 private:
-    QString makeReport(const QString &name, const QByteArray &content = "report");
-    void select(const QString &path);
+    QString makeReport(const QString &name, const QByteArray &content = "report")
+    {
+        return dir->make(name, content);
+    }
+    void select(const QString &path) { dir->select(*window, path); }
     void answerPassword(QWidget *dialog);
     QTableWidget *table() const
     {
@@ -60,7 +64,7 @@ private:
     QStringList mailArguments() const;
 
     QTemporaryDir xdg;
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<ReportFolder> dir;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -92,7 +96,7 @@ void TestChosenReport::init()
     QSettings().setValue(Kro::ReportSortColumnKey, 1);
     QSettings().setValue(Kro::ReportSortOrderKey, int(Qt::DescendingOrder));
     QFile::remove(xdg.filePath(QStringLiteral("bin/thunderbird.arguments")));
-    dir = std::make_unique<QTemporaryDir>();
+    dir = std::make_unique<ReportFolder>();
     window = std::make_unique<MainWindow>();
     window->show();
     QTRY_VERIFY(MainWindowAccess::isStarted(*window));
@@ -105,24 +109,6 @@ void TestChosenReport::cleanup()
     QSettings().remove(Kro::ReportSortColumnKey);
     QSettings().remove(Kro::ReportSortOrderKey);
     QVERIFY(!KroTest::ModalDialogHelper::openModal());
-}
-
-QString TestChosenReport::makeReport(const QString &name, const QByteArray &content)
-{
-    const QString path = dir->filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(content);
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    return path;
-}
-
-void TestChosenReport::select(const QString &path)
-{
-    MainWindowAccess::useReportDirs(*window, QStringList{dir->path()});
-    const QList<QTableWidgetItem *> found = table()->findItems(path, Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    table()->setCurrentItem(found.first());
 }
 
 void TestChosenReport::answerPassword(QWidget *dialog)
