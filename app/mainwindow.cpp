@@ -11,6 +11,7 @@
 #include "extsettwidget.h"
 #include "kroinit.h"
 #include "reportnames.h"
+#include "reportrun.h"
 #include "reportstabledetails.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
@@ -60,36 +61,23 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->debugModePb, &QPushButton::clicked, this, &MainWindow::activateDebugMode);
     connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
+    setUpReportRun();
     setUpReproduceFlow();
     // The module list comes after the first paint: until then no button acts on a module.
     updateDebugButtons();
 
     setupReportsTable();
-
-    checkTimer = new QTimer;
-    connect(checkTimer, &QTimer::timeout, this, &MainWindow::checkReportIsReady);
-    checkTimer->setInterval(1000);
-    unlockTimer = new QTimer;
-    connect(unlockTimer, &QTimer::timeout, this, &MainWindow::unlockInterface);
-    unlockTimer->setInterval(300000);
-
-    psProcess = new QProcess;
-    psProcess->setProgram(Kro::PsProgram);
-    connect(psProcess, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-            &MainWindow::readPsAnswer);
-
     scheduleStartUpWork();
 }
 
 void MainWindow::setUpReproduceFlow()
 {
-    reproduceFlow = new ReproduceFlow(this);
+    reproduceFlow = new ReproduceFlow(this, *reportRun);
     // The row's context menu offers the guided flow.
     ui->debugLW->addAction(ui->reproduceAction);
     connect(ui->reproducePb, &QPushButton::clicked, this, &MainWindow::reproduceProblem);
     connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
     connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
-    connect(this, &MainWindow::reportRunEnded, reproduceFlow, &ReproduceFlow::followRun);
     connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
     connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
     connect(reproduceFlow, &ReproduceFlow::protectRequested, this, &MainWindow::protectReport);
@@ -107,7 +95,7 @@ void MainWindow::scheduleStartUpWork()
             QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
         fillDebugModules();
         // A run that outlived an earlier window is followed as if this one had started it.
-        queryRun();
+        reportRun->query();
     });
     // Services an earlier window left in debug mode are offered for collecting or switching
     // back once the first module list is read.

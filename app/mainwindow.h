@@ -21,12 +21,12 @@ struct DebugModuleEntry;
 class DebugModuleLoader;
 class DebugModuleObject;
 class ExtSettWidget;
-class QDBusPendingCallWatcher;
 class QListWidgetItem;
 class QProcess;
-class QProgressDialog;
 class QTableWidgetItem;
 class ReportActions;
+class ReportProgressDialog;
+class ReportRun;
 class ReportIdentity;
 class ReportsTableHold;
 class ReportsFolderWatcher;
@@ -59,11 +59,6 @@ public:
     // Asks the session question when the module needs it, then switches; debugSwitchFinished
     // tells the end.
     void requestDebugSwitch(DebugModuleObject *module, bool rollback);
-    // Asks the helper to start a followed report run with these arguments after --batch; started
-    // hears whether one started (not when a run is followed already or the helper refused, which
-    // was shown).
-    void startReportRun(const QStringList &arguments,
-                        const std::function<void(bool started)> &started = {});
     // Makes the report's row current; false when the table has no such row.
     bool selectReport(const QString &path);
     // Asks for a password and protects the report, as the password action does for the current
@@ -80,8 +75,6 @@ signals:
     // Once whenever a debug mode switch has ended, after its message boxes; a declined question
     // ends it without success.
     void debugSwitchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
-    // A followed report run has ended; archive is the new report, empty when none was made.
-    void reportRunEnded(const QString &archive);
     // The report (and its volumes) is protected now, under its name with the protected suffix.
     void reportProtected(const QString &report);
     // A module list read from the module folders is in the services list.
@@ -111,10 +104,7 @@ private slots:
     void showChanges();
     void currentDebugModuleChanged();
     void unlockInterface();
-    void followRunState(QDBusPendingCallWatcher *call);
     void readPsAnswer();
-    void confirmStop();
-    void keepProgressShown();
     void reproduceProblem();
 
 private:
@@ -139,15 +129,10 @@ private:
     void switchBackInTurn(QList<DebugModuleObject *> modules, const std::function<void()> &then);
 
     // Report run (mainwindow_reports.cpp)
-    void queryRun();
+    void setUpReportRun();
     void lockForRun();
-    void followRun(qint64 pid);
-    void adoptRun();
-    void showProgressDialog();
-    void showRunProgress();
-    void finishRun();
-    void endRun();
-    void presentNewArchive();
+    void unlockStalledRun();
+    void endRun(ReportRunWatch::Outcome outcome, const QString &archive, const QString &text);
     void showNewArchive(const QString &archive, const QString &saved);
     // Says in the status bar what became of the report, for as long as the file is there.
     void announceReport(const QString &report, const QString &text);
@@ -175,7 +160,6 @@ private:
     void readSosOptions();
     QStringList extendedArguments(const QVariantMap &settings) const;
     int volumeSizeAfterRun(const QVariantMap &settings) const;
-    void notifyIfAway(const QString &summary, const QString &body) const;
 
     // Services debugging (mainwindow_debug.cpp)
     void fillDebugModules();
@@ -218,20 +202,13 @@ private:
     ChooseDirsDialog *reportDirsDialog = nullptr;
     ChooseDirsDialog *debugDirsDialog = nullptr;
     ChangesWidget *changesWidget = nullptr;
-    QProgressDialog *progressDialog = nullptr;
+    ReportProgressDialog *progressDialog = nullptr;
     QTimer *checkTimer = nullptr;
     QTimer *unlockTimer = nullptr;
     QProcess *psProcess = nullptr;
-    // The helper's answer about the run being awaited; one at a time.
-    QDBusPendingCallWatcher *runQuery = nullptr;
-    // A run was asked for and the helper has not answered yet.
-    bool runStarting = false;
-    ReportRunWatch runWatch;
-    // Volumes (MiB) to split the run's archive into afterwards, where sos cannot; 0: none.
-    int splitVolumeMiB = 0;
+    ReportRun *reportRun = nullptr;
     Backstage *backstage = nullptr;
     ReproduceFlow *reproduceFlow = nullptr;
-    qint64 reportPid = -1;
     QList<DebugModuleObject *> debugModules;
     DebugModuleLoader *debugModuleLoader = nullptr;
     bool permAskAgain = false;

@@ -8,6 +8,8 @@
 #include "afterfirstpaint.h"
 #include "debugmoduleloader.h"
 #include "mainwindow.h"
+#include "reportprogressdialog.h"
+#include "reportrun.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -36,7 +38,7 @@ public:
     }
 
     // Report run
-    static qint64 reportPid(const MainWindow &window) { return window.reportPid; }
+    static qint64 reportPid(const MainWindow &window) { return window.reportRun->pid(); }
     static QTimer *checkTimer(const MainWindow &window) { return window.checkTimer; }
     static QTimer *unlockTimer(const MainWindow &window) { return window.unlockTimer; }
     static QProcess *psProcess(const MainWindow &window) { return window.psProcess; }
@@ -46,11 +48,7 @@ public:
     }
 
     // Watches a run started elsewhere as if the window had started it.
-    static void watchRun(MainWindow &window, qint64 pid)
-    {
-        window.reportPid = pid;
-        window.checkTimer->start();
-    }
+    static void watchRun(MainWindow &window, qint64 pid) { window.reportRun->follow(pid); }
 
     // Archives and errors
     static const QMultiMap<QString, QString> &volumeParts(const MainWindow &window)

@@ -5,6 +5,7 @@
 #include "extsettwidget.h"
 #include "mainwindow.h"
 #include "reportnames.h"
+#include "reportrun.h"
 #include "reproducepanel.h"
 #include "sosoptions.h"
 
@@ -22,7 +23,12 @@ const QString SinceFormat = QStringLiteral("yyyyMMddHHmmss");
 
 } // namespace
 
-ReproduceFlow::ReproduceFlow(MainWindow *window) : QObject(window), window(window) {}
+ReproduceFlow::ReproduceFlow(MainWindow *window, ReportRun &run)
+    : QObject(window), window(window), run(run)
+{
+    connect(&run, &ReportRun::ended, this,
+            [this](ReportRun::Outcome, const QString &archive) { collected(archive); });
+}
 
 void ReproduceFlow::start(DebugModuleObject *module)
 {
@@ -37,7 +43,7 @@ void ReproduceFlow::start(DebugModuleObject *module)
     since = QDateTime::currentDateTime();
     stateBefore = module->state();
     resumed = false;
-    collected = false;
+    hasCollected = false;
     archive.clear();
     window->installedSosOptions();
     setStage(SwitchingOn);
@@ -55,7 +61,7 @@ void ReproduceFlow::resume()
     if (!since.isValid())
         since = QDateTime::currentDateTime();
     resumed = true;
-    collected = false;
+    hasCollected = false;
     archive.clear();
     const DebugModuleObject *module = window->debugModuleNamed(serviceName);
     if (module && module->state() == ModuleState::NotActive) {
@@ -116,11 +122,11 @@ void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool 
     }
 }
 
-void ReproduceFlow::followRun(const QString &archive)
+void ReproduceFlow::collected(const QString &archive)
 {
     if (stage != Collecting)
         return;
-    collected = true;
+    hasCollected = true;
     this->archive = archive;
     switchOff();
 }
@@ -134,7 +140,7 @@ void ReproduceFlow::collect()
     setStage(Collecting);
     panel()->setNote(note);
     panel()->showBusy(tr("Collecting a report about %1...").arg(serviceName));
-    window->startReportRun(arguments, [this](bool started) {
+    run.start(arguments, 0, [this](bool started) {
         if (started || stage != Collecting)
             return;
         setStage(Waiting);
@@ -195,7 +201,7 @@ void ReproduceFlow::switchOff()
 void ReproduceFlow::switchedOff()
 {
     forget();
-    if (!collected) {
+    if (!hasCollected) {
         // Cancelled or undone: the switch's own message said it.
         quit();
         return;
@@ -238,7 +244,7 @@ void ReproduceFlow::showStillOn(const QString &reason)
     panel()->showEnded(tr("Debug logging is still on for %1. %2 Until it is off, every start "
                           "reminds of it.")
                            .arg(serviceName, reason),
-                       collected && !archive.isEmpty(),
+                       hasCollected && !archive.isEmpty(),
                        !archive.endsWith(ReportNames::ProtectedSuffix), tr("&Switch off"));
 }
 

@@ -14,6 +14,7 @@
 #include <QObject>
 
 class MainWindow;
+class ReportRun;
 class ReproducePanel;
 
 class ReproduceFlow : public QObject
@@ -21,7 +22,7 @@ class ReproduceFlow : public QObject
     Q_OBJECT
 
 public:
-    explicit ReproduceFlow(MainWindow *window);
+    ReproduceFlow(MainWindow *window, ReportRun &run);
 
     bool isActive() const { return stage != Idle; }
     // The service whose debug mode the flow looks after; empty when there is none.
@@ -36,9 +37,8 @@ public:
     // The window is about to close: says so when debug mode stays on.
     void windowClosing();
 
-    // What drives the flow: the end of a debug mode switch and the end of a report run.
+    // What drives the flow: the end of a debug mode switch.
     void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
-    void followRun(const QString &archive);
     // The report was protected: the flow offers its protected form from then on.
     void followProtection(const QString &report);
 
@@ -61,6 +61,7 @@ private:
     };
 
     void collect();
+    void collected(const QString &archive);
     void cancel();
     void protect();
     void send();
@@ -81,6 +82,7 @@ private:
     ReproducePanel *panel();
 
     MainWindow *window;
+    ReportRun &run;
     ReproducePanel *reproducePanel = nullptr;
     QString sosPluginDir = Kro::SosPluginDir;
     Stage stage = Idle;
@@ -90,7 +92,7 @@ private:
     ModuleState stateBefore = ModuleState::Unknown;
     // Taken up from an earlier window rather than started here.
     bool resumed = false;
-    bool collected = false;
+    bool hasCollected = false;
     QString archive;
     // Why debug mode is still on, while it is.
     QString stillOnReason;

@@ -3,6 +3,7 @@
 
 #include "helperprotocol.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -17,6 +18,8 @@ using namespace HelperProtocol;
 // Long enough for an administrator to type a password and for a slow program to finish.
 const int CallTimeoutMs = 10 * 60 * 1000;
 const int ErrorLinesShown = 5;
+// What the bus answers for a name nobody holds when it may not start the service.
+const QString NameHasNoOwnerError = QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
 // Names the removal of report files in the messages, where other calls name their program.
 const QString RemovalLabel = QStringLiteral("unlinkat");
 
@@ -117,6 +120,16 @@ bool DbusService::deleteReports(const QStringList &files)
     return wait(send(DeleteReportsMethod, {files}), Kind::Plain, RemovalLabel).succeeded();
 }
 
+void DbusService::queryReportRun(QObject *context, const ReplyHandler &done)
+{
+    watch(queryReportRun(), Kind::State, QString(), context, done);
+}
+
+void DbusService::stopReportRun(QObject *context, const ReplyHandler &done)
+{
+    watch(stopReportRun(), Kind::Plain, QString(), context, done);
+}
+
 // A helper that is not running remembers no run: asking never starts a root process for
 // nothing, as a window opening would otherwise do each time.
 QDBusPendingCall DbusService::queryReportRun() const
@@ -176,6 +189,10 @@ HelperReply DbusService::wait(const QDBusPendingCall &call, Kind kind, const QSt
 HelperReply DbusService::conclude(const QDBusMessage &answer, Kind kind, const QString &program)
 {
     HelperReply reply;
+    if (kind == Kind::State) {
+        readState(answer, reply);
+        return reply;
+    }
     lastError = Success;
     if (answer.type() != QDBusMessage::ReplyMessage)
         readError(answer, program, reply);
@@ -186,6 +203,24 @@ HelperReply DbusService::conclude(const QDBusMessage &answer, Kind kind, const Q
     if (!reply.succeeded())
         emit showMessage(tr("Error"), reply.message);
     return reply;
+}
+
+// A helper that was never started, or was killed, has no owner of its name: it knows no run.
+void DbusService::readState(const QDBusMessage &answer, HelperReply &reply)
+{
+    if (answer.type() == QDBusMessage::ReplyMessage) {
+        reply.state = qdbus_cast<QVariantMap>(answer.arguments().value(0));
+        return;
+    }
+    reply.detail = answer.errorName() + '\n' + answer.errorMessage();
+    reply.message = answer.errorMessage();
+    if (answer.errorName() == NoRunError) {
+        reply.result = NoRun;
+        return;
+    }
+    reply.busError = answer.errorName() == NameHasNoOwnerError ? QDBusError::ServiceUnknown
+                                                               : QDBusError(answer).type();
+    reply.result = reply.busError == QDBusError::NoError ? int(QDBusError::Other) : reply.busError;
 }
 
 void DbusService::readExecAnswer(const QDBusMessage &answer, const QString &program,
@@ -229,6 +264,9 @@ void DbusService::readError(const QDBusMessage &answer, const QString &program, 
     } else if (name == FileRefusedError) {
         lastError = FileRefused;
         reply.message = tr("The report was not changed: %1.").arg(detail);
+    } else if (name == NoRunError) {
+        lastError = NoRun;
+        reply.message = tr("No report is being collected.");
     } else if (name == RunAliveError) {
         lastError = RunAlive;
         reply.message = tr("A report is being collected already.");

@@ -10,6 +10,7 @@
 #include <QDBusPendingCall>
 #include <QObject>
 #include <QStringList>
+#include <QVariantMap>
 #include <functional>
 
 class QDBusMessage;
@@ -27,7 +28,8 @@ struct HelperReply
     QString message; // the failure in the application's words, as showMessage tells it
     QString detail;  // the technical detail: D-Bus error name and text, or the program's errors
     QByteArray output;
-    qint64 pid = -1; // of a program started detached
+    qint64 pid = -1;   // of a program started detached
+    QVariantMap state; // of a report run, with the keys of HelperProtocol
 
     bool succeeded() const { return result == 0; }
 };
@@ -76,11 +78,13 @@ public:
     bool makeReportReadable(const QString &report);
     bool splitReport(const QString &report, int volumeMiB);
     bool deleteReports(const QStringList &files);
-    // How this user's report run goes: the reply holds a map with the keys of HelperProtocol,
-    // or the NoRun error (ServiceUnknown when the helper is not running, so knows no run). Neither
-    // call blocks; the caller watches the reply.
+    // How this user's report run goes: the reply's state, or the NoRun result (the bus error
+    // ServiceUnknown when the helper is not running, so knows no run). Told to nobody else.
+    void queryReportRun(QObject *context, const ReplyHandler &done);
+    // Interrupts this user's report run.
+    void stopReportRun(QObject *context, const ReplyHandler &done);
+    // The same two calls for tools and tests that watch the bus's reply themselves.
     QDBusPendingCall queryReportRun() const;
-    // Interrupts this user's report run; the reply is empty or an error.
     QDBusPendingCall stopReportRun() const;
     // QDBusError::ErrorType of the last failed call; negative when it was no D-Bus error.
     int getDbusErrorAsInt() const;
@@ -95,7 +99,8 @@ private:
     {
         Exec,
         Detached,
-        Plain
+        Plain,
+        State // quiet: no run is no failure to tell
     };
 
     QDBusPendingCall send(const QString &method, const QList<QVariant> &arguments) const;
@@ -104,6 +109,7 @@ private:
     HelperReply wait(const QDBusPendingCall &call, Kind kind, const QString &program);
     // Turns the answer into a reply, sets lastError and emits the signals.
     HelperReply conclude(const QDBusMessage &answer, Kind kind, const QString &program);
+    void readState(const QDBusMessage &answer, HelperReply &reply);
     void readExecAnswer(const QDBusMessage &answer, const QString &program, HelperReply &reply);
     void readError(const QDBusMessage &answer, const QString &program, HelperReply &reply);
 

@@ -689,7 +689,7 @@ Do you want to continue? </source>
 <context>
     <name>KroAdmin::DbusService</name>
     <message>
-        <location filename="../platform/dbusservice.cpp" line="+204"/>
+        <location filename="../platform/dbusservice.cpp" line="+239"/>
         <source>The program &quot;%1&quot; crashed.</source>
         <translation>Программа «%1» аварийно завершилась.</translation>
     </message>
@@ -699,12 +699,12 @@ Do you want to continue? </source>
         <translation>Программа «%1» завершилась с кодом %2.</translation>
     </message>
     <message>
-        <location line="-18"/>
+        <location line="-36"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+56"/>
         <source>The program &quot;%1&quot; was not found.</source>
         <translation>Программа «%1» не найдена.</translation>
     </message>
@@ -717,6 +717,11 @@ Do you want to continue? </source>
         <location line="+3"/>
         <source>The report was not changed: %1.</source>
         <translation>Отчёт не изменён: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No report is being collected.</source>
+        <translation>Отчёт сейчас не собирается.</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -758,7 +763,7 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+188"/>
+        <location filename="../app/mainwindow.cpp" line="+176"/>
         <location filename="../app/mainwindow_archives.cpp" line="+80"/>
         <location line="+97"/>
         <location filename="../app/mainwindow_debug.cpp" line="+198"/>
@@ -767,8 +772,7 @@ Do you want to continue? </source>
         <location line="+77"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+169"/>
-        <location line="+173"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+98"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -789,7 +793,7 @@ Are you sure you want to interrupt the program?</source>
     <message>
         <location line="+1"/>
         <location line="+79"/>
-        <location filename="../app/mainwindow_reports.cpp" line="-97"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+16"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
@@ -1170,44 +1174,7 @@ the list of plugins and profiles will not be loaded.</source>
 список модулей сбора и профилей не будет загружен.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_reports.cpp" line="-210"/>
-        <source>Information is being collected. 
-Please, wait.</source>
-        <translation>Идёт сбор сведений. 
-Пожалуйста, подождите.</translation>
-    </message>
-    <message>
-        <location line="+98"/>
-        <source>Stop</source>
-        <translation>Остановить</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>Long operation...</source>
-        <translation>Длительная операция...</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <source>Stop collecting the report?</source>
-        <translation>Остановить сбор отчёта?</translation>
-    </message>
-    <message>
-        <location line="+70"/>
-        <source>The report is ready</source>
-        <translation>Отчёт готов</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>The report could not be collected</source>
-        <translation>Не удалось собрать отчёт</translation>
-    </message>
-    <message>
-        <location line="+54"/>
-        <source>Report saved in volumes of %1 MB: %2</source>
-        <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
-    </message>
-    <message>
-        <location line="+45"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-15"/>
         <source>Perhaps the collection of information took
 too long or there was 
 a finish detection error.
@@ -1218,7 +1185,7 @@ The interface will be unlocked.</source>
 Интерфейс будет разблокирован.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+57"/>
         <source>File name</source>
         <translation>Имя файла</translation>
     </message>
@@ -1327,6 +1294,54 @@ The interface will be unlocked.</source>
     </message>
 </context>
 <context>
+    <name>ReportProgressDialog</name>
+    <message>
+        <location filename="../app/reports/reportprogressdialog.cpp" line="+13"/>
+        <source>Information is being collected. 
+Please, wait.</source>
+        <translation>Идёт сбор сведений. 
+Пожалуйста, подождите.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Stop</source>
+        <translation>Остановить</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Long operation...</source>
+        <translation>Длительная операция...</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Stop collecting the report?</source>
+        <translation>Остановить сбор отчёта?</translation>
+    </message>
+</context>
+<context>
+    <name>ReportRun</name>
+    <message>
+        <location filename="../app/reports/reportrun.cpp" line="+151"/>
+        <source>The report is ready</source>
+        <translation>Отчёт готов</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The report could not be collected</source>
+        <translation>Не удалось собрать отчёт</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Report saved in volumes of %1 MB: %2</source>
+        <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReportsTableDetails</name>
     <message>
         <location filename="../app/reportstabledetails.cpp" line="+31"/>
@@ -1352,7 +1367,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReproduceFlow</name>
     <message>
-        <location filename="../app/reproduceflow.cpp" line="+70"/>
+        <location filename="../app/reproduceflow.cpp" line="+76"/>
         <source>Its debug module is not loaded: switch debug logging off by hand.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The progress dialog of a followed report run: shown while the run locks the window, with the
+// plugins started of all, the current one and the elapsed time, and a Stop button that asks
+// before it interrupts the run. It follows the run by itself; Escape only hides it until the next
+// progress.
+#pragma once
+
+#include <QProgressDialog>
+
+class ReportRun;
+
+class ReportProgressDialog : public QProgressDialog
+{
+    Q_OBJECT
+
+public:
+    ReportProgressDialog(ReportRun &run, QWidget *window);
+
+private:
+    void showStarted();
+    void showProgress(int percent, const QString &text);
+    void keepShown();
+    void confirmStop();
+
+    ReportRun &run;
+};
