@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QMetaType>
 #include <QVariantMap>
 
 class ReportRunWatch
@@ -51,3 +52,4 @@ private:
     QVariantMap state;
     bool stopRequested = false;
 };
+Q_DECLARE_METATYPE(ReportRunWatch::Outcome)

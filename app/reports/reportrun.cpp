@@ -15,6 +15,8 @@ ReportRun::ReportRun(KroAdmin::DbusService &service, QTimer &checkTimer, QTimer 
     : QObject(parent), service(service), checkTimer(checkTimer), unlockTimer(unlockTimer), ps(ps),
       userAway(userAway)
 {
+    // The end may be queued or spied on.
+    qRegisterMetaType<ReportRun::Outcome>("ReportRun::Outcome");
 }
 
 bool ReportRun::isFollowed() const
