@@ -8,7 +8,9 @@
 #include "constants.h"
 #include "dbusservice.h"
 #include "debugmoduleobject.h"
+#include "debugpage.h"
 #include "extsettwidget.h"
+#include "helperfailure.h"
 #include "kroinit.h"
 #include "reportnames.h"
 #include "reportrun.h"
@@ -19,7 +21,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDBusError>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressDialog>
@@ -27,11 +28,12 @@
 #include <QTimer>
 #include <memory>
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSkeleton)
+MainWindow::MainWindow(QWidget *parent) : MainWindow(SystemPaths(), parent) {}
+
+MainWindow::MainWindow(const SystemPaths &paths, QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::AppSkeleton), paths(paths)
 {
     ui->setupUi(this);
-    // debugSwitchFinished may be queued and spied on.
-    qRegisterMetaType<DebugModuleObject *>();
     setUpKeyboard();
     setUpAccessibleNames();
 
@@ -56,12 +58,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
     connect(ui->setPasswordAction, &QAction::triggered, this, &MainWindow::encryptCurrentReport);
     connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
             &MainWindow::updatePasswordAction);
-    connect(ui->debugLW, &QListWidget::currentRowChanged, this,
-            &MainWindow::currentDebugModuleChanged);
-    connect(ui->debugModePb, &QPushButton::clicked, this, &MainWindow::activateDebugMode);
-    connect(ui->rollbackModePb, &QPushButton::clicked, this, &MainWindow::rollbackDebugMode);
-    connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
     setUpReportRun();
+    setUpDebugPage();
     setUpReproduceFlow();
     // The module list comes after the first paint: until then no button acts on a module.
     updateDebugButtons();
@@ -72,14 +70,17 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::AppSke
 
 void MainWindow::setUpReproduceFlow()
 {
-    reproduceFlow = new ReproduceFlow(this, *reportRun);
+    reproduceFlow = new ReproduceFlow(this, *reportRun, *debugPage, paths,
+                                      {[this] { return reportCaseId(); },
+                                       [this] {
+                                           return installedSosOptions();
+                                       }});
     // The row's context menu offers the guided flow.
     ui->debugLW->addAction(ui->reproduceAction);
     connect(ui->reproducePb, &QPushButton::clicked, this, &MainWindow::reproduceProblem);
     connect(ui->reproduceAction, &QAction::triggered, this, &MainWindow::reproduceProblem);
-    connect(this, &MainWindow::debugSwitchFinished, reproduceFlow, &ReproduceFlow::followSwitch);
-    connect(this, &MainWindow::reportProtected, reproduceFlow, &ReproduceFlow::followProtection);
     connect(reproduceFlow, &ReproduceFlow::activeChanged, this, &MainWindow::updateReproduceAction);
+    connect(debugPage, &DebugPage::switchFinished, this, &MainWindow::updateReproduceAction);
     connect(reproduceFlow, &ReproduceFlow::protectRequested, this, &MainWindow::protectReport);
     connect(reproduceFlow, &ReproduceFlow::sendRequested, this, &MainWindow::sendReport);
 }
@@ -100,10 +101,10 @@ void MainWindow::scheduleStartUpWork()
     // Services an earlier window left in debug mode are offered for collecting or switching
     // back once the first module list is read.
     auto atStart = std::make_shared<QMetaObject::Connection>();
-    *atStart = connect(this, &MainWindow::debugModulesShown, this, [this, atStart] {
+    *atStart = connect(debugPage, &DebugPage::modulesShown, this, [this, atStart] {
         disconnect(*atStart);
         reproduceFlow->resume();
-        switchBackInTurn(askToSwitchBack(), {});
+        debugPage->switchBackInTurn(debugPage->askToSwitchBack(reproduceFlow->service()), {});
     });
 }
 
@@ -117,7 +118,6 @@ MainWindow::~MainWindow()
     delete backstage;
     delete reportsDetails;
     delete changesWidget;
-    qDeleteAll(debugModules);
     delete extSettWidget;
     delete reportDirsDialog;
     delete debugDirsDialog;
@@ -165,7 +165,7 @@ void MainWindow::keepFrameOnScreen()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // A switch under way ends first: leaving now could leave a service half switched.
-    if (debugSwitchRunning) {
+    if (debugPage->isSwitching()) {
         event->ignore();
         closeAfterSwitch = true;
         return;
@@ -183,11 +183,12 @@ void MainWindow::closeEvent(QCloseEvent *event)
             }
         }
         // The window closes once the chosen services are switched back.
-        const QList<DebugModuleObject *> chosen = askToSwitchBack();
+        const QList<DebugModuleObject *> chosen =
+            debugPage->askToSwitchBack(reproduceFlow->service());
         if (!chosen.isEmpty()) {
             event->ignore();
             closeQuestionsAnswered = true;
-            switchBackInTurn(chosen, [this] { close(); });
+            debugPage->switchBackInTurn(chosen, [this] { close(); });
             return;
         }
     }
@@ -226,62 +227,7 @@ void MainWindow::showDbusError(QString title, QString text)
 
 QString MainWindow::dbusErrorText(int errorNumber) const
 {
-    switch (errorNumber) {
-    case QDBusError::Failed:
-        return tr("The call failed.");
-    case QDBusError::NoMemory:
-        return tr("Out of memory.");
-    case QDBusError::ServiceUnknown:
-        return tr("The called service is not known.");
-    case QDBusError::NoReply:
-    case QDBusError::Timeout:
-    case QDBusError::TimedOut:
-        return tr("Timeout reply.");
-    case QDBusError::BadAddress:
-        return tr("The address given is not valid.");
-    case QDBusError::NotSupported:
-        return tr("The call/operation is not supported.");
-    case QDBusError::LimitsExceeded:
-        return tr("The limits allocated to this process/call/connection exceeded the "
-                  "pre-defined values.");
-    case QDBusError::AccessDenied:
-        return tr("Authorization error.");
-    case QDBusError::NoServer:
-        return tr("No server found.");
-    case QDBusError::NoNetwork:
-        return tr("No network found.");
-    case QDBusError::AddressInUse:
-        return tr("QDBusServer tried to bind to an address that is already in use.");
-    case QDBusError::Disconnected:
-        return tr("The call/process/message was sent after QDBusConnection disconnected.");
-    case QDBusError::InvalidArgs:
-        return tr("The arguments passed to this call/operation are not valid.");
-    case QDBusError::UnknownMethod:
-        return tr("The method called was not found in this object/interface with the given "
-                  "parameters.");
-    case QDBusError::InvalidSignature:
-        return tr("The type signature is not valid or compatible.");
-    case QDBusError::UnknownInterface:
-        return tr("The interface is not known in this object.");
-    case QDBusError::UnknownObject:
-        return tr("The object path points to an object that does not exist.");
-    case QDBusError::UnknownProperty:
-        return tr("The property does not exist in this interface.");
-    case QDBusError::PropertyReadOnly:
-        return tr("The property set failed because the property is read-only.");
-    case QDBusError::InternalError:
-        return tr("An internal error occurred.");
-    case QDBusError::InvalidService:
-        return tr("The service requested is invalid.");
-    case QDBusError::InvalidObjectPath:
-        return tr("The object path provided is invalid.");
-    case QDBusError::InvalidInterface:
-        return tr("The interface is invalid.");
-    case QDBusError::InvalidMember:
-        return tr("The member is invalid.");
-    default:
-        return tr("Unknown error.");
-    }
+    return KroAdmin::busErrorText(errorNumber);
 }
 
 void MainWindow::updatePasswordAction(QTableWidgetItem *current)

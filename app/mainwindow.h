@@ -4,8 +4,8 @@
 #pragma once
 
 #include "constants.h"
-#include "debugmodereminder.h"
 #include "reportrunwatch.h"
+#include "systempaths.h"
 
 #include <QMainWindow>
 #include <QMultiMap>
@@ -17,11 +17,9 @@
 class Backstage;
 class ChangesWidget;
 class ChooseDirsDialog;
-struct DebugModuleEntry;
-class DebugModuleLoader;
+class DebugPage;
 class DebugModuleObject;
 class ExtSettWidget;
-class QListWidgetItem;
 class QProcess;
 class QTableWidgetItem;
 class ReportActions;
@@ -54,31 +52,8 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // What the guided reproduce flow drives, as a user would through the window.
-    DebugModuleObject *debugModuleNamed(const QString &name) const;
-    // Asks the session question when the module needs it, then switches; debugSwitchFinished
-    // tells the end.
-    void requestDebugSwitch(DebugModuleObject *module, bool rollback);
-    // Makes the report's row current; false when the table has no such row.
-    bool selectReport(const QString &path);
-    // Asks for a password and protects the report, as the password action does for the current
-    // row; nothing is done when the file changed meanwhile.
-    void protectReport(const QString &path);
-    // Hands the report to the mail program, as the send action does for the current row.
-    void sendReport(const QString &path);
-    // The case id of the extended settings, empty when none is set.
-    QString reportCaseId() const;
-    // What the installed sos accepts, asked on first need; known() follows once it is read.
-    SosOptions *installedSosOptions();
-
-signals:
-    // Once whenever a debug mode switch has ended, after its message boxes; a declined question
-    // ends it without success.
-    void debugSwitchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
-    // The report (and its volumes) is protected now, under its name with the protected suffix.
-    void reportProtected(const QString &report);
-    // A module list read from the module folders is in the services list.
-    void debugModulesShown();
+    // The system's files are taken from paths rather than from their fixed places.
+    explicit MainWindow(const SystemPaths &paths, QWidget *parent = nullptr);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -106,6 +81,11 @@ private slots:
     void unlockInterface();
     void readPsAnswer();
     void reproduceProblem();
+    // Asks for a password and protects the report, as the password action does for the current
+    // row; nothing is done when the file changed meanwhile.
+    void protectReport(const QString &path);
+    // Hands the report to the mail program, as the send action does for the current row.
+    void sendReport(const QString &path);
 
 private:
     // Shell (mainwindow.cpp)
@@ -124,9 +104,6 @@ private:
     void setUpKeyboard();
     void setUpAccessibleNames();
     void describeReportFolders();
-    void showModuleDescription();
-    QList<DebugModuleObject *> askToSwitchBack();
-    void switchBackInTurn(QList<DebugModuleObject *> modules, const std::function<void()> &then);
 
     // Report run (mainwindow_reports.cpp)
     void setUpReportRun();
@@ -134,6 +111,8 @@ private:
     void unlockStalledRun();
     void endRun(ReportRunWatch::Outcome outcome, const QString &archive, const QString &text);
     void showNewArchive(const QString &archive, const QString &saved);
+    // Makes the report's row current; false when the table has no such row.
+    bool selectReport(const QString &path);
     // Says in the status bar what became of the report, for as long as the file is there.
     void announceReport(const QString &report, const QString &text);
 
@@ -158,35 +137,22 @@ private:
     void createExtSettWidget();
     void fetchPluginList();
     void readSosOptions();
+    // What the installed sos accepts, asked on first need; known() follows once it is read.
+    SosOptions *installedSosOptions();
+    // The case id of the extended settings, empty when none is set.
+    QString reportCaseId() const;
     QStringList extendedArguments(const QVariantMap &settings) const;
     int volumeSizeAfterRun(const QVariantMap &settings) const;
 
     // Services debugging (mainwindow_debug.cpp)
+    void setUpDebugPage();
     void fillDebugModules();
-    void showDebugModules(const QVector<DebugModuleEntry> &entries);
     void updateDebugButtons();
     void updateReproduceAction();
     bool fillChangesWidget();
-    DebugModuleObject *currentDebugModule() const;
     void switchDebugMode(DebugModuleObject *module, bool rollback);
     bool needsSessionRestartConfirmation(DebugModuleObject *module) const;
-    bool confirmSessionRestart();
     bool isRebootRequired(DebugModuleObject *module) const;
-    bool isRebootPending(const QString &moduleName) const;
-    bool prepareRebootFlag();
-    bool addModuleToRebootFlag(DebugModuleObject *module);
-    void startDebugSwitch(bool rollback);
-    void lockDebugPage(bool locked);
-    void showSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
-    // Sets the row and the buttons after a switch; answers the final message.
-    QString settleSwitchOutcome(DebugModuleObject *module, bool rollback, bool failed);
-    QString switchFailureReason(const KroAdmin::HelperReply &reply) const;
-    void showSwitchFailure(DebugModuleObject *module, bool rollback, bool changed,
-                           const QString &failure, const QString &detail);
-    void presentModuleRow(QListWidgetItem *item, DebugModuleObject *module);
-    void setModuleRow(QListWidgetItem *item, const QString &iconName, int statusText,
-                      const QString &reason = QString());
-    QString unknownStateReason(DebugModuleObject *module) const;
 
     // The extended settings pane takes the lower 55 % of the window, which then needs more room.
     static constexpr double PaneLessHeightShare = 0.45;
@@ -209,8 +175,7 @@ private:
     ReportRun *reportRun = nullptr;
     Backstage *backstage = nullptr;
     ReproduceFlow *reproduceFlow = nullptr;
-    QList<DebugModuleObject *> debugModules;
-    DebugModuleLoader *debugModuleLoader = nullptr;
+    DebugPage *debugPage = nullptr;
     bool permAskAgain = false;
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
@@ -223,16 +188,10 @@ private:
     // The report the status bar tells of, and what it tells.
     QString announcedReport;
     QString announcement;
-    // Where the reboot flag is read and published; tests point them into a private folder.
-    QString rebootFlagFile = Kro::RebootFlagFile;
-    QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
-    // sos's configuration, read for the folder of its reports; tests point it elsewhere.
-    QString sosConfigFile = Kro::SosConfigFile;
-    DebugModeReminder debugModeReminder;
+    SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.
     bool closeQuestionsAnswered = false;
-    bool debugSwitchRunning = false;
     // The window was asked to close while a switch ran; it closes once the switch has ended.
     bool closeAfterSwitch = false;
 };

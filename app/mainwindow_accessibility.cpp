@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Reaching the window without a mouse or without sight: shortcuts, focus, the names a screen
-// reader reads, the icons drawn for the palette, and the reminder about services left in debug
-// mode.
+// reader reads and the icons drawn for the palette.
 #include "mainwindow.h"
 
-#include "debugmoduleobject.h"
-#include "reproduceflow.h"
 #include "sosconfig.h"
 #include "themedicon.h"
 #include "ui_mainwindow.h"
 
 #include <QDir>
-#include <memory>
 
 void MainWindow::setUpKeyboard()
 {
@@ -48,7 +44,7 @@ void MainWindow::setUpAccessibleNames()
 // named where the user looks for a missing report.
 void MainWindow::describeReportFolders()
 {
-    const QString sosFolder = SosConfig::reportFolder(sosConfigFile);
+    const QString sosFolder = SosConfig::reportFolder(paths.sosConfigFile);
     QStringList shown;
     for (const QString &dir : reportDirs)
         shown.append(QDir::toNativeSeparators(dir));
@@ -59,41 +55,4 @@ void MainWindow::describeReportFolders()
                 tr("Add %1 to the folders with reports to list them.").arg(sosFolder);
     ui->tableWidget->setToolTip(text);
     ui->tableWidget->setAccessibleDescription(text);
-}
-
-void MainWindow::showModuleDescription()
-{
-    const DebugModuleObject *module = currentDebugModule();
-    const QString description = module ? module->description() : QString();
-    ui->moduleDescriptionLbl->setText(description);
-    ui->moduleDescriptionLbl->setVisible(!description.isEmpty());
-}
-
-// Asks which services left in debug mode to switch back; the guided flow tells of its own
-// service itself.
-QList<DebugModuleObject *> MainWindow::askToSwitchBack()
-{
-    QList<DebugModuleObject *> modules = debugModules;
-    modules.removeOne(debugModuleNamed(reproduceFlow->service()));
-    return debugModeReminder.ask(this, modules);
-}
-
-// One switch after the other, each once the one before has ended, then whatever comes next.
-void MainWindow::switchBackInTurn(QList<DebugModuleObject *> modules,
-                                  const std::function<void()> &then)
-{
-    if (modules.isEmpty()) {
-        if (then)
-            then();
-        return;
-    }
-    DebugModuleObject *module = modules.takeFirst();
-    // The switch reports on the current row: the module's own.
-    ui->debugLW->setCurrentRow(debugModules.indexOf(module));
-    auto next = std::make_shared<QMetaObject::Connection>();
-    *next = connect(this, &MainWindow::debugSwitchFinished, this, [this, next, modules, then] {
-        disconnect(*next);
-        switchBackInTurn(modules, then);
-    });
-    switchDebugMode(module, true);
 }

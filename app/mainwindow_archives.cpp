@@ -9,6 +9,7 @@
 #include "reportidentity.h"
 #include "reportmailer.h"
 #include "reportnames.h"
+#include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -68,7 +69,7 @@ void MainWindow::tellProtected(const QString &report)
         this, tr("Password setting"),
         tr("The archive is protected with the password. It is now:\n%1").arg(protectedReport),
         QMessageBox::Ok);
-    emit reportProtected(report);
+    reproduceFlow->followProtection(report);
 }
 
 void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)

@@ -7,6 +7,7 @@
 
 #include "afterfirstpaint.h"
 #include "debugmoduleloader.h"
+#include "debugpage.h"
 #include "mainwindow.h"
 #include "reportprogressdialog.h"
 #include "reportrun.h"
@@ -67,10 +68,10 @@ public:
     }
 
     // Services debugging
-    static QString &rebootFlagFile(MainWindow &window) { return window.rebootFlagFile; }
+    static QString &rebootFlagFile(MainWindow &window) { return window.paths.rebootFlagFile; }
     static QString &rebootFlagWorkingCopy(MainWindow &window)
     {
-        return window.rebootFlagWorkingCopy;
+        return window.paths.rebootFlagWorkingCopy;
     }
     // Rebuilds the module list and waits until it is complete.
     static void fillDebugModules(MainWindow &window)
@@ -81,23 +82,23 @@ public:
     // Waits until the module list being read (at start-up, say) is complete.
     static void waitForDebugModules(MainWindow &window)
     {
-        if (!window.debugModuleLoader || !window.debugModuleLoader->isLoading())
+        const DebugModuleLoader *loader = window.debugPage->loader();
+        if (!loader || !loader->isLoading())
             return;
         QEventLoop loop;
-        // Connected after the window, so the loop ends once the window has taken them over.
-        QObject::connect(window.debugModuleLoader, &DebugModuleLoader::loaded, &loop,
-                         &QEventLoop::quit);
+        // Connected after the page, so the loop ends once the page has taken them over.
+        QObject::connect(loader, &DebugModuleLoader::loaded, &loop, &QEventLoop::quit);
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
         loop.exec();
     }
     static const QList<DebugModuleObject *> &debugModules(const MainWindow &window)
     {
-        return window.debugModules;
+        return window.debugPage->modules();
     }
     static ChangesWidget *changesWidget(const MainWindow &window) { return window.changesWidget; }
     static DebugModeReminder &debugModeReminder(MainWindow &window)
     {
-        return window.debugModeReminder;
+        return window.debugPage->reminder();
     }
-    static QString &sosConfigFile(MainWindow &window) { return window.sosConfigFile; }
+    static SystemPaths &paths(MainWindow &window) { return window.paths; }
 };

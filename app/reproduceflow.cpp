@@ -2,12 +2,13 @@
 #include "reproduceflow.h"
 
 #include "debugmoduleobject.h"
+#include "debugpage.h"
 #include "extsettwidget.h"
-#include "mainwindow.h"
 #include "reportnames.h"
 #include "reportrun.h"
 #include "reproducepanel.h"
 #include "sosoptions.h"
+#include "systempaths.h"
 
 #include <QFile>
 #include <QLocale>
@@ -23,11 +24,13 @@ const QString SinceFormat = QStringLiteral("yyyyMMddHHmmss");
 
 } // namespace
 
-ReproduceFlow::ReproduceFlow(MainWindow *window, ReportRun &run)
-    : QObject(window), window(window), run(run)
+ReproduceFlow::ReproduceFlow(QWidget *window, ReportRun &run, DebugPage &page,
+                             const SystemPaths &paths, const Sources &sources)
+    : QObject(window), window(window), run(run), page(page), paths(paths), sources(sources)
 {
     connect(&run, &ReportRun::ended, this,
             [this](ReportRun::Outcome, const QString &archive) { collected(archive); });
+    connect(&page, &DebugPage::switchFinished, this, &ReproduceFlow::followSwitch);
 }
 
 void ReproduceFlow::start(DebugModuleObject *module)
@@ -45,9 +48,9 @@ void ReproduceFlow::start(DebugModuleObject *module)
     resumed = false;
     hasCollected = false;
     archive.clear();
-    window->installedSosOptions();
+    sources.sosOptions();
     setStage(SwitchingOn);
-    window->requestDebugSwitch(module, false);
+    page.requestSwitch(module, false);
 }
 
 void ReproduceFlow::resume()
@@ -63,7 +66,7 @@ void ReproduceFlow::resume()
     resumed = true;
     hasCollected = false;
     archive.clear();
-    const DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    const DebugModuleObject *module = page.moduleNamed(serviceName);
     if (module && module->state() == ModuleState::NotActive) {
         // Switched off some other way meanwhile.
         forget();
@@ -78,7 +81,7 @@ void ReproduceFlow::resume()
                            false, false);
         return;
     }
-    window->installedSosOptions();
+    sources.sosOptions();
     setStage(Waiting);
     showWaiting();
 }
@@ -188,14 +191,14 @@ void ReproduceFlow::close()
 
 void ReproduceFlow::switchOff()
 {
-    DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    DebugModuleObject *module = page.moduleNamed(serviceName);
     if (!module) {
         showStillOn(tr("Its debug module is no longer loaded."));
         return;
     }
     setStage(SwitchingOff);
     panel()->showBusy(tr("Switching debug logging off for %1...").arg(serviceName));
-    window->requestDebugSwitch(module, true);
+    page.requestSwitch(module, true);
 }
 
 void ReproduceFlow::switchedOff()
@@ -255,7 +258,6 @@ void ReproduceFlow::showReport()
         panel()->showEnded(off + QLatin1Char(' ') + tr("No report was collected."), false, false);
         return;
     }
-    window->selectReport(archive);
     panel()->showEnded(off + QLatin1Char('\n') + tr("The report is ready: %1").arg(archive), true,
                        !archive.endsWith(ReportNames::ProtectedSuffix));
 }
@@ -269,7 +271,7 @@ QString ReproduceFlow::stillOnText() const
 QStringList ReproduceFlow::runArguments(QString &note) const
 {
     QVariantMap settings;
-    const QString caseId = window->reportCaseId();
+    const QString caseId = sources.caseId();
     if (!caseId.isEmpty())
         settings.insert(Kro::CaseIdOption, caseId);
     settings.insert(Kro::SinceOption, since.addSecs(-SinceMarginSeconds).toString(SinceFormat));
@@ -278,7 +280,7 @@ QStringList ReproduceFlow::runArguments(QString &note) const
     if (!plugins.isEmpty())
         settings.insert(Kro::OnlyPluginsOption, plugins);
 
-    const QVariantMap accepted = window->installedSosOptions()->acceptedOnly(settings);
+    const QVariantMap accepted = sources.sosOptions()->acceptedOnly(settings);
     QStringList refused;
     for (const QString &option : settings.keys())
         if (!accepted.contains(option))
@@ -293,10 +295,10 @@ QStringList ReproduceFlow::runArguments(QString &note) const
 
 QStringList ReproduceFlow::knownPlugins(QStringList &unknown) const
 {
-    const DebugModuleObject *module = window->debugModuleNamed(serviceName);
+    const DebugModuleObject *module = page.moduleNamed(serviceName);
     if (!module)
         return {};
-    unknown = SosOptions::unknownPlugins(module->plugins(), sosPluginDir);
+    unknown = SosOptions::unknownPlugins(module->plugins(), paths.sosPluginDir);
     QStringList known = module->plugins();
     for (const QString &plugin : qAsConst(unknown))
         known.removeAll(plugin);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Guides the user from a misbehaving service to a report about it: switches the service's debug
 // mode on, waits while the problem is reproduced, collects a report limited to that time and to
-// the service's sos plugins through the window's followed run, switches debug mode off again and
+// the service's sos plugins through the followed report run, switches debug mode off again and
 // offers the new archive for protecting and sending. While debug mode may be on, the service and
 // the time of the switch are kept in the settings store, so that a later start takes the flow up
 // again. Every way out ends with debug mode off or with a message that it is still on.
@@ -12,9 +12,12 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <functional>
 
-class MainWindow;
+class DebugPage;
 class ReportRun;
+class SosOptions;
+struct SystemPaths;
 class ReproducePanel;
 
 class ReproduceFlow : public QObject
@@ -22,13 +25,21 @@ class ReproduceFlow : public QObject
     Q_OBJECT
 
 public:
-    ReproduceFlow(MainWindow *window, ReportRun &run);
+    // What the flow takes from the extended settings: the case id set there (empty when none)
+    // and what the installed sos accepts, read on first need.
+    struct Sources
+    {
+        std::function<QString()> caseId;
+        std::function<SosOptions *()> sosOptions;
+    };
+
+    // Panels and boxes show over window.
+    ReproduceFlow(QWidget *window, ReportRun &run, DebugPage &page, const SystemPaths &paths,
+                  const Sources &sources);
 
     bool isActive() const { return stage != Idle; }
     // The service whose debug mode the flow looks after; empty when there is none.
     QString service() const { return isActive() ? serviceName : QString(); }
-    // Where the installed sos keeps its plugin modules; tests point it elsewhere.
-    void setSosPluginDir(const QString &dir) { sosPluginDir = dir; }
 
     // Starts the flow for the module; while a flow is under way, shows its panel again instead.
     void start(DebugModuleObject *module);
@@ -37,8 +48,6 @@ public:
     // The window is about to close: says so when debug mode stays on.
     void windowClosing();
 
-    // What drives the flow: the end of a debug mode switch.
-    void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
     // The report was protected: the flow offers its protected form from then on.
     void followProtection(const QString &report);
 
@@ -60,6 +69,7 @@ private:
         Ended
     };
 
+    void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
     void collect();
     void collected(const QString &archive);
     void cancel();
@@ -81,10 +91,12 @@ private:
     void forget() const;
     ReproducePanel *panel();
 
-    MainWindow *window;
+    QWidget *window;
     ReportRun &run;
+    DebugPage &page;
+    const SystemPaths &paths;
+    Sources sources;
     ReproducePanel *reproducePanel = nullptr;
-    QString sosPluginDir = Kro::SosPluginDir;
     Stage stage = Idle;
     QString serviceName;
     QDateTime since;

@@ -141,8 +141,8 @@ int Backstage::applyFileChanges(const QList<FileChange> &changes, bool rollback)
 
 bool Backstage::isLeftToUser(const QString &command)
 {
-    return command.contains(QLatin1String("reboot")) ||
-           command.contains(QLatin1String("restart-session"));
+    return command.contains(DebugModuleObject::RebootMarker) ||
+           command.contains(DebugModuleObject::SessionMarker);
 }
 
 QStringList Backstage::commandWords(const QString &command)

@@ -9,6 +9,7 @@
 #include "backstage.h"
 #include "constants.h"
 #include "dbusservice.h"
+#include "debugpage.h"
 #include "eventwait.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
@@ -211,7 +212,8 @@ int main(int argc, char *argv[])
         fail(QStringLiteral("no module to switch"));
     modules->setCurrentItem(rows.first());
     bool switched = false;
-    QObject::connect(&window, &MainWindow::debugSwitchFinished, [&switched] { switched = true; });
+    QObject::connect(window.findChild<DebugPage *>(), &DebugPage::switchFinished,
+                     [&switched] { switched = true; });
     probe.reset();
     window.findChild<QPushButton *>(QStringLiteral("debugModePb"))->click();
     waitFor([&switched] { return switched; }, QStringLiteral("the switch did not end"));

@@ -42,6 +42,11 @@ class DebugModuleObject : public QObject
     Q_OBJECT
 
 public:
+    // Words of a module's command lists that are no commands: the switch needs a reboot, or it
+    // ends the user's session.
+    inline static const QString RebootMarker = QStringLiteral("reboot");
+    inline static const QString SessionMarker = QStringLiteral("restart-session");
+
     explicit DebugModuleObject(const QString &name, QObject *parent = nullptr);
 
     QString name() const { return moduleName; }

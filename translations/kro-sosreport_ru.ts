@@ -348,6 +348,107 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
     </message>
 </context>
 <context>
+    <name>DebugPage</name>
+    <message>
+        <location filename="../app/debugging/debugpage.cpp" line="+34"/>
+        <source>Debug mode is active</source>
+        <translation>Режим отладки включён</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Some errors detected</source>
+        <translation>Обнаружены ошибки</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Debug mode is not active</source>
+        <translation>Режим отладки выключен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Debug mode in an unknown state</source>
+        <translation>Режим отладки в неизвестном состоянии</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Reboot required</source>
+        <translation>Требуется перезагрузка</translation>
+    </message>
+    <message>
+        <location line="+144"/>
+        <source>Change %1: file %2 is missing or cannot be read.</source>
+        <translation>Изменение %1: файл %2 отсутствует или недоступен для чтения.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Change %1: file %2 holds neither &quot;%3&quot; nor &quot;%4&quot;.</source>
+        <translation>Изменение %1: файл %2 не содержит ни «%3», ни «%4».</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The module changes no file.</source>
+        <translation>Модуль не изменяет ни одного файла.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+30"/>
+        <location line="+69"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="-98"/>
+        <source>Unexpected error while defining a module.</source>
+        <translation>Непредвиденная ошибка при определении модуля.</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Executing this operation will terminate the current session. Continue?</source>
+        <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
+    </message>
+    <message>
+        <location line="+61"/>
+        <source>Error!</source>
+        <translation>Ошибка!</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Debug mode activated with errors.
+Make sure you have completed the required steps.
+</source>
+        <translation>Режим отладки включён с ошибками.
+Убедитесь, что все нужные шаги выполнены.
+</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Debug mode deactivated with errors.</source>
+        <translation>Режим отладки выключен с ошибками.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Reproduce the problem, then generate an report with logs.</source>
+        <translation>Воспроизведите проблему, затем создайте отчёт с журналами.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Remember to reboot after executing commands</source>
+        <translation>Не забудьте перезагрузить компьютер после выполнения команд</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Debug mode activated.
+</source>
+        <translation>Режим отладки включён.
+</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Debug mode deactivated.</source>
+        <translation>Режим отладки выключен.</translation>
+    </message>
+</context>
+<context>
     <name>DebugSwitch</name>
     <message>
         <location filename="../app/debugswitch.cpp" line="+49"/>
@@ -687,118 +788,9 @@ Do you want to continue? </source>
     </message>
 </context>
 <context>
-    <name>KroAdmin::DbusService</name>
+    <name>HelperFailure</name>
     <message>
-        <location filename="../platform/dbusservice.cpp" line="+239"/>
-        <source>The program &quot;%1&quot; crashed.</source>
-        <translation>Программа «%1» аварийно завершилась.</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>The program &quot;%1&quot; exited with status %2.</source>
-        <translation>Программа «%1» завершилась с кодом %2.</translation>
-    </message>
-    <message>
-        <location line="-36"/>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <location line="+56"/>
-        <source>The program &quot;%1&quot; was not found.</source>
-        <translation>Программа «%1» не найдена.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The file could not be moved: %1.</source>
-        <translation>Не удалось переместить файл: %1.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The report was not changed: %1.</source>
-        <translation>Отчёт не изменён: %1.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>No report is being collected.</source>
-        <translation>Отчёт сейчас не собирается.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>A report is being collected already.</source>
-        <translation>Отчёт уже собирается.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The program &quot;%1&quot; did not end in time and was stopped.</source>
-        <translation>Программа «%1» не завершилась вовремя и была остановлена.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The report could not be protected:
-%1</source>
-        <translation>Не удалось защитить отчёт:
-%1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The report could not be split into volumes:
-%1</source>
-        <translation>Не удалось разбить отчёт на тома:
-%1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Some files could not be removed:
-%1</source>
-        <translation>Не удалось удалить некоторые файлы:
-%1</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>The program &quot;%1&quot; could not be started.</source>
-        <translation>Не удалось запустить программу «%1».</translation>
-    </message>
-</context>
-<context>
-    <name>MainWindow</name>
-    <message>
-        <location filename="../app/mainwindow.cpp" line="+176"/>
-        <location filename="../app/mainwindow_archives.cpp" line="+80"/>
-        <location line="+97"/>
-        <location filename="../app/mainwindow_debug.cpp" line="+198"/>
-        <location line="+26"/>
-        <location line="+30"/>
-        <location line="+77"/>
-        <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
-        <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+98"/>
-        <source>Attention!</source>
-        <translation>Внимание!</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Probably, report is not ready yet.
-Are you sure you want to interrupt the program?</source>
-        <translation>Вероятно, отчёт ещё не готов.
-Вы уверены, что хотите прервать работу программы?</translation>
-    </message>
-    <message>
-        <location line="+46"/>
-        <source>Unable to exec sosreport!
-</source>
-        <translation>Не удалось запустить sosreport!
-</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <location line="+79"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+16"/>
-        <source>Error</source>
-        <translation>Ошибка</translation>
-    </message>
-    <message>
-        <location line="-72"/>
+        <location filename="../platform/helperfailure.cpp" line="+25"/>
         <source>The call failed.</source>
         <translation>Вызов завершился ошибкой.</translation>
     </message>
@@ -922,8 +914,117 @@ Are you sure you want to interrupt the program?</source>
         <source>Unknown error.</source>
         <translation>Неизвестная ошибка.</translation>
     </message>
+</context>
+<context>
+    <name>KroAdmin::DbusService</name>
     <message>
-        <location filename="../app/mainwindow_accessibility.cpp" line="+39"/>
+        <location filename="../platform/dbusservice.cpp" line="+239"/>
+        <source>The program &quot;%1&quot; crashed.</source>
+        <translation>Программа «%1» аварийно завершилась.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The program &quot;%1&quot; exited with status %2.</source>
+        <translation>Программа «%1» завершилась с кодом %2.</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>The program &quot;%1&quot; was not found.</source>
+        <translation>Программа «%1» не найдена.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file could not be moved: %1.</source>
+        <translation>Не удалось переместить файл: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report was not changed: %1.</source>
+        <translation>Отчёт не изменён: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No report is being collected.</source>
+        <translation>Отчёт сейчас не собирается.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>A report is being collected already.</source>
+        <translation>Отчёт уже собирается.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The program &quot;%1&quot; did not end in time and was stopped.</source>
+        <translation>Программа «%1» не завершилась вовремя и была остановлена.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report could not be protected:
+%1</source>
+        <translation>Не удалось защитить отчёт:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The report could not be split into volumes:
+%1</source>
+        <translation>Не удалось разбить отчёт на тома:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Some files could not be removed:
+%1</source>
+        <translation>Не удалось удалить некоторые файлы:
+%1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The program &quot;%1&quot; could not be started.</source>
+        <translation>Не удалось запустить программу «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="+177"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+81"/>
+        <location line="+97"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+81"/>
+        <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+99"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Probably, report is not ready yet.
+Are you sure you want to interrupt the program?</source>
+        <translation>Вероятно, отчёт ещё не готов.
+Вы уверены, что хотите прервать работу программы?</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>Unable to exec sosreport!
+</source>
+        <translation>Не удалось запустить sosreport!
+</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+24"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+16"/>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow_accessibility.cpp" line="+35"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
@@ -1036,96 +1137,9 @@ the following parts to your letter:
 </translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_debug.cpp" line="-293"/>
-        <source>Debug mode is active</source>
-        <translation>Режим отладки включён</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Some errors detected</source>
-        <translation>Обнаружены ошибки</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Debug mode is not active</source>
-        <translation>Режим отладки выключен</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Debug mode in an unknown state</source>
-        <translation>Режим отладки в неизвестном состоянии</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Reboot required</source>
-        <translation>Требуется перезагрузка</translation>
-    </message>
-    <message>
-        <location line="+99"/>
-        <source>Change %1: file %2 is missing or cannot be read.</source>
-        <translation>Изменение %1: файл %2 отсутствует или недоступен для чтения.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Change %1: file %2 holds neither &quot;%3&quot; nor &quot;%4&quot;.</source>
-        <translation>Изменение %1: файл %2 не содержит ни «%3», ни «%4».</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>The module changes no file.</source>
-        <translation>Модуль не изменяет ни одного файла.</translation>
-    </message>
-    <message>
-        <location line="+50"/>
-        <location line="+26"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+1"/>
         <source>Unexpected error while defining a module.</source>
         <translation>Непредвиденная ошибка при определении модуля.</translation>
-    </message>
-    <message>
-        <location line="+30"/>
-        <source>Executing this operation will terminate the current session. Continue?</source>
-        <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
-    </message>
-    <message>
-        <location line="+69"/>
-        <source>Error!</source>
-        <translation>Ошибка!</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>Debug mode activated with errors.
-Make sure you have completed the required steps.
-</source>
-        <translation>Режим отладки включён с ошибками.
-Убедитесь, что все нужные шаги выполнены.
-</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <source>Debug mode deactivated with errors.</source>
-        <translation>Режим отладки выключен с ошибками.</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Reproduce the problem, then generate an report with logs.</source>
-        <translation>Воспроизведите проблему, затем создайте отчёт с журналами.</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Remember to reboot after executing commands</source>
-        <translation>Не забудьте перезагрузить компьютер после выполнения команд</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Debug mode activated.
-</source>
-        <translation>Режим отладки включён.
-</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <source>Debug mode deactivated.</source>
-        <translation>Режим отладки выключен.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_dirs.cpp" line="-7"/>
@@ -1326,7 +1340,7 @@ Please, wait.</source>
 <context>
     <name>ReportRun</name>
     <message>
-        <location filename="../app/reports/reportrun.cpp" line="+151"/>
+        <location filename="../app/reports/reportrun.cpp" line="+153"/>
         <source>The report is ready</source>
         <translation>Отчёт готов</translation>
     </message>
@@ -1367,7 +1381,7 @@ Please, wait.</source>
 <context>
     <name>ReproduceFlow</name>
     <message>
-        <location filename="../app/reproduceflow.cpp" line="+76"/>
+        <location filename="../app/reproduceflow.cpp" line="+79"/>
         <source>Its debug module is not loaded: switch debug logging off by hand.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
@@ -1443,7 +1457,7 @@ Please, wait.</source>
         <translation>Отчёт не собран.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+3"/>
         <source>The report is ready: %1</source>
         <translation>Отчёт готов: %1</translation>
     </message>

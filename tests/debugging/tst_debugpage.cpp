@@ -3,6 +3,7 @@
 // off through the helper on a private bus, the messages, the reboot flag and the changes window.
 #include "changeswidget.h"
 #include "debugmoduleobject.h"
+#include "debugpage.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
@@ -143,7 +144,7 @@ QPushButton *TestDebugPage::button(const char *name) const
 
 void TestDebugPage::switchBy(const char *name)
 {
-    QSignalSpy finished(window.get(), &MainWindow::debugSwitchFinished);
+    QSignalSpy finished(window->findChild<DebugPage *>(), &DebugPage::switchFinished);
     button(name)->click();
     QTRY_COMPARE(finished.count(), 1);
     QVERIFY(dialogs.waitForAll());
@@ -237,7 +238,7 @@ void TestDebugPage::switchesOnAndOff()
     QVERIFY(buildWindow());
     select("svc");
 
-    QSignalSpy finished(window.get(), &MainWindow::debugSwitchFinished);
+    QSignalSpy finished(window->findChild<DebugPage *>(), &DebugPage::switchFinished);
     dialogs.expectMessageBox(QMessageBox::Ok);
     switchBy("debugModePb");
     QCOMPARE(dialogs.records().size(), 1);

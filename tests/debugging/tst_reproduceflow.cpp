@@ -116,7 +116,7 @@ void TestReproduceFlow::writeModule(const QStringList &rollbackCommands)
 void TestReproduceFlow::buildWindow()
 {
     window = std::make_unique<MainWindow>();
-    window->findChild<ReproduceFlow *>()->setSosPluginDir(dir->filePath("plugins"));
+    MainWindowAccess::paths(*window).sosPluginDir = dir->filePath("plugins");
     MainWindowAccess::reportDirs(*window) = QStringList{output.path()};
     window->show();
     QTRY_VERIFY(MainWindowAccess::isStarted(*window));

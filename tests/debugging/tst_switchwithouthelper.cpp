@@ -2,6 +2,7 @@
 // A debug switch with no helper on the bus: one click, one box in the application's words with
 // the bus's own text under its details, nothing changed and no copy left behind.
 #include "debugmoduleobject.h"
+#include "debugpage.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
@@ -71,7 +72,7 @@ void TestSwitchWithoutHelper::oneBoxAndNoCopyLeft()
         details = box->detailedText();
         box->button(QMessageBox::Ok)->click();
     });
-    QSignalSpy finished(&window, &MainWindow::debugSwitchFinished);
+    QSignalSpy finished(window.findChild<DebugPage *>(), &DebugPage::switchFinished);
     window.findChild<QPushButton *>(rollback ? "rollbackModePb" : "debugModePb")->click();
     QTRY_COMPARE(finished.count(), 1);
     QCOMPARE(finished.at(0).at(1).toBool(), rollback);

@@ -192,14 +192,14 @@ void TestAccess::tellsWhereSosWritesReports()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[global]\n#tmp-dir = /nowhere\ntmp-dir = /srv/sos reports \n");
     file.close();
-    MainWindowAccess::sosConfigFile(*window) = config;
+    MainWindowAccess::paths(*window).sosConfigFile = config;
     MainWindowAccess::useReportDirs(*window, {dir->path()});
     const QString tip = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))->toolTip();
     QVERIFY2(tip.contains(dir->path()) && tip.contains(QStringLiteral("/srv/sos reports.")),
              qPrintable(tip));
 
     // Without the file sos keeps its built-in folder.
-    MainWindowAccess::sosConfigFile(*window) = dir->filePath(QStringLiteral("missing.conf"));
+    MainWindowAccess::paths(*window).sosConfigFile = dir->filePath(QStringLiteral("missing.conf"));
     MainWindowAccess::useReportDirs(*window, {dir->path()});
     QVERIFY(window->findChild<QTableWidget *>(QStringLiteral("tableWidget"))
                 ->toolTip()

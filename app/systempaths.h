@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The system's fixed files that the window reads or has the helper write; tests point them into
+// folders of their own.
+#pragma once
+
+#include "constants.h"
+
+#include <QString>
+
+struct SystemPaths
+{
+    QString rebootFlagFile = Kro::RebootFlagFile;
+    QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
+    // sos's configuration, read for the folder of its reports.
+    QString sosConfigFile = Kro::SosConfigFile;
+    // Where the installed sos keeps its plugin modules.
+    QString sosPluginDir = Kro::SosPluginDir;
+};

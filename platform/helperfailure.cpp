@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "helperfailure.h"
+
+#include "dbusservice.h"
+
+#include <QCoreApplication>
+#include <QDBusError>
+
+namespace KroAdmin {
+
+namespace {
+
+class BusErrors
+{
+    Q_DECLARE_TR_FUNCTIONS(HelperFailure)
+
+public:
+    static QString text(int errorType);
+};
+
+QString BusErrors::text(int errorType)
+{
+    switch (errorType) {
+    case QDBusError::Failed:
+        return tr("The call failed.");
+    case QDBusError::NoMemory:
+        return tr("Out of memory.");
+    case QDBusError::ServiceUnknown:
+        return tr("The called service is not known.");
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return tr("Timeout reply.");
+    case QDBusError::BadAddress:
+        return tr("The address given is not valid.");
+    case QDBusError::NotSupported:
+        return tr("The call/operation is not supported.");
+    case QDBusError::LimitsExceeded:
+        return tr("The limits allocated to this process/call/connection exceeded the "
+                  "pre-defined values.");
+    case QDBusError::AccessDenied:
+        return tr("Authorization error.");
+    case QDBusError::NoServer:
+        return tr("No server found.");
+    case QDBusError::NoNetwork:
+        return tr("No network found.");
+    case QDBusError::AddressInUse:
+        return tr("QDBusServer tried to bind to an address that is already in use.");
+    case QDBusError::Disconnected:
+        return tr("The call/process/message was sent after QDBusConnection disconnected.");
+    case QDBusError::InvalidArgs:
+        return tr("The arguments passed to this call/operation are not valid.");
+    case QDBusError::UnknownMethod:
+        return tr("The method called was not found in this object/interface with the given "
+                  "parameters.");
+    case QDBusError::InvalidSignature:
+        return tr("The type signature is not valid or compatible.");
+    case QDBusError::UnknownInterface:
+        return tr("The interface is not known in this object.");
+    case QDBusError::UnknownObject:
+        return tr("The object path points to an object that does not exist.");
+    case QDBusError::UnknownProperty:
+        return tr("The property does not exist in this interface.");
+    case QDBusError::PropertyReadOnly:
+        return tr("The property set failed because the property is read-only.");
+    case QDBusError::InternalError:
+        return tr("An internal error occurred.");
+    case QDBusError::InvalidService:
+        return tr("The service requested is invalid.");
+    case QDBusError::InvalidObjectPath:
+        return tr("The object path provided is invalid.");
+    case QDBusError::InvalidInterface:
+        return tr("The interface is invalid.");
+    case QDBusError::InvalidMember:
+        return tr("The member is invalid.");
+    default:
+        return tr("Unknown error.");
+    }
+}
+
+} // namespace
+
+QString busErrorText(int errorType)
+{
+    return BusErrors::text(errorType);
+}
+
+QString failureText(const HelperReply &reply)
+{
+    if (reply.succeeded())
+        return QString();
+    return reply.busError != QDBusError::NoError ? busErrorText(reply.busError) : reply.message;
+}
+
+} // namespace KroAdmin
