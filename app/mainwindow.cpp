@@ -14,7 +14,7 @@
 #include "kroinit.h"
 #include "reportnames.h"
 #include "reportrun.h"
-#include "reportstabledetails.h"
+#include "reportstabledecorator.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
 #include "windowplacement.h"
@@ -116,7 +116,7 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
-    delete reportsDetails;
+    delete reportsDecorator;
     delete changesWidget;
     delete extSettWidget;
     delete reportDirsDialog;

@@ -28,7 +28,7 @@ class ReportRun;
 class ReportIdentity;
 class ReportsTableHold;
 class ReportsFolderWatcher;
-class ReportsTableDetails;
+class ReportsTableDecorator;
 class ReportsTableSorting;
 class QTimer;
 class ReproduceFlow;
@@ -100,10 +100,9 @@ private:
     // Shows a failed reply of the window's own calls by showDbusError.
     void showDbusFailure(const KroAdmin::HelperReply &reply);
 
-    // Keyboard, screen readers and reminders (mainwindow_accessibility.cpp)
+    // Keyboard and screen readers (mainwindow_keyboard.cpp)
     void setUpKeyboard();
     void setUpAccessibleNames();
-    void describeReportFolders();
 
     // Report run (mainwindow_reports.cpp)
     void setUpReportRun();
@@ -119,6 +118,7 @@ private:
     // Reports table beyond its fill (mainwindow_table.cpp)
     void setupReportsTable();
     void finishReportsTable();
+    void describeReportFolders();
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
@@ -180,7 +180,7 @@ private:
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
-    ReportsTableDetails *reportsDetails = nullptr;
+    ReportsTableDecorator *reportsDecorator = nullptr;
     ReportsTableSorting *reportsSorting = nullptr;
     ReportActions *reportActions = nullptr;
     ReportsFolderWatcher *reportsWatcher = nullptr;

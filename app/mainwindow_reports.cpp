@@ -8,7 +8,7 @@
 #include "reportnames.h"
 #include "reportprogressdialog.h"
 #include "reportrun.h"
-#include "reportstabledetails.h"
+#include "reportstabledecorator.h"
 #include "reportstablefiller.h"
 #include "ui_mainwindow.h"
 
@@ -134,7 +134,7 @@ bool MainWindow::selectReport(const QString &path)
 {
     const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(path, Qt::MatchExactly);
     for (QTableWidgetItem *row : rows) {
-        if (row->column() != ReportsTableDetails::NameColumn)
+        if (row->column() != ReportsTableDecorator::NameColumn)
             continue;
         ui->tableWidget->setCurrentItem(row);
         return true;

@@ -6,18 +6,20 @@
 #include "backstage.h"
 #include "reportactions.h"
 #include "reportsfolderwatcher.h"
-#include "reportstabledetails.h"
+#include "reportstabledecorator.h"
 #include "reportstablehold.h"
 #include "reportstablesorting.h"
+#include "sosconfig.h"
 #include "ui_mainwindow.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStatusBar>
 
 void MainWindow::setupReportsTable()
 {
-    reportsDetails = new ReportsTableDetails(ui->tableWidget);
+    reportsDecorator = new ReportsTableDecorator(ui->tableWidget);
     reportsSorting = new ReportsTableSorting(ui->tableWidget);
     reportActions = new ReportActions(ui->tableWidget, backstage, volumeParts);
     reportsWatcher = new ReportsFolderWatcher(this);
@@ -39,7 +41,7 @@ void MainWindow::finishReportsTable()
             statusBar()->clearMessage();
         announcedReport.clear();
     }
-    reportsDetails->apply(volumeParts);
+    reportsDecorator->apply(volumeParts);
     reportsSorting->apply();
     updateSendAction(ui->tableWidget->currentItem());
     reportsWatcher->watch(reportDirs);
@@ -68,4 +70,21 @@ void MainWindow::refreshReportsTable()
 void MainWindow::updateSendAction(QTableWidgetItem *current)
 {
     ui->sendReportAction->setEnabled(current != nullptr);
+}
+
+// The table lists report folders; sos itself writes where its configuration says. Both are
+// named where the user looks for a missing report.
+void MainWindow::describeReportFolders()
+{
+    const QString sosFolder = SosConfig::reportFolder(paths.sosConfigFile);
+    QStringList shown;
+    for (const QString &dir : reportDirs)
+        shown.append(QDir::toNativeSeparators(dir));
+    QString text = tr("Reports are listed from: %1.\nsos writes new reports to %2.")
+                       .arg(shown.join(QStringLiteral(", ")), sosFolder);
+    if (!reportDirs.contains(sosFolder) && !reportDirs.contains(sosFolder + QLatin1Char('/')))
+        text += QLatin1Char('\n') +
+                tr("Add %1 to the folders with reports to list them.").arg(sosFolder);
+    ui->tableWidget->setToolTip(text);
+    ui->tableWidget->setAccessibleDescription(text);
 }

@@ -96,9 +96,5 @@ public:
         return window.debugPage->modules();
     }
     static ChangesWidget *changesWidget(const MainWindow &window) { return window.changesWidget; }
-    static DebugModeReminder &debugModeReminder(MainWindow &window)
-    {
-        return window.debugPage->reminder();
-    }
     static SystemPaths &paths(MainWindow &window) { return window.paths; }
 };

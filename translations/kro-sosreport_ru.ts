@@ -325,7 +325,7 @@ field &apos;plugins&apos; must be a list of sos plugin names (letters, digits an
 <context>
     <name>DebugModeReminder</name>
     <message>
-        <location filename="../app/debugmodereminder.cpp" line="+33"/>
+        <location filename="../app/debugging/debugmodereminder.cpp" line="+33"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -451,7 +451,7 @@ Make sure you have completed the required steps.
 <context>
     <name>DebugSwitch</name>
     <message>
-        <location filename="../app/debugswitch.cpp" line="+49"/>
+        <location filename="../app/debugging/debugswitch.cpp" line="+49"/>
         <source>Failed to replace file %1</source>
         <translation>Не удалось заменить файл %1</translation>
     </message>
@@ -992,7 +992,7 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+177"/>
+        <location filename="../app/mainwindow.cpp" line="+176"/>
         <location filename="../app/mainwindow_archives.cpp" line="+81"/>
         <location line="+97"/>
         <location filename="../app/mainwindow_debug.cpp" line="+81"/>
@@ -1024,7 +1024,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_accessibility.cpp" line="+35"/>
+        <location filename="../app/mainwindow_keyboard.cpp" line="+32"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
@@ -1049,7 +1049,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Описание модуля</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location filename="../app/mainwindow_table.cpp" line="+83"/>
         <source>Reports are listed from: %1.
 sos writes new reports to %2.</source>
         <translation>Отчёты показываются из папок: %1.
@@ -1214,7 +1214,7 @@ The interface will be unlocked.</source>
         <translation>Размер</translation>
     </message>
     <message>
-        <location filename="../app/reportrunwatch.cpp" line="+57"/>
+        <location filename="../app/reports/reportrunwatch.cpp" line="+57"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
     </message>
@@ -1239,7 +1239,7 @@ The interface will be unlocked.</source>
 <context>
     <name>PasswordDialog</name>
     <message>
-        <location filename="../app/passworddialog.ui" line="+6"/>
+        <location filename="../app/reports/passworddialog.ui" line="+6"/>
         <source>Password setting</source>
         <translation>Установка пароля</translation>
     </message>
@@ -1267,7 +1267,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportActions</name>
     <message>
-        <location filename="../app/reportactions.cpp" line="+42"/>
+        <location filename="../app/reports/reportactions.cpp" line="+42"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
@@ -1295,7 +1295,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportIdentity</name>
     <message>
-        <location filename="../app/reportidentity.cpp" line="+42"/>
+        <location filename="../app/reports/reportidentity.cpp" line="+42"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1356,9 +1356,9 @@ Please, wait.</source>
     </message>
 </context>
 <context>
-    <name>ReportsTableDetails</name>
+    <name>ReportsTableDecorator</name>
     <message>
-        <location filename="../app/reportstabledetails.cpp" line="+31"/>
+        <location filename="../app/reports/reportstabledecorator.cpp" line="+31"/>
         <source>No reports yet. Press Generate report.</source>
         <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
     </message>
@@ -1381,7 +1381,7 @@ Please, wait.</source>
 <context>
     <name>ReproduceFlow</name>
     <message>
-        <location filename="../app/reproduceflow.cpp" line="+79"/>
+        <location filename="../app/debugging/reproduceflow.cpp" line="+79"/>
         <source>Its debug module is not loaded: switch debug logging off by hand.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
@@ -1485,7 +1485,7 @@ Please, wait.</source>
 <context>
     <name>ReproducePanel</name>
     <message>
-        <location filename="../debugmodules/reproducepanel.ui" line="+9"/>
+        <location filename="../app/debugging/reproducepanel.ui" line="+9"/>
         <source>Reproduce a problem</source>
         <translation>Воспроизведение проблемы</translation>
     </message>
@@ -1515,7 +1515,7 @@ Please, wait.</source>
         <translation>За&amp;крыть</translation>
     </message>
     <message>
-        <location filename="../debugmodules/reproducepanel.cpp" line="+82"/>
+        <location filename="../app/debugging/reproducepanel.cpp" line="+82"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
     </message>

@@ -67,7 +67,6 @@ public:
     QList<DebugModuleObject *> askToSwitchBack(const QString &skipped);
     // One switch after the other, each once the one before has ended, then whatever comes next.
     void switchBackInTurn(QList<DebugModuleObject *> modules, const std::function<void()> &then);
-    DebugModeReminder &reminder() { return debugModeReminder; }
 
 signals:
     // Once whenever a switch has ended, after its message boxes.

@@ -221,7 +221,7 @@ void TestChosenReport::rowUnderThePointerStays()
     QSettings().setValue(Kro::ReportSortColumnKey, -1);
     window = std::make_unique<MainWindow>();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTRY_VERIFY(MainWindowAccess::isStarted(*window));
     for (const char *name : {"sosreport-b.tar.xz", "sosreport-c.tar.xz", "sosreport-d.tar.xz"})
         makeReport(QLatin1String(name));
     select(dir->filePath(QStringLiteral("sosreport-c.tar.xz")));
@@ -250,6 +250,7 @@ void TestChosenReport::refillKeepsTheViewOnItsReports()
     QSettings().setValue(Kro::ReportSortColumnKey, -1);
     window = std::make_unique<MainWindow>();
     window->show();
+    QTRY_VERIFY(MainWindowAccess::isStarted(*window));
     for (int report = 10; report < 60; ++report)
         makeReport(QStringLiteral("sosreport-%1.tar.xz").arg(report));
     select(dir->filePath(QStringLiteral("sosreport-35.tar.xz")));

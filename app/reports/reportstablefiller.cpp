@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstablefiller.h"
 
-#include "reportfilefacts.h"
-#include "reportstabledetails.h"
+#include "reportfiletimes.h"
+#include "reportstabledecorator.h"
 
 #include <QDateTime>
 #include <QFontMetrics>

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Reaching the window without a mouse or without sight: shortcuts, focus, the names a screen
-// reader reads and the icons drawn for the palette.
+// The window without a mouse or without sight: shortcuts, focus, the names a screen reader reads
+// and the icons drawn for the palette.
 #include "mainwindow.h"
 
-#include "sosconfig.h"
 #include "themedicon.h"
 #include "ui_mainwindow.h"
-
-#include <QDir>
 
 void MainWindow::setUpKeyboard()
 {
@@ -38,21 +35,4 @@ void MainWindow::setUpAccessibleNames()
     ui->debugLW->setAccessibleDescription(
         tr("Services with a debug module. Select one to switch its debug mode on or off."));
     ui->moduleDescriptionLbl->setAccessibleName(tr("Module description"));
-}
-
-// The table lists report folders; sos itself writes where its configuration says. Both are
-// named where the user looks for a missing report.
-void MainWindow::describeReportFolders()
-{
-    const QString sosFolder = SosConfig::reportFolder(paths.sosConfigFile);
-    QStringList shown;
-    for (const QString &dir : reportDirs)
-        shown.append(QDir::toNativeSeparators(dir));
-    QString text = tr("Reports are listed from: %1.\nsos writes new reports to %2.")
-                       .arg(shown.join(QStringLiteral(", ")), sosFolder);
-    if (!reportDirs.contains(sosFolder) && !reportDirs.contains(sosFolder + QLatin1Char('/')))
-        text += QLatin1Char('\n') +
-                tr("Add %1 to the folders with reports to list them.").arg(sosFolder);
-    ui->tableWidget->setToolTip(text);
-    ui->tableWidget->setAccessibleDescription(text);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "reportstabledetails.h"
+#include "reportstabledecorator.h"
 
-#include "reportfilefacts.h"
+#include "reportfiletimes.h"
 #include "reportnames.h"
 
 #include <QFileInfo>
@@ -27,7 +27,7 @@ bool ReportTableItem::operator<(const QTableWidgetItem &other) const
     return QTableWidgetItem::operator<(other);
 }
 
-ReportsTableDetails::ReportsTableDetails(QTableWidget *table)
+ReportsTableDecorator::ReportsTableDecorator(QTableWidget *table)
     : table(table), emptyText(new QLabel(tr("No reports yet. Press Generate report."))),
       protectedIcon(QIcon::fromTheme(QStringLiteral("object-locked"))),
       obfuscatedIcon(QIcon::fromTheme(QStringLiteral("view-private")))
@@ -40,7 +40,7 @@ ReportsTableDetails::ReportsTableDetails(QTableWidget *table)
     layout->addWidget(emptyText);
 }
 
-void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
+void ReportsTableDecorator::apply(const QMultiMap<QString, QString> &volumeParts)
 {
     const QLocale locale;
     // Size texts differ little in width: the longest one is measured alone, not every row.
@@ -75,7 +75,7 @@ void ReportsTableDetails::apply(const QMultiMap<QString, QString> &volumeParts)
 
 // A new item is filled before it goes into the table, where every change is announced to the
 // view.
-void ReportsTableDetails::setSizeItem(int row, const QString &text, qint64 size)
+void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size)
 {
     QTableWidgetItem *item = table->item(row, SizeColumn);
     const bool isNew = !item;
@@ -90,7 +90,7 @@ void ReportsTableDetails::setSizeItem(int row, const QString &text, qint64 size)
         table->setItem(row, SizeColumn, item);
 }
 
-void ReportsTableDetails::markRow(QTableWidgetItem *name)
+void ReportsTableDecorator::markRow(QTableWidgetItem *name)
 {
     const QString path = name->text();
     const QStringRef fileName = path.midRef(path.lastIndexOf(QLatin1Char('/')) + 1);

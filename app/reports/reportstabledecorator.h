@@ -24,9 +24,9 @@ public:
     bool operator<(const QTableWidgetItem &other) const override;
 };
 
-class ReportsTableDetails
+class ReportsTableDecorator
 {
-    Q_DECLARE_TR_FUNCTIONS(ReportsTableDetails)
+    Q_DECLARE_TR_FUNCTIONS(ReportsTableDecorator)
 
 public:
     enum Column
@@ -37,7 +37,7 @@ public:
     };
 
     // Makes the table's cells ReportTableItems and gives it the empty-table text.
-    explicit ReportsTableDetails(QTableWidget *table);
+    explicit ReportsTableDecorator(QTableWidget *table);
 
     // Adds the details to the rows the table was just filled with; the table has its three
     // columns already.

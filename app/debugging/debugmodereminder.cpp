@@ -14,7 +14,7 @@ DebugModeReminder::modulesInDebugMode(const QList<DebugModuleObject *> &modules)
         // A partly switched module still logs more than usual and is worth switching back too.
         const bool on =
             module->state() == ModuleState::Active || module->state() == ModuleState::PartlyActive;
-        if (on && !skipped.contains(module->name()))
+        if (on)
             active.append(module);
     }
     return active;

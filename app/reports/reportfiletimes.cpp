@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "reportfilefacts.h"
+#include "reportfiletimes.h"
 
 #include <QFile>
 #include <fcntl.h>
