@@ -16,6 +16,11 @@ const QString PolkitInterface = QStringLiteral("org.freedesktop.PolicyKit1.Autho
 const uint AllowUserInteraction = 1;
 // Long enough to type a password; a prompt left open longer is a refusal.
 const int CheckTimeoutMs = 4 * 60 * 1000;
+const QString ConnectionName = QStringLiteral("kro-polkit");
+// Open checks: a window asks one at a time. The bus lets a connection wait for 128 answers.
+const int ChecksPerCaller = 8;
+const int ChecksPerUser = 16;
+const int ChecksOverall = 120;
 
 using Details = QMap<QString, QString>;
 
@@ -61,14 +66,25 @@ bool isAuthorized(const QDBusMessage &reply)
 
 Q_DECLARE_METATYPE(BusNameSubject)
 
-Authorizer::Authorizer(const QDBusConnection &bus, QObject *parent) : QObject(parent), bus(bus)
+Authorizer::Authorizer(QObject *parent)
+    : QObject(parent),
+      bus(QDBusConnection::connectToBus(QDBusConnection::SystemBus, ConnectionName)),
+      limits(ChecksPerCaller, ChecksPerUser, ChecksOverall)
 {
     qDBusRegisterMetaType<BusNameSubject>();
     qDBusRegisterMetaType<Details>();
 }
 
-void Authorizer::authorize(const QString &busName, const QString &actionId, Decision decision)
+Authorizer::~Authorizer()
 {
+    QDBusConnection::disconnectFromBus(ConnectionName);
+}
+
+bool Authorizer::authorize(const QString &busName, uint uid, const QString &actionId,
+                           Decision decision)
+{
+    if (!limits.take(busName, uid))
+        return false;
     const QString cancellationId = QStringLiteral("kro-helper-%1").arg(++lastId);
     QDBusMessage check = QDBusMessage::createMethodCall(PolkitService, PolkitPath, PolkitInterface,
                                                         "CheckAuthorization");
@@ -77,6 +93,7 @@ void Authorizer::authorize(const QString &busName, const QString &actionId, Deci
     auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, CheckTimeoutMs), this);
     pending.insert(watcher, {busName, cancellationId, std::move(decision)});
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &Authorizer::finish);
+    return true;
 }
 
 void Authorizer::withdraw(const QString &busName)
@@ -87,7 +104,7 @@ void Authorizer::withdraw(const QString &busName)
         QDBusMessage cancel = QDBusMessage::createMethodCall(
             PolkitService, PolkitPath, PolkitInterface, "CancelCheckAuthorization");
         cancel << it->cancellationId;
-        bus.call(cancel, QDBus::NoBlock);
+        bus.send(cancel); // expects no answer, so it takes none of the bus's room for answers
         // The watcher stays until polkit answers; its answer then finds no decision to make.
         const Decision decision = std::exchange(it->decision, Decision());
         decision(false);
@@ -98,6 +115,7 @@ void Authorizer::finish(QDBusPendingCallWatcher *watcher)
 {
     watcher->deleteLater();
     const Request request = pending.take(watcher);
+    limits.release(request.busName);
     if (request.decision)
         request.decision(isAuthorized(watcher->reply()));
 }
