@@ -62,6 +62,13 @@ constexpr int KeptOutputBytes = 8 * 1024 * 1024;
 constexpr int MaxCallBytes = 256 * 1024;
 // The longest password Protect takes; ccrypt reads one line.
 constexpr int MaxKeyBytes = 4096;
+// How many permission checks one bus connection and one user may have open at once (a prompt
+// counts until it is answered or times out), and how many calls may wait for their answer,
+// checks included. Beyond them a call is refused at once with BusyError.
+constexpr int ChecksPerCaller = 8;
+constexpr int ChecksPerUser = 16;
+constexpr int CallsPerCaller = 16;
+constexpr int CallsPerUser = 32;
 
 // What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
 // keep their positive QDBusError::ErrorType numbers.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "authorizer.h"
 
+#include "helperprotocol.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -17,9 +19,7 @@ const uint AllowUserInteraction = 1;
 // Long enough to type a password; a prompt left open longer is a refusal.
 const int CheckTimeoutMs = 4 * 60 * 1000;
 const QString ConnectionName = QStringLiteral("kro-polkit");
-// Open checks: a window asks one at a time. The bus lets a connection wait for 128 answers.
-const int ChecksPerCaller = 8;
-const int ChecksPerUser = 16;
+// The bus lets a connection wait for 128 answers: all users' open checks stay below that.
 const int ChecksOverall = 120;
 
 using Details = QMap<QString, QString>;
@@ -69,7 +69,7 @@ Q_DECLARE_METATYPE(BusNameSubject)
 Authorizer::Authorizer(QObject *parent)
     : QObject(parent),
       bus(QDBusConnection::connectToBus(QDBusConnection::SystemBus, ConnectionName)),
-      limits(ChecksPerCaller, ChecksPerUser, ChecksOverall)
+      limits(HelperProtocol::ChecksPerCaller, HelperProtocol::ChecksPerUser, ChecksOverall)
 {
     qDBusRegisterMetaType<BusNameSubject>();
     qDBusRegisterMetaType<Details>();

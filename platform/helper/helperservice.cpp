@@ -26,9 +26,7 @@ const int MaxVolumeMiB = 100;
 const QString ReportAction = QStringLiteral(KRO_REPORT_ACTION);
 const QString ConfigureAction = QStringLiteral(KRO_CONFIGURE_ACTION);
 
-// Calls waiting for their answer, polkit's included: a window has a few at once.
-const int CallsPerCaller = 16;
-const int CallsPerUser = 32;
+// Calls waiting for their answer, of all users: a bound on what the helper keeps.
 const int CallsOverall = 1024;
 
 // What the call's arguments hold, text counted in characters.
@@ -69,7 +67,7 @@ HelperService::HelperService(const QDBusConnection &bus, const QString &standInD
                              const QString &stateDir, QObject *parent)
     : QObject(parent), bus(bus), authorizer(new Authorizer(this)), runner(standInDir),
       runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration),
-      waiting(CallsPerCaller, CallsPerUser, CallsOverall)
+      waiting(HelperProtocol::CallsPerCaller, HelperProtocol::CallsPerUser, CallsOverall)
 {
     connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);

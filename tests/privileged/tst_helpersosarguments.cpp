@@ -2,6 +2,7 @@
 // The sos options the helper passes under the report permission: everything the window sends
 // passes, with the values users type; whatever could make sos run, read or send elsewhere, and
 // anything unknown or malformed, is refused.
+#include "helpertestsupport.h"
 #include "sosarguments.h"
 #include "testenvironment.h"
 
@@ -24,30 +25,7 @@ void TestHelperSosArguments::accepted_data()
     QTest::newRow("nothing") << QStringList();
     QTest::newRow("plugin listing") << QStringList{"--list-plugins"};
     QTest::newRow("plugin listing, short") << QStringList{"-l"};
-    QTest::newRow("everything the window offers") << QStringList{"--batch",
-                                                                 "--all-logs",
-                                                                 "--alloptions",
-                                                                 "--case-id",
-                                                                 "UX-1234",
-                                                                 "--clean",
-                                                                 "--compression-type",
-                                                                 "xz",
-                                                                 "--label",
-                                                                 "ux label",
-                                                                 "--noetc",
-                                                                 "--since",
-                                                                 "20261201095500",
-                                                                 "--split",
-                                                                 "25",
-                                                                 "--tmp-dir",
-                                                                 "/var/tmp/",
-                                                                 "-o",
-                                                                 "velta-sosreport",
-                                                                 "-o",
-                                                                 "x_11",
-                                                                 "-p",
-                                                                 "webserver",
-                                                                 "--forcedbadplugins"};
+    QTest::newRow("everything the window offers") << HelperTest::offeredOptions("/var/tmp/");
     QTest::newRow("day only") << QStringList{"--since", "20261201"};
     QTest::newRow("names joined") << QStringList{"-o", "apt,kernel", "-n", "docker", "-e", "lvm2"};
     QTest::newRow("plugin option") << QStringList{"-k", "logs.log_days=3"};
