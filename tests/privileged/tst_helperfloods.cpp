@@ -2,10 +2,10 @@
 // No local user silences the helper for the others: while one user floods it with large calls
 // or leaves many password prompts open, another user's calls are still answered within
 // AnswerLimitMs, and the flood is refused at once beyond the limits of its caller and user.
-#include "dbusservice.h"
 #include "helperprotocol.h"
 #include "helpertestsupport.h"
 
+#include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <unistd.h>
@@ -16,6 +16,9 @@ namespace {
 
 // The claim itself: the other user is served within seconds, not after the flood.
 const int AnswerLimitMs = 2000;
+// Refused "at once", allowing for busy cores; a silenced helper fails the test here rather
+// than when the whole run times out.
+const int AtOnceLimitMs = 5 * AnswerLimitMs;
 
 // The flood client run as a local user, with the lines it has printed so far.
 class Flood
@@ -72,31 +75,30 @@ private:
     // This test's user (root) calls the helper; false, with the test failed, when the answer
     // is wrong or late.
     bool answeredInTime();
-
-    KroAdmin::DbusService *service = nullptr;
 };
 
 void TestHelperFloods::init()
 {
     if (geteuid() != 0)
         QSKIP("Playing another local user needs root.");
-    service = new KroAdmin::DbusService(this);
     standIn("SetAllowed", {QStringList{KRO_REPORT_ACTION, KRO_CONFIGURE_ACTION}});
 }
 
 void TestHelperFloods::cleanup()
 {
     standIn("ReleaseHeld");
-    delete service;
 }
 
 bool TestHelperFloods::answeredInTime()
 {
     QElapsedTimer clock;
     clock.start();
-    const int status = service->execSmthWithArgs("true", {});
+    QDBusPendingCallWatcher call(QDBusConnection::systemBus().asyncCall(
+        helperCall(HelperProtocol::ExecMethod, {"true", QStringList(), QByteArray()})));
     [&] {
-        QCOMPARE(status, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(call.isFinished(), AtOnceLimitMs);
+        QVERIFY2(!call.isError(), qPrintable(call.error().message()));
+        QCOMPARE(call.reply().arguments().value(0).toInt(), 0);
         QVERIFY2(clock.elapsed() < AnswerLimitMs,
                  qPrintable(QStringLiteral("answered after %1 ms").arg(clock.elapsed())));
     }();
@@ -117,7 +119,7 @@ void TestHelperFloods::largeCallsSilenceNoOne()
     do
         QVERIFY(answeredInTime());
     while (flood.answers() < 3 && flooding.elapsed() < WaitLimitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(flood.count(HelperProtocol::ArgumentsRefusedError), 3, WaitLimitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(flood.count(HelperProtocol::ArgumentsRefusedError), 3, AtOnceLimitMs);
     QVERIFY(answeredInTime());
 }
 
@@ -134,7 +136,7 @@ void TestHelperFloods::openPromptsSilenceNoOne()
     QVERIFY(answeredInTime());
     Flood flood(mallory, 2, prompts, 0);
     QTRY_COMPARE_WITH_TIMEOUT(flood.count(HelperProtocol::BusyError), prompts - ChecksPerUser,
-                              WaitLimitMs);
+                              AtOnceLimitMs);
     QCOMPARE(heldChecks(), uint(ChecksPerUser));
     for (int call = 0; call < 5; ++call)
         QVERIFY(answeredInTime());
