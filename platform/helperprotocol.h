@@ -52,7 +52,8 @@ inline const QString BusyError = ErrorPrefix + QStringLiteral("Busy");
 // call whose arguments exceed MaxCallBytes.
 inline const QString ArgumentsRefusedError = ErrorPrefix + QStringLiteral("ArgumentsRefused");
 
-// Running this program is collecting a report; any other program may change the system.
+// The name a report run asks for. The helper judges the program it resolves to, never the name:
+// only the installed sos is collecting a report, any other program may change the system.
 inline const QString ReportProgram = QStringLiteral("sosreport");
 // A program's output and error output are each replied up to their last this many bytes, after
 // a line saying how much was cut.
