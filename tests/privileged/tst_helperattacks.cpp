@@ -141,8 +141,8 @@ void TestHelperAttacks::openPromptHoldsUpOnlyItsCaller()
 {
     standIn("HoldNext", {1u});
     QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "prompt");
-    QDBusPendingCallWatcher prompting(
-        other.asyncCall(helperCall(HelperProtocol::ExecMethod, execArguments("true")), 60000));
+    QDBusPendingCallWatcher prompting(other.asyncCall(
+        helperCall(HelperProtocol::ExecMethod, execArguments("true")), 2 * WaitLimitMs));
     QTRY_COMPARE_WITH_TIMEOUT(heldChecks(), 1u, WaitLimitMs);
     QCOMPARE(service->execSmthWithArgs("true", {}), 0);
     QVERIFY(!prompting.isFinished());
