@@ -16,8 +16,6 @@ const QString PolkitService = QStringLiteral("org.freedesktop.PolicyKit1");
 const QString PolkitPath = QStringLiteral("/org/freedesktop/PolicyKit1/Authority");
 const QString PolkitInterface = QStringLiteral("org.freedesktop.PolicyKit1.Authority");
 const uint AllowUserInteraction = 1;
-// Long enough to type a password; a prompt left open longer is a refusal.
-const int CheckTimeoutMs = 4 * 60 * 1000;
 const QString ConnectionName = QStringLiteral("kro-polkit");
 // The bus lets a connection wait for 128 answers: all users' open checks stay below that.
 const int ChecksOverall = 120;
@@ -66,9 +64,10 @@ bool isAuthorized(const QDBusMessage &reply)
 
 Q_DECLARE_METATYPE(BusNameSubject)
 
-Authorizer::Authorizer(QObject *parent)
+Authorizer::Authorizer(QObject *parent, int timeoutMs)
     : QObject(parent),
       bus(QDBusConnection::connectToBus(QDBusConnection::SystemBus, ConnectionName)),
+      checkTimeoutMs(timeoutMs),
       limits(HelperProtocol::ChecksPerCaller, HelperProtocol::ChecksPerUser, ChecksOverall)
 {
     qDBusRegisterMetaType<BusNameSubject>();
@@ -90,7 +89,7 @@ bool Authorizer::authorize(const QString &busName, uint uid, const QString &acti
                                                         "CheckAuthorization");
     check << QVariant::fromValue(BusNameSubject{busName}) << actionId
           << QVariant::fromValue(Details()) << AllowUserInteraction << cancellationId;
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, CheckTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, checkTimeoutMs), this);
     pending.insert(watcher, {busName, cancellationId, std::move(decision)});
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &Authorizer::finish);
     return true;

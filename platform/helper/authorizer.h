@@ -23,8 +23,12 @@ class Authorizer : public QObject
 public:
     using Decision = std::function<void(bool allowed)>;
 
+    // Long enough to type a password; a prompt left open longer is a refusal.
+    static constexpr int CheckTimeoutMs = 4 * 60 * 1000;
+
     // Connects to the system bus (or the one DBUS_SYSTEM_BUS_ADDRESS names) for polkit alone.
-    explicit Authorizer(QObject *parent = nullptr);
+    // A check not answered within timeoutMs is refused and no longer counts.
+    explicit Authorizer(QObject *parent = nullptr, int timeoutMs = CheckTimeoutMs);
     ~Authorizer() override;
 
     // Calls decision later with the verdict for the client with the unique bus name busName, of
@@ -44,6 +48,7 @@ private:
     void finish(QDBusPendingCallWatcher *watcher);
 
     QDBusConnection bus;
+    const int checkTimeoutMs;
     CallLimits limits;
     QHash<QDBusPendingCallWatcher *, Request> pending;
     quint64 lastId = 0;
