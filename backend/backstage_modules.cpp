@@ -56,7 +56,9 @@ bool readPlugins(const QJsonObject &root, QStringList &plugins)
         return true;
     if (!value.isArray())
         return false;
-    static const QRegularExpression pluginName(QStringLiteral("^[A-Za-z0-9_]+$"));
+    // Matched whole: "$" alone would also let a name end in a line break.
+    static const QRegularExpression pluginName(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_]+")));
     const QJsonArray array = value.toArray();
     for (const QJsonValue &element : array) {
         if (!element.isString() || !pluginName.match(element.toString()).hasMatch())

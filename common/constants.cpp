@@ -1,28 +1,31 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "constants.h"
 
+#include "sosarguments.h"
+
 namespace Kro {
 
 const QString PsProgram = QStringLiteral("ps");
 const QString SosreportProgram = QStringLiteral("sosreport");
 const QString ReadableForAllMode = QStringLiteral("o+r");
 
-const QString BatchOption = QStringLiteral("--batch");
-const QString ListPluginsOption = QStringLiteral("--list-plugins");
-const QString OnlyPluginsOption = QStringLiteral("-o");
-const QString ProfilesOption = QStringLiteral("-p");
-const QString ForceBadPluginsOption = QStringLiteral("--forcedbadplugins");
-const QString SplitOption = QStringLiteral("--split");
-const QString NoEtcOption = QStringLiteral("--noetc");
-const QString CaseIdOption = QStringLiteral("--case-id");
-const QString CompressionTypeOption = QStringLiteral("--compression-type");
+const QString BatchOption = SosArguments::Batch;
+const QString ListPluginsOption = SosArguments::ListPlugins;
+const QString OnlyPluginsOption = SosArguments::OnlyPlugins;
+const QString ProfilesOption = SosArguments::Profiles;
+const QString ForceBadPluginsOption = SosArguments::ForceBadPlugins;
+const QString SplitOption = SosArguments::Split;
+const QString NoEtcOption = SosArguments::NoEtc;
+const QString CaseIdOption = SosArguments::CaseId;
+const QString CompressionTypeOption = SosArguments::CompressionType;
+// Offered by the form, but never passed on by the helper: see SosArguments.
 const QString SysrootOption = QStringLiteral("--sysroot");
-const QString TmpDirOption = QStringLiteral("--tmp-dir");
-const QString AllOptionsOption = QStringLiteral("--alloptions");
-const QString AllLogsOption = QStringLiteral("--all-logs");
-const QString CleanOption = QStringLiteral("--clean");
-const QString LabelOption = QStringLiteral("--label");
-const QString SinceOption = QStringLiteral("--since");
+const QString TmpDirOption = SosArguments::TmpDir;
+const QString AllOptionsOption = SosArguments::AllOptions;
+const QString AllLogsOption = SosArguments::AllLogs;
+const QString CleanOption = SosArguments::Clean;
+const QString LabelOption = SosArguments::Label;
+const QString SinceOption = SosArguments::Since;
 
 const QString SinceValueKey = QStringLiteral("sinceval");
 const QString SinceUnitKey = QStringLiteral("sinceunit");

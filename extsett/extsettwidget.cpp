@@ -2,6 +2,7 @@
 #include "extsettwidget.h"
 
 #include "constants.h"
+#include "sosarguments.h"
 #include "sosoptions.h"
 #include "ui_extsettwidget.h"
 
@@ -146,17 +147,18 @@ void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
         selectedPlugins.removeAll(Kro::CgroupsPlugin);
 }
 
+// The helper passes sos only what SosArguments lists; what the form holds beyond that (a system
+// root) is still passed, so that the refusal tells the user rather than a report of the wrong
+// system.
 QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings)
 {
-    static const QStringList switches{Kro::AllOptionsOption, Kro::AllLogsOption, Kro::NoEtcOption,
-                                      Kro::ForceBadPluginsOption, Kro::CleanOption};
     static const QStringList formOnly{Kro::SinceUnitKey, Kro::SinceValueKey, Kro::ShowAllKey};
     QStringList arguments;
     for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
         const QString &key = entry.key();
-        if (switches.contains(key)) {
+        if (SosArguments::isSwitch(key)) {
             arguments << key;
-        } else if (key == Kro::OnlyPluginsOption || key == Kro::ProfilesOption) {
+        } else if (SosArguments::takesNames(key)) {
             // Every name gets its own option: sosreport reads "-o a -o b".
             for (const QString &name : entry.value().toStringList())
                 arguments << key << name;

@@ -283,7 +283,10 @@ void DbusService::readError(const QDBusMessage &answer, const QString &program, 
         lastError = Failed;
         reply.message = tr("Some files could not be removed:\n%1").arg(detail);
     } else {
-        lastError = Failed;
+        // A busy helper and refused options have result codes of their own for the window.
+        lastError = name == BusyError               ? Busy
+                    : name == ArgumentsRefusedError ? ArgumentsRefused
+                                                    : Failed;
         reply.message = tr("The program \"%1\" could not be started.").arg(program);
     }
     reply.result = lastError;

@@ -46,12 +46,30 @@ inline const QString TimedOutError = ErrorPrefix + QStringLiteral("TimedOut");
 inline const QString RunAliveError = ErrorPrefix + QStringLiteral("RunAlive");
 // The helper knows no report run of the caller.
 inline const QString NoRunError = ErrorPrefix + QStringLiteral("NoRun");
+// Too many calls or permission checks of the caller, or of its user, are waiting; try later.
+inline const QString BusyError = ErrorPrefix + QStringLiteral("Busy");
+// An option or value sos may not get under the report permission (the text names it), or a
+// call whose arguments exceed MaxCallBytes.
+inline const QString ArgumentsRefusedError = ErrorPrefix + QStringLiteral("ArgumentsRefused");
 
-// Running this program is collecting a report; any other program may change the system.
+// The name a report run asks for. The helper judges the program it resolves to, never the name:
+// only the installed sos is collecting a report, any other program may change the system.
 inline const QString ReportProgram = QStringLiteral("sosreport");
 // A program's output and error output are each replied up to their last this many bytes, after
 // a line saying how much was cut.
 constexpr int KeptOutputBytes = 8 * 1024 * 1024;
+// The most a call's arguments may hold together (text counted in characters): a report run's
+// arguments are small and a file is named by a path. Larger calls are refused at once.
+constexpr int MaxCallBytes = 256 * 1024;
+// The longest password Protect takes; ccrypt reads one line.
+constexpr int MaxKeyBytes = 4096;
+// How many permission checks one bus connection and one user may have open at once (a prompt
+// counts until it is answered or times out), and how many calls may wait for their answer,
+// checks included. Beyond them a call is refused at once with BusyError.
+constexpr int ChecksPerCaller = 8;
+constexpr int ChecksPerUser = 16;
+constexpr int CallsPerCaller = 16;
+constexpr int CallsPerUser = 32;
 
 // What the client's getDbusErrorAsInt() answers for the helper's own errors; D-Bus errors
 // keep their positive QDBusError::ErrorType numbers.
@@ -64,7 +82,9 @@ enum Result
     FileRefused = -4,
     TimedOut = -5,
     RunAlive = -6,
-    NoRun = -7
+    NoRun = -7,
+    Busy = -8,
+    ArgumentsRefused = -9
 };
 
 } // namespace HelperProtocol

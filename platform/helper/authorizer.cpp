@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "authorizer.h"
 
+#include "helperprotocol.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
@@ -14,8 +16,9 @@ const QString PolkitService = QStringLiteral("org.freedesktop.PolicyKit1");
 const QString PolkitPath = QStringLiteral("/org/freedesktop/PolicyKit1/Authority");
 const QString PolkitInterface = QStringLiteral("org.freedesktop.PolicyKit1.Authority");
 const uint AllowUserInteraction = 1;
-// Long enough to type a password; a prompt left open longer is a refusal.
-const int CheckTimeoutMs = 4 * 60 * 1000;
+const QString ConnectionName = QStringLiteral("kro-polkit");
+// The bus lets a connection wait for 128 answers: all users' open checks stay below that.
+const int ChecksOverall = 120;
 
 using Details = QMap<QString, QString>;
 
@@ -61,22 +64,35 @@ bool isAuthorized(const QDBusMessage &reply)
 
 Q_DECLARE_METATYPE(BusNameSubject)
 
-Authorizer::Authorizer(const QDBusConnection &bus, QObject *parent) : QObject(parent), bus(bus)
+Authorizer::Authorizer(QObject *parent, int timeoutMs)
+    : QObject(parent),
+      bus(QDBusConnection::connectToBus(QDBusConnection::SystemBus, ConnectionName)),
+      checkTimeoutMs(timeoutMs),
+      limits(HelperProtocol::ChecksPerCaller, HelperProtocol::ChecksPerUser, ChecksOverall)
 {
     qDBusRegisterMetaType<BusNameSubject>();
     qDBusRegisterMetaType<Details>();
 }
 
-void Authorizer::authorize(const QString &busName, const QString &actionId, Decision decision)
+Authorizer::~Authorizer()
 {
+    QDBusConnection::disconnectFromBus(ConnectionName);
+}
+
+bool Authorizer::authorize(const QString &busName, uint uid, const QString &actionId,
+                           Decision decision)
+{
+    if (!limits.take(busName, uid))
+        return false;
     const QString cancellationId = QStringLiteral("kro-helper-%1").arg(++lastId);
     QDBusMessage check = QDBusMessage::createMethodCall(PolkitService, PolkitPath, PolkitInterface,
                                                         "CheckAuthorization");
     check << QVariant::fromValue(BusNameSubject{busName}) << actionId
           << QVariant::fromValue(Details()) << AllowUserInteraction << cancellationId;
-    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, CheckTimeoutMs), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(check, checkTimeoutMs), this);
     pending.insert(watcher, {busName, cancellationId, std::move(decision)});
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &Authorizer::finish);
+    return true;
 }
 
 void Authorizer::withdraw(const QString &busName)
@@ -87,7 +103,7 @@ void Authorizer::withdraw(const QString &busName)
         QDBusMessage cancel = QDBusMessage::createMethodCall(
             PolkitService, PolkitPath, PolkitInterface, "CancelCheckAuthorization");
         cancel << it->cancellationId;
-        bus.call(cancel, QDBus::NoBlock);
+        bus.send(cancel); // expects no answer, so it takes none of the bus's room for answers
         // The watcher stays until polkit answers; its answer then finds no decision to make.
         const Decision decision = std::exchange(it->decision, Decision());
         decision(false);
@@ -98,6 +114,7 @@ void Authorizer::finish(QDBusPendingCallWatcher *watcher)
 {
     watcher->deleteLater();
     const Request request = pending.take(watcher);
+    limits.release(request.busName);
     if (request.decision)
         request.decision(isAuthorized(watcher->reply()));
 }

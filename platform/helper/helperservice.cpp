@@ -7,6 +7,7 @@
 #include "reportfile.h"
 #include "reportset.h"
 #include "reportvolumes.h"
+#include "sosarguments.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -19,18 +20,31 @@ namespace {
 const int IdleExitMs = 60000;
 // A program run for a caller that has not ended after this long is stopped.
 const int ExecTimeLimitMs = 5 * 60 * 1000;
-// ccrypt reads its key up to the first line break.
-const int MaxKeyBytes = 4096;
 const int MinVolumeMiB = 1;
 const int MaxVolumeMiB = 100;
 
 const QString ReportAction = QStringLiteral(KRO_REPORT_ACTION);
 const QString ConfigureAction = QStringLiteral(KRO_CONFIGURE_ACTION);
 
-QString actionFor(const QString &program)
+// Calls waiting for their answer, of all users: a bound on what the helper keeps.
+const int CallsOverall = 1024;
+
+// What the call's arguments hold, text counted in characters.
+qint64 argumentBytes(const QVariantList &arguments)
 {
-    return QFileInfo(program).fileName() == HelperProtocol::ReportProgram ? ReportAction
-                                                                          : ConfigureAction;
+    qint64 bytes = 0;
+    for (const QVariant &argument : arguments) {
+        if (argument.userType() == QMetaType::QString)
+            bytes += argument.toString().size();
+        else if (argument.userType() == QMetaType::QByteArray)
+            bytes += argument.toByteArray().size();
+        else if (argument.userType() == QMetaType::QStringList)
+            for (const QString &text : argument.toStringList())
+                bytes += text.size() + 1;
+        else
+            bytes += 8;
+    }
+    return bytes;
 }
 
 // The key travels to ccrypt on a pipe: arguments are visible to every user.
@@ -51,8 +65,9 @@ UniqueFd keyPipe(const QByteArray &key)
 
 HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir,
                              const QString &stateDir, QObject *parent)
-    : QObject(parent), bus(bus), authorizer(new Authorizer(bus, this)), runner(standInDir),
-      runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+    : QObject(parent), bus(bus), authorizer(new Authorizer(this)), runner(standInDir),
+      runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration),
+      waiting(HelperProtocol::CallsPerCaller, HelperProtocol::CallsPerUser, CallsOverall)
 {
     connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);
@@ -62,14 +77,22 @@ HelperService::HelperService(const QDBusConnection &bus, const QString &standInD
     idleTimer.start();
 }
 
+// The action is chosen by the program that would run, never by the name asked for: sos with
+// listed options is a report, anything else changes the system.
 int HelperService::Exec(const QString &program, const QStringList &arguments,
                         const QByteArray &input, QByteArray &, QByteArray &)
 {
-    authorizeThen(actionFor(program), [=](const QDBusMessage &call, uint uid) {
-        ProgramRunner::Job job;
-        job.path = resolveOrRefuse(call, program);
-        if (job.path.isEmpty())
+    if (!isSmallEnough())
+        return 0;
+    const QString path = runner.resolve(program);
+    const bool sos = runner.isSos(path);
+    authorizeThen(sos ? ReportAction : ConfigureAction, [=](const QDBusMessage &call, uint uid) {
+        if (path.isEmpty())
+            return refuseMissing(call, program);
+        if (sos && !sosArgumentsPass(call, path, arguments))
             return;
+        ProgramRunner::Job job;
+        job.path = path;
         qInfo("uid %u runs %s %s", uid, qPrintable(job.path),
               qPrintable(ProgramRunner::loggable(job.path, arguments).join(' ')));
         job.arguments = arguments;
@@ -92,13 +115,15 @@ int HelperService::Exec(const QString &program, const QStringList &arguments,
 
 qlonglong HelperService::ExecDetached(const QString &program, const QStringList &arguments)
 {
+    if (!isSmallEnough())
+        return 0;
+    const QString path = runner.resolve(program);
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
-        if (QFileInfo(program).fileName() != HelperProtocol::ReportProgram)
+        if (!runner.isSos(path))
             return replyError(
                 call, HelperProtocol::NotFoundError,
-                QStringLiteral("Only sosreport runs detached, not \"%1\".").arg(program));
-        const QString path = resolveOrRefuse(call, program);
-        if (path.isEmpty())
+                QStringLiteral("Only the installed sos runs detached, not \"%1\".").arg(program));
+        if (!sosArgumentsPass(call, path, arguments))
             return;
         qInfo("uid %u starts %s %s", uid, qPrintable(path),
               qPrintable(ProgramRunner::loggable(path, arguments).join(' ')));
@@ -151,11 +176,13 @@ void HelperService::Move(const QString &source, const QString &destination)
 
 void HelperService::Protect(const QString &report, const QByteArray &key)
 {
+    if (key.isEmpty() || key.size() > HelperProtocol::MaxKeyBytes || key.contains('\n')) {
+        sendErrorReply(HelperProtocol::FileRefusedError,
+                       "the password must be one line of at most 4096 bytes");
+        return;
+    }
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u protects %s", uid, qPrintable(report));
-        if (key.isEmpty() || key.size() > MaxKeyBytes || key.contains('\n'))
-            return replyError(call, HelperProtocol::FileRefusedError,
-                              "the password must be one line of at most 4096 bytes");
         if (const auto file = openReportOrRefuse(call, uid, report))
             protect(call, file, key);
     });
@@ -178,11 +205,12 @@ void HelperService::MakeReadable(const QString &report)
 
 void HelperService::Split(const QString &report, int volumeMiB)
 {
+    if (volumeMiB < MinVolumeMiB || volumeMiB > MaxVolumeMiB) {
+        sendErrorReply(HelperProtocol::FileRefusedError, "a volume must hold from 1 to 100 MiB");
+        return;
+    }
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u splits %s into %d MiB volumes", uid, qPrintable(report), volumeMiB);
-        if (volumeMiB < MinVolumeMiB || volumeMiB > MaxVolumeMiB)
-            return replyError(call, HelperProtocol::FileRefusedError,
-                              "a volume must hold from 1 to 100 MiB");
         if (const auto file = openReportOrRefuse(call, uid, report))
             split(call, file, volumeMiB);
     });
@@ -279,23 +307,66 @@ void HelperService::runThenReply(const QDBusMessage &call, ProgramRunner::Job jo
     }
 }
 
+// A call is kept only once it has passed the limits; a refused one is answered at once and
+// freed when its slot returns. Kept, it waits for polkit and then for its work.
 void HelperService::authorizeThen(const QString &actionId, Job job)
 {
-    setDelayedReply(true);
+    if (!isSmallEnough())
+        return;
     const QDBusMessage call = message();
+    const auto uid = bus.interface()->serviceUid(call.service());
+    if (!uid.isValid())
+        return sendErrorReply(QDBusError::AccessDenied, "The caller is unknown to the bus.");
+    if (!waiting.take(call.service(), uid.value()))
+        return sendErrorReply(HelperProtocol::BusyError,
+                              "Too many of your calls are waiting for an answer; try later.");
+    setDelayedReply(true);
     ++busy;
     idleTimer.stop();
     callers.addWatchedService(call.service());
-    authorizer->authorize(call.service(), actionId, [this, call, job](bool allowed) {
-        const auto uid = bus.interface()->serviceUid(call.service());
-        if (!allowed || !uid.isValid()) {
+    const bool asked = authorizer->authorize(
+        call.service(), uid.value(), actionId, [this, call, uid = uid.value(), job](bool allowed) {
+            if (allowed)
+                return job(call, uid);
             qInfo("refused a call from %s", qPrintable(call.service()));
             reply(call, call.createErrorReply(QDBusError::AccessDenied,
                                               "The administrator's permission was not granted."));
-            return;
-        }
-        job(call, uid.value());
-    });
+        });
+    if (!asked)
+        replyError(call, HelperProtocol::BusyError,
+                   "Too many of your permission checks are open; answer or close them first.");
+}
+
+bool HelperService::isSmallEnough()
+{
+    if (argumentBytes(message().arguments()) <= HelperProtocol::MaxCallBytes)
+        return true;
+    sendErrorReply(
+        HelperProtocol::ArgumentsRefusedError,
+        QStringLiteral("The call's arguments exceed %1 bytes.").arg(HelperProtocol::MaxCallBytes));
+    return false;
+}
+
+// sos runs under the report permission only with the listed options; the sos program itself
+// only for its report command.
+bool HelperService::sosArgumentsPass(const QDBusMessage &call, const QString &path,
+                                     const QStringList &arguments)
+{
+    QStringList options = arguments;
+    const bool command = runner.isSosCommand(path);
+    if (command && options.value(0) != SosArguments::ReportCommand) {
+        replyError(call, HelperProtocol::ArgumentsRefusedError,
+                   "sos runs here only to collect a report (sos report).");
+        return false;
+    }
+    if (command)
+        options.removeFirst();
+    const QString refusal = SosArguments::refusal(options);
+    if (refusal.isEmpty())
+        return true;
+    qInfo("refused sos arguments from %s: %s", qPrintable(call.service()), qPrintable(refusal));
+    replyError(call, HelperProtocol::ArgumentsRefusedError, refusal);
+    return false;
 }
 
 // A report run it remembers keeps the helper up: its user may still ask how it went.
@@ -318,6 +389,7 @@ void HelperService::reply(const QDBusMessage &call, const QDBusMessage &answer)
         qWarning("cannot answer %s; telling it so", qPrintable(call.service()));
         bus.send(call.createErrorReply(HelperProtocol::FailedError, "The answer was too large."));
     }
+    waiting.release(call.service());
     if (--busy == 0)
         idleTimer.start();
 }
@@ -343,7 +415,12 @@ QString HelperService::resolveOrRefuse(const QDBusMessage &call, const QString &
 {
     const QString path = runner.resolve(program);
     if (path.isEmpty())
-        replyError(call, HelperProtocol::NotFoundError,
-                   QStringLiteral("No program \"%1\" in the system folders.").arg(program));
+        refuseMissing(call, program);
     return path;
+}
+
+void HelperService::refuseMissing(const QDBusMessage &call, const QString &program)
+{
+    replyError(call, HelperProtocol::NotFoundError,
+               QStringLiteral("No program \"%1\" in the system folders.").arg(program));
 }

@@ -3,9 +3,13 @@
 // client and the kind of work it asks for, then runs a program, moves a file or acts on a report
 // as root. Replies are sent when the work is done, so that one slow program or password prompt
 // never holds up the other callers. Programs run for a caller end when it leaves the bus, and
-// the helper leaves after an idle minute.
+// the helper leaves after an idle minute. Nothing a caller sends can silence the helper for the
+// others: a call too large, or one more than its caller or user may have waiting, is refused at
+// once, before anything of it is kept. Under the report permission only the installed sos runs,
+// and only with the options SosArguments lists.
 #pragma once
 
+#include "calllimits.h"
 #include "programrunner.h"
 #include "reportruns.h"
 
@@ -58,6 +62,11 @@ private:
     using Job = std::function<void(const QDBusMessage &call, uint callerUid)>;
 
     void authorizeThen(const QString &actionId, Job job);
+    // Whether the current call's arguments are within MaxCallBytes; refuses it at once if not.
+    bool isSmallEnough();
+    // Whether sos at path may get arguments; answers call with the refusal if not.
+    bool sosArgumentsPass(const QDBusMessage &call, const QString &path,
+                          const QStringList &arguments);
     void callerLeft(const QString &busName);
     void leaveIfIdle();
     void protect(const QDBusMessage &call, const std::shared_ptr<ReportFile> &report,
@@ -70,6 +79,7 @@ private:
     std::shared_ptr<ReportFile> openReportOrRefuse(const QDBusMessage &call, uint uid,
                                                    const QString &report);
     QString resolveOrRefuse(const QDBusMessage &call, const QString &program);
+    void refuseMissing(const QDBusMessage &call, const QString &program);
 
     QDBusConnection bus;
     Authorizer *authorizer;
@@ -77,5 +87,6 @@ private:
     ReportRuns runs;
     QDBusServiceWatcher callers;
     QTimer idleTimer;
+    CallLimits waiting;
     int busy = 0;
 };

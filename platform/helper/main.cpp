@@ -7,6 +7,29 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusError>
+#include <dlfcn.h>
+
+namespace {
+
+// What the helper's connection may hold of received messages before it stops reading: more
+// than the bus queues for one connection (127 MiB), so that a flood of large calls, which are
+// refused at once, never makes it stop. Qt 5 cannot start reading again from its own thread once
+// the bus library has stopped it, and the helper would then hear no one.
+const long ReceivedBytesLimit = 512L * 1024 * 1024;
+
+// Qt offers no setting for it; the bus library Qt is linked with is asked directly.
+void raiseReceivedLimit(const QDBusConnection &bus)
+{
+    using Setter = void (*)(void *connection, long size);
+    const auto setter =
+        reinterpret_cast<Setter>(dlsym(RTLD_DEFAULT, "dbus_connection_set_max_received_size"));
+    if (setter && bus.internalPointer())
+        setter(bus.internalPointer(), ReceivedBytesLimit);
+    else
+        qWarning("cannot raise the limit of received messages of the bus connection");
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -23,6 +46,7 @@ int main(int argc, char *argv[])
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::systemBus();
+    raiseReceivedLimit(bus);
     HelperService service(bus, parser.value(standIns), parser.value(stateDir));
     if (!bus.registerObject(QStringLiteral(KRO_HELPER_PATH), &service,
                             QDBusConnection::ExportScriptableSlots) ||

@@ -3,6 +3,7 @@
 
 #include "helperprotocol.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -20,6 +21,9 @@ namespace {
 
 const QStringList TrustedDirs = {"/usr/local/sbin", "/usr/local/bin", "/usr/sbin",
                                  "/usr/bin",        "/sbin",          "/bin"};
+// The names the installed sos answers to: its old report command and the new one.
+const QString SosreportName = QStringLiteral("sosreport");
+const QString SosName = QStringLiteral("sos");
 
 // The locale the system is configured with, so that programs write messages the way the
 // administrator expects rather than in the caller's or the activating daemon's locale.
@@ -154,17 +158,37 @@ ProgramRunner::ProgramRunner(const QString &standInDir, QObject *parent)
     environment.insert("LANG", systemLocale());
 }
 
+// The name asked for must lie in a trusted folder as it is written, not only where it leads: a
+// user's link to a system program would otherwise run that program under the link's name.
 QString ProgramRunner::resolve(const QString &program) const
 {
     if (program.isEmpty() || (program.contains('/') && !QFileInfo(program).isAbsolute()))
         return {};
-    const QString path =
-        program.contains('/') ? program : QStandardPaths::findExecutable(program, searchDirs);
-    if (path.isEmpty() || !isExecutable(QFileInfo(path)))
+    const QString path = program.contains('/')
+                             ? QDir::cleanPath(program)
+                             : QStandardPaths::findExecutable(program, searchDirs);
+    if (path.isEmpty() || !isSearchedFolder(QFileInfo(path).path()) ||
+        !isExecutable(QFileInfo(path)))
         return {};
     // The checked file itself is run: a link could be turned elsewhere after the check.
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return isTrusted(canonical) ? canonical : QString();
+}
+
+bool ProgramRunner::isSos(const QString &canonical) const
+{
+    return !canonical.isEmpty() &&
+           (canonical == resolve(SosreportName) || canonical == resolve(SosName));
+}
+
+bool ProgramRunner::isSosCommand(const QString &canonical) const
+{
+    return !canonical.isEmpty() && canonical == resolve(SosName);
+}
+
+bool ProgramRunner::isSearchedFolder(const QString &folder) const
+{
+    return searchDirs.contains(folder) || trustedDirs.contains(folder);
 }
 
 // The program must really live in a trusted folder, wherever its path leads, and neither it nor

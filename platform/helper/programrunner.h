@@ -44,8 +44,13 @@ public:
     // standInDir, when not empty, is searched before the trusted folders (test runs only).
     explicit ProgramRunner(const QString &standInDir, QObject *parent = nullptr);
 
-    // Canonical path of the program to run, empty when it is not found or not trusted.
+    // Canonical path of the program to run, empty when it is not found or not trusted: a name
+    // is looked up in the searched folders, a path must name a file in one of them.
     QString resolve(const QString &program) const;
+    // Whether the resolved program is the installed sos: what "sosreport" or "sos" resolve to.
+    bool isSos(const QString &canonical) const;
+    // Whether it is the sos program, which takes a sub-command first, rather than sosreport.
+    bool isSosCommand(const QString &canonical) const;
 
     // Runs the job and calls finished when it has ended. Returns false when it could not start.
     bool run(const Job &job, Finished finished);
@@ -72,6 +77,7 @@ private:
 
     void stop(QProcess *process);
     bool isTrusted(const QString &canonical) const;
+    bool isSearchedFolder(const QString &folder) const;
 
     QStringList searchDirs;
     QStringList trustedDirs;

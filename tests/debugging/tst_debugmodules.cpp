@@ -167,6 +167,7 @@ void TestDebugModules::readsPlugins_data()
     QTest::newRow("an option") << QByteArray("[\"--upload\"]") << QStringList() << true;
     QTest::newRow("two at once") << QByteArray("[\"a,b\"]") << QStringList() << true;
     QTest::newRow("empty name") << QByteArray("[\"\"]") << QStringList() << true;
+    QTest::newRow("a final line break") << QByteArray("[\"x\\n\"]") << QStringList() << true;
 }
 
 void TestDebugModules::readsPlugins()

@@ -5,6 +5,7 @@
 #include "extsettwidget.h"
 #include "extsettwidgetaccess.h"
 #include "modaldialoghelper.h"
+#include "sosarguments.h"
 #include "sosoptions.h"
 #include "testenvironment.h"
 
@@ -125,6 +126,12 @@ private slots:
                               "-o",         "b",
                               "-o",         "a",
                               "-p",         "x"}));
+        // The helper passes every option of the form on to sos, but for another system root.
+        QCOMPARE(SosArguments::refusal(widget->getSosreportArgs(settings)),
+                 QStringLiteral("sos does not get the option \"--sysroot\" from this helper"));
+        QVariantMap ownSystem = settings;
+        ownSystem.remove(QStringLiteral("--sysroot"));
+        QCOMPARE(SosArguments::refusal(widget->getSosreportArgs(ownSystem)), QString());
     }
 
     void directoryRules_data()

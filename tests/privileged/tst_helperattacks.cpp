@@ -5,6 +5,7 @@
 // helper on a private bus whose polkit is the stand-in of tests/support.
 #include "dbusservice.h"
 #include "helperprotocol.h"
+#include "helpertestsupport.h"
 #include "testenvironment.h"
 
 #include <QDBusConnection>
@@ -24,31 +25,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace HelperTest;
+
 namespace {
 
 const QStringList AllActions = {KRO_REPORT_ACTION, KRO_CONFIGURE_ACTION};
-
-QDBusMessage standIn(const QString &method, const QVariantList &arguments = {})
-{
-    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.PolicyKit1",
-                                                       "/org/freedesktop/PolicyKit1/Authority",
-                                                       "org.freedesktop.DBus.Mock", method);
-    call.setArguments(arguments);
-    return QDBusConnection::systemBus().call(call);
-}
-
-uint heldChecks()
-{
-    return standIn("HeldCount").arguments().value(0).toUInt();
-}
-
-QDBusMessage helperCall(const QString &method, const QVariantList &arguments)
-{
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        HelperProtocol::Service, HelperProtocol::ObjectPath, HelperProtocol::Service, method);
-    call.setArguments(arguments);
-    return call;
-}
 
 QVariantList execArguments(const QString &program, const QStringList &arguments = {})
 {
@@ -89,38 +70,6 @@ QStringList entries(const QString &dir)
     return QDir(dir).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// A local user made for the test and removed after it, who calls the helper through the
-// command-line client.
-struct LocalUser
-{
-    explicit LocalUser(const QString &name) : name(name)
-    {
-        QProcess::execute("useradd", {"--system", "--no-create-home", name});
-        QProcess id;
-        id.start("id", {"-u", name});
-        id.waitForFinished();
-        uid = id.readAllStandardOutput().trimmed().toUInt();
-    }
-    ~LocalUser()
-    {
-        QProcess::execute("pkill", {"-KILL", "-u", name});
-        QProcess::execute("userdel", {"--force", name});
-    }
-
-    bool callHelper(const QStringList &arguments, const QByteArray &input = {}) const
-    {
-        QProcess client;
-        client.start("runuser", QStringList{"-u", name, "--", KRO_HELPER_CALL} + arguments);
-        client.write(input);
-        client.closeWriteChannel();
-        client.waitForFinished();
-        return client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0;
-    }
-
-    QString name;
-    uint uid = 0;
-};
 
 } // namespace
 
@@ -175,7 +124,7 @@ void TestHelperAttacks::callerLeavingDuringItsCheckHangsNothing()
         standIn("HoldNext", {1u});
         QDBusConnection leaving = QDBusConnection::connectToBus(QDBusConnection::SystemBus, name);
         leaving.asyncCall(helperCall(HelperProtocol::ExecMethod, execArguments("true")));
-        QTRY_COMPARE(heldChecks(), 1u);
+        QTRY_COMPARE_WITH_TIMEOUT(heldChecks(), 1u, WaitLimitMs);
         QDBusConnection::disconnectFromBus(name);
         // polkit now answers the check of a name that has gone with an error.
         standIn("ReleaseHeld");
@@ -192,13 +141,13 @@ void TestHelperAttacks::openPromptHoldsUpOnlyItsCaller()
 {
     standIn("HoldNext", {1u});
     QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "prompt");
-    QDBusPendingCallWatcher prompting(
-        other.asyncCall(helperCall(HelperProtocol::ExecMethod, execArguments("true")), 60000));
-    QTRY_COMPARE(heldChecks(), 1u);
+    QDBusPendingCallWatcher prompting(other.asyncCall(
+        helperCall(HelperProtocol::ExecMethod, execArguments("true")), 2 * WaitLimitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(heldChecks(), 1u, WaitLimitMs);
     QCOMPARE(service->execSmthWithArgs("true", {}), 0);
     QVERIFY(!prompting.isFinished());
     standIn("ReleaseHeld");
-    QTRY_VERIFY(prompting.isFinished());
+    QTRY_VERIFY_WITH_TIMEOUT(prompting.isFinished(), WaitLimitMs);
     QVERIFY2(!prompting.isError(), qPrintable(prompting.error().message()));
     QDBusConnection::disconnectFromBus("prompt");
 }
@@ -210,11 +159,11 @@ void TestHelperAttacks::callerLeavingStopsItsPrograms()
         QDBusConnection leaving = QDBusConnection::connectToBus(QDBusConnection::SystemBus, "go");
         leaving.asyncCall(
             helperCall(HelperProtocol::ExecMethod, execArguments("kro-sleep-child", {seconds})));
-        QTRY_VERIFY(isRunning("sleep " + seconds));
+        QTRY_VERIFY_WITH_TIMEOUT(isRunning("sleep " + seconds), WaitLimitMs);
     }
     QDBusConnection::disconnectFromBus("go");
     // The program and the child it started both end.
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning("sleep " + seconds), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(!isRunning("sleep " + seconds), WaitLimitMs);
     QVERIFY(!isRunning("/bin/sh .*kro-sleep-child " + seconds));
 }
 
@@ -378,10 +327,11 @@ void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
             helperCall(HelperProtocol::MoveMethod, {source, target})));
         QThread::usleep(QRandomGenerator::global()->bounded(20000));
         ::kill(pid_t(pid), SIGKILL);
-        QTRY_VERIFY(moving.isFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(moving.isFinished(), WaitLimitMs);
         // The next call must start a new helper, not reach the one that is going.
-        QTRY_VERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(
-            HelperProtocol::Service));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QDBusConnection::systemBus().interface()->isServiceRegistered(HelperProtocol::Service),
+            WaitLimitMs);
         const QByteArray now = contents(target);
         QVERIFY2(now == fresh || now == QByteArray(size, 'o'), "the destination is torn");
         QVERIFY2(now == fresh || contents(source) == fresh, "the new contents are lost");
@@ -458,10 +408,11 @@ void TestHelperAttacks::othersReportRunsStayHidden()
     state.waitForFinished();
     QVERIFY(state.value().value(HelperProtocol::RunningKey).toBool());
     QFile::remove(dir->filePath(".hold"));
-    QTRY_VERIFY(!QDBusPendingReply<QVariantMap>(service->queryReportRun())
-                     .value()
-                     .value(HelperProtocol::RunningKey)
-                     .toBool());
+    QTRY_VERIFY_WITH_TIMEOUT(!QDBusPendingReply<QVariantMap>(service->queryReportRun())
+                                  .value()
+                                  .value(HelperProtocol::RunningKey)
+                                  .toBool(),
+                             WaitLimitMs);
 }
 
 KRO_TEST_MAIN(TestHelperAttacks)

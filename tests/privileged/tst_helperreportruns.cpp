@@ -69,7 +69,7 @@ void TestHelperReportRuns::init()
 void TestHelperReportRuns::cleanup()
 {
     QFile::remove(dir->filePath(".hold"));
-    QTRY_VERIFY(hasEnded());
+    QTRY_VERIFY_WITH_TIMEOUT(hasEnded(), KroTest::WaitLimitMs);
     delete dir;
     delete service;
 }
@@ -79,7 +79,8 @@ void TestHelperReportRuns::runIsFollowedToItsArchive()
     touch(".hold");
     const qint64 pid = start(*service);
     QVERIFY(pid > 0);
-    QTRY_COMPARE(stateOf(*service).value(PluginsStartedKey).toInt(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(stateOf(*service).value(PluginsStartedKey).toInt(), 1,
+                              KroTest::WaitLimitMs);
     QVariantMap state = stateOf(*service);
     QCOMPARE(state.value(PluginsTotalKey).toInt(), 3);
     QCOMPARE(state.value(PluginKey).toString(), QString("host"));
@@ -93,7 +94,7 @@ void TestHelperReportRuns::runIsFollowedToItsArchive()
     QCOMPARE(service->getDbusErrorAsInt(), int(RunAlive));
 
     QFile::remove(dir->filePath(".hold"));
-    QTRY_VERIFY(hasEnded());
+    QTRY_VERIFY_WITH_TIMEOUT(hasEnded(), KroTest::WaitLimitMs);
     state = stateOf(*service);
     const QString archive = dir->filePath(QStringLiteral("sosreport-standin-%1.tar.xz").arg(pid));
     QCOMPARE(state.value(ExitStatusKey).toInt(), 0);
@@ -109,7 +110,7 @@ void TestHelperReportRuns::failedRunTellsItsOutput()
 {
     touch(".fail");
     QVERIFY(start(*service) > 0);
-    QTRY_VERIFY(hasEnded());
+    QTRY_VERIFY_WITH_TIMEOUT(hasEnded(), KroTest::WaitLimitMs);
     const QVariantMap state = stateOf(*service);
     QCOMPARE(state.value(ExitStatusKey).toInt(), 2);
     QVERIFY(state.value(ArchiveKey).toString().isEmpty());
@@ -122,11 +123,12 @@ void TestHelperReportRuns::stoppedRunEnds()
 {
     touch(".hold");
     QVERIFY(start(*service) > 0);
-    QTRY_COMPARE(stateOf(*service).value(PluginsStartedKey).toInt(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(stateOf(*service).value(PluginsStartedKey).toInt(), 1,
+                              KroTest::WaitLimitMs);
     QDBusPendingCall stop = service->stopReportRun();
     stop.waitForFinished();
     QVERIFY2(!stop.isError(), qPrintable(stop.error().message()));
-    QTRY_VERIFY(hasEnded());
+    QTRY_VERIFY_WITH_TIMEOUT(hasEnded(), KroTest::WaitLimitMs);
     QVERIFY(stateOf(*service).value(ExitStatusKey).toInt() != 0);
     QVERIFY(stateOf(*service).value(ArchiveKey).toString().isEmpty());
 }
@@ -142,7 +144,8 @@ void TestHelperReportRuns::runOutlivesItsCaller()
     }
     QDBusConnection::disconnectFromBus("window");
     QVERIFY(pid > 0);
-    QTRY_COMPARE(stateOf(*service).value(PluginsStartedKey).toInt(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(stateOf(*service).value(PluginsStartedKey).toInt(), 1,
+                              KroTest::WaitLimitMs);
     QVERIFY(stateOf(*service).value(RunningKey).toBool());
     QCOMPARE(stateOf(*service).value(ProcessIdKey).toLongLong(), pid);
 }

@@ -215,11 +215,11 @@ void TestPrivilegedHelper::servesTwoCallersAtOnce()
         QDBusMessage::createMethodCall(HelperProtocol::Service, HelperProtocol::ObjectPath,
                                        HelperProtocol::Service, HelperProtocol::ExecMethod);
     call << QString("kro-wait-for") << QStringList{marker} << QByteArray();
-    QDBusPendingCallWatcher waiting(other.asyncCall(call, 60000));
+    QDBusPendingCallWatcher waiting(other.asyncCall(call, 2 * KroTest::WaitLimitMs));
     // The first caller's program ends only when the second caller's program has run.
-    QTRY_VERIFY_WITH_TIMEOUT(isRunning(marker), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(isRunning(marker), KroTest::WaitLimitMs);
     QCOMPARE(service->execSmthWithArgs("touch", {marker}), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(waiting.isFinished(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(waiting.isFinished(), KroTest::WaitLimitMs);
     QVERIFY2(!waiting.isError(), qPrintable(waiting.error().message()));
     const QList<QVariant> reply = waiting.reply().arguments();
     QCOMPARE(reply.value(0).toInt(), 0);

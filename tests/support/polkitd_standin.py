@@ -5,8 +5,10 @@ Decides per action and, where told, per user (the uid of the subject's bus name,
 finds it), answers with an error like polkitd does when the subject has left the bus, and can
 hold checks unanswered like a password prompt nobody answers. Controls, on the mock interface:
 SetAllowed(actions), SetAllowedForUser(uid, actions), FailWith(message) (empty: no failure),
-HoldNext(count), HeldCount(), ReleaseHeld(). A held check is decided when it is released, so
-a subject that has left meanwhile gets polkitd's error. Every check is recorded (GetCalls).
+HoldNext(count), HoldUser(uid) (every check of that user's subjects, like prompts nobody
+answers), HeldCount(), ReleaseHeld() (which also ends HoldUser). A held check is decided when it
+is released, so a subject that has left meanwhile gets polkitd's error. Every check is recorded
+(GetCalls).
 '''
 
 import dbus
@@ -29,6 +31,7 @@ def load(mock, _parameters):
     mock.allowed_for_user = {}
     mock.failure = ''
     mock.to_hold = 0
+    mock.held_users = set()
     mock.held = []
 
 
@@ -55,12 +58,21 @@ def decide(mock, subject, action_id, ok_cb, err_cb):
     ok_cb((action_id in allowed, False, {}))
 
 
+def held_user(mock, subject):
+    try:
+        return subject_uid(mock, subject) in mock.held_users
+    except dbus.exceptions.DBusException:
+        return False
+
+
 @dbus.service.method(MAIN_IFACE, in_signature='(sa{sv})sa{ss}us', out_signature='(bba{ss})',
                      async_callbacks=('ok_cb', 'err_cb'))
 def CheckAuthorization(self, subject, action_id, _details, _flags, _cancellation_id, ok_cb,
                        err_cb):
     if self.to_hold > 0:
         self.to_hold -= 1
+        self.held.append((subject, action_id, ok_cb, err_cb))
+    elif self.held_users and held_user(self, subject):
         self.held.append((subject, action_id, ok_cb, err_cb))
     else:
         decide(self, subject, action_id, ok_cb, err_cb)
@@ -96,6 +108,11 @@ def HoldNext(self, count):
     self.to_hold = int(count)
 
 
+@dbus.service.method(MOCK_IFACE, in_signature='u')
+def HoldUser(self, uid):
+    self.held_users.add(int(uid))
+
+
 @dbus.service.method(MOCK_IFACE, in_signature='', out_signature='u')
 def HeldCount(self):
     return len(self.held)
@@ -104,6 +121,7 @@ def HeldCount(self):
 @dbus.service.method(MOCK_IFACE, in_signature='', out_signature='u')
 def ReleaseHeld(self):
     held, self.held = self.held, []
+    self.held_users = set()
     for subject, action_id, ok_cb, err_cb in held:
         decide(self, subject, action_id, ok_cb, err_cb)
     return len(held)

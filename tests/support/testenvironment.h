@@ -19,6 +19,10 @@ void seedSettings();
 // The private home made by isolateEnvironment().
 QString homePath();
 
+// How long a test waits for a condition that comes soon on an idle machine: long enough to hold
+// on two cores busy with builds and other tests, as a limit rather than a sleep.
+constexpr int WaitLimitMs = 60000;
+
 } // namespace KroTest
 
 // Like QTEST_MAIN, with the environment isolated before the application object exists.

@@ -1,0 +1,213 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "sosarguments.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace SosArguments {
+
+namespace {
+
+enum class Value
+{
+    None,
+    Names,
+    PluginOption,
+    Text,
+    Date,
+    Compression,
+    Folder,
+    Number
+};
+
+struct Rule
+{
+    QString option;
+    Value value;
+    qint64 least = 0;
+    qint64 most = 0;
+};
+
+// Each option as the window passes it, and the long or short spelling sos has for the same.
+const QVector<Rule> &rules()
+{
+    static const QVector<Rule> list{
+        {Batch, Value::None},
+        {ListPlugins, Value::None},
+        {ListPluginsShort, Value::None},
+        {AllOptions, Value::None},
+        {QStringLiteral("-a"), Value::None},
+        {AllLogs, Value::None},
+        {Clean, Value::None},
+        {QStringLiteral("--mask"), Value::None},
+        {NoEtc, Value::None},
+        {ForceBadPlugins, Value::None},
+        {OnlyPlugins, Value::Names},
+        {QStringLiteral("--only-plugins"), Value::Names},
+        {EnablePlugins, Value::Names},
+        {QStringLiteral("--enable-plugins"), Value::Names},
+        {SkipPlugins, Value::Names},
+        {QStringLiteral("--skip-plugins"), Value::Names},
+        {Profiles, Value::Names},
+        {QStringLiteral("--profile"), Value::Names},
+        {PluginOption, Value::PluginOption},
+        {QStringLiteral("--plugin-option"), Value::PluginOption},
+        {CaseId, Value::Text},
+        {Label, Value::Text},
+        {Since, Value::Date},
+        {CompressionType, Value::Compression},
+        {QStringLiteral("-z"), Value::Compression},
+        {TmpDir, Value::Folder},
+        {Split, Value::Number, 1, 100000},
+        {Threads, Value::Number, 1, 256},
+        {PluginTimeout, Value::Number, 1, 7 * 24 * 3600},
+        {LogSize, Value::Number, 0, 1024 * 1024},
+    };
+    return list;
+}
+
+const Rule *ruleFor(const QString &option)
+{
+    const auto &list = rules();
+    const auto found = std::find_if(list.cbegin(), list.cend(),
+                                    [&option](const Rule &rule) { return rule.option == option; });
+    return found == list.cend() ? nullptr : &*found;
+}
+
+bool hasControlCharacters(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c.category() == QChar::Other_Format ||
+               c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+    });
+}
+
+bool isNameList(const QString &value)
+{
+    const QStringList names = value.split(QLatin1Char(','));
+    return std::all_of(names.cbegin(), names.cend(), isPluginName);
+}
+
+// PLUGIN.OPTION=VALUE, the value a word, number or list of them: never a path or a command.
+bool isPluginOption(const QString &value)
+{
+    static const QRegularExpression option(QRegularExpression::anchoredPattern(
+        QStringLiteral("[A-Za-z0-9_-]{1,64}\\.[A-Za-z0-9_-]{1,64}=[A-Za-z0-9_.,:+-]{0,256}")));
+    return option.match(value).hasMatch();
+}
+
+bool isText(const QString &value)
+{
+    return !value.isEmpty() && value.size() <= MaxTextLength && !hasControlCharacters(value);
+}
+
+// sos reads YYYYMMDD with an optional time, each missing digit of the time a zero.
+bool isDate(const QString &value)
+{
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{8,14}")));
+    if (!digits.match(value).hasMatch())
+        return false;
+    const QString full = value + QString(14 - value.size(), QLatin1Char('0'));
+    return QDateTime::fromString(full, QStringLiteral("yyyyMMddHHmmss")).isValid();
+}
+
+bool isFolder(const QString &value)
+{
+    if (value.isEmpty() || value.size() > 4096 || !value.startsWith(QLatin1Char('/')) ||
+        hasControlCharacters(value))
+        return false;
+    const QString clean = QDir::cleanPath(value);
+    return value == clean || value == clean + QLatin1Char('/');
+}
+
+bool isNumberWithin(const QString &value, qint64 least, qint64 most)
+{
+    static const QRegularExpression digits(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,9}")));
+    if (!digits.match(value).hasMatch())
+        return false;
+    const qint64 number = value.toLongLong();
+    return number >= least && number <= most;
+}
+
+bool fits(const Rule &rule, const QString &value)
+{
+    // A value that looks like an option would be read as one.
+    if (value.startsWith(QLatin1Char('-')))
+        return false;
+    switch (rule.value) {
+    case Value::Names:
+        return isNameList(value);
+    case Value::PluginOption:
+        return isPluginOption(value);
+    case Value::Text:
+        return isText(value);
+    case Value::Date:
+        return isDate(value);
+    case Value::Compression:
+        return value == QLatin1String("auto") || value == QLatin1String("gzip") ||
+               value == QLatin1String("xz");
+    case Value::Folder:
+        return isFolder(value);
+    case Value::Number:
+        return isNumberWithin(value, rule.least, rule.most);
+    case Value::None:
+        break;
+    }
+    return false;
+}
+
+// Shown in a reply: long or odd values are cut and made visible.
+QString shown(const QString &argument)
+{
+    QString text = argument.left(64);
+    for (QChar &c : text)
+        if (!c.isPrint())
+            c = QLatin1Char('?');
+    return text.size() < argument.size() ? text + QStringLiteral("...") : text;
+}
+
+} // namespace
+
+bool isSwitch(const QString &option)
+{
+    const Rule *rule = ruleFor(option);
+    return rule && rule->value == Value::None;
+}
+
+bool takesNames(const QString &option)
+{
+    const Rule *rule = ruleFor(option);
+    return rule && rule->value == Value::Names;
+}
+
+bool isPluginName(const QString &name)
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_][A-Za-z0-9_-]{0,63}")));
+    return pattern.match(name).hasMatch();
+}
+
+QString refusal(const QStringList &arguments)
+{
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString &option = arguments.at(i);
+        const Rule *rule = ruleFor(option);
+        if (!rule)
+            return QStringLiteral("sos does not get the option \"%1\" from this helper")
+                .arg(shown(option));
+        if (rule->value == Value::None)
+            continue;
+        if (++i == arguments.size())
+            return QStringLiteral("the option %1 lacks its value").arg(option);
+        if (!fits(*rule, arguments.at(i)))
+            return QStringLiteral("the value \"%1\" is refused for the option %2")
+                .arg(shown(arguments.at(i)), option);
+    }
+    return {};
+}
+
+} // namespace SosArguments
