@@ -78,6 +78,14 @@ void ExtSettWidget::setUpPickerKeys()
     setAccessibleName(tr("Advanced settings"));
     ui->tempPBtn->setAccessibleName(tr("Choose temporary directory"));
     ui->rootPBtn->setAccessibleName(tr("Choose system root directory "));
+    // sos runs programs it finds under another system root with administrator rights: the
+    // helper collects reports of this system only.
+    const QString ownSystemOnly = tr("Reports are collected of this system only.");
+    for (QWidget *root :
+         {static_cast<QWidget *>(ui->rootLE), static_cast<QWidget *>(ui->rootPBtn)}) {
+        root->setEnabled(false);
+        root->setToolTip(ownSystemOnly);
+    }
     ui->pluginsListWidget->setAccessibleName(tr("Plugins list"));
     ui->profilesListWidget->setAccessibleName(tr("Profiles list"));
 }
@@ -101,7 +109,6 @@ QVariantMap ExtSettWidget::getExtSettings()
     if (!ui->labelLE->text().isEmpty())
         settings.insert(Kro::LabelOption, ui->labelLE->text());
     addDirSetting(settings, Kro::TmpDirOption, ui->tempLE->text(), Kro::MainReportDir);
-    addDirSetting(settings, Kro::SysrootOption, ui->rootLE->text(), Kro::RootDir);
     if (!ui->caseIdLE->text().isEmpty())
         settings.insert(Kro::CaseIdOption, ui->caseIdLE->text());
     if (ui->compressCB->currentIndex() > 0)

@@ -201,7 +201,7 @@ Nothing was changed:
         <translation>Не удалось раскомментировать текст: %1 </translation>
     </message>
     <message>
-        <location filename="../backend/backstage_modules.cpp" line="+86"/>
+        <location filename="../backend/backstage_modules.cpp" line="+88"/>
         <source>Error!</source>
         <translation>Ошибка!</translation>
     </message>
@@ -493,7 +493,7 @@ Make sure you have completed the required steps.
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+81"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+90"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -694,13 +694,18 @@ Make sure you have completed the required steps.
         <translation>Вернуть настройки предыдущего отчёта</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+59"/>
-        <location line="+166"/>
+        <location filename="../extsett/extsettwidget.cpp" line="-6"/>
+        <source>Reports are collected of this system only.</source>
+        <translation>Отчёты собираются только об этой системе.</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <location line="+167"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
     <message>
-        <location line="-165"/>
+        <location line="-166"/>
         <location filename="../extsett/extsettwidget_plugins.cpp" line="+93"/>
         <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
         <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
@@ -713,7 +718,7 @@ Do you really want to include it?</source>
 Вы действительно хотите его включить?</translation>
     </message>
     <message>
-        <location line="+140"/>
+        <location line="+141"/>
         <source>The installed sos %1 has no option %2: the finished report is split into volumes afterwards</source>
         <translation>У установленного sos %1 нет параметра %2: готовый отчёт будет разбит на тома после сбора</translation>
     </message>
@@ -730,19 +735,19 @@ Do you want to continue? </source>
 Продолжить? </translation>
     </message>
     <message>
-        <location line="-228"/>
-        <location line="+250"/>
+        <location line="-236"/>
+        <location line="+258"/>
         <source>Choose temporary directory</source>
         <translation>Выберите временную папку</translation>
     </message>
     <message>
-        <location line="-251"/>
+        <location line="-259"/>
         <source>Advanced settings</source>
         <translation>Дополнительные настройки</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+256"/>
+        <location line="+264"/>
         <source>Choose system root directory </source>
         <translation>Выберите корневую папку системы </translation>
     </message>
@@ -984,7 +989,7 @@ Do you want to continue? </source>
 %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>The program &quot;%1&quot; could not be started.</source>
         <translation>Не удалось запустить программу «%1».</translation>
     </message>
