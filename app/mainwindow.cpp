@@ -218,11 +218,15 @@ void MainWindow::showError(QString title, QString text)
 void MainWindow::showDbusError(QString title, QString text)
 {
     Q_UNUSED(title)
-    QApplication::restoreOverrideCursor();
     const int errorNumber = dbusService->getDbusErrorAsInt();
-    const QString message =
-        tr("Unable to exec sosreport!\n") + (errorNumber < 0 ? text : dbusErrorText(errorNumber));
-    QMessageBox::warning(this, tr("Error"), message, QMessageBox::Ok);
+    showServiceFailure(errorNumber < 0 ? text : dbusErrorText(errorNumber));
+}
+
+void MainWindow::showServiceFailure(const QString &text)
+{
+    QApplication::restoreOverrideCursor();
+    QMessageBox::warning(this, tr("Error"), tr("Unable to exec sosreport!\n") + text,
+                         QMessageBox::Ok);
 }
 
 QString MainWindow::dbusErrorText(int errorNumber) const
@@ -236,15 +240,8 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
                                       !current->text().endsWith(ReportNames::ProtectedExtension));
 }
 
-// The window's own calls read their replies: whatever the service emits reaches no one, so
-// a failure is shown once, by the caller of the call it belongs to.
-void MainWindow::claimDbusService()
-{
-    dbusService->disconnect();
-}
-
 void MainWindow::showDbusFailure(const KroAdmin::HelperReply &reply)
 {
     if (!reply.succeeded())
-        showDbusError(tr("Error"), reply.message);
+        showServiceFailure(KroAdmin::failureText(reply));
 }

@@ -96,9 +96,9 @@ private:
     void keepFrameOnScreen();
     QString dbusErrorText(int errorNumber) const;
     void updatePasswordAction(QTableWidgetItem *current);
-    void claimDbusService();
-    // Shows a failed reply of the window's own calls by showDbusError.
+    // Shows a failed reply of the window's own calls as showDbusError shows the service's words.
     void showDbusFailure(const KroAdmin::HelperReply &reply);
+    void showServiceFailure(const QString &text);
 
     // Keyboard and screen readers (mainwindow_keyboard.cpp)
     void setUpKeyboard();

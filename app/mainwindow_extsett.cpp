@@ -108,7 +108,6 @@ void MainWindow::fetchPluginList()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     extSettWidget->setEnabled(false);
-    claimDbusService();
     dbusService->execSmthWithArgs(Kro::SosreportProgram, {Kro::ListPluginsOption}, QByteArray(),
                                   extSettWidget, [this](const KroAdmin::HelperReply &reply) {
                                       extSettWidget->setEnabled(true);

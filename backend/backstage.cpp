@@ -10,7 +10,7 @@ void Backstage::setDbusService(KroAdmin::DbusService *service)
     dbusService = service;
 }
 
-void Backstage::claimDbusService()
+void Backstage::routeServiceMessagesToWarnings()
 {
     dbusService->disconnect();
     connect(dbusService, &KroAdmin::DbusService::showMessage, this, &Backstage::warnMessage);

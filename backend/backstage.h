@@ -106,8 +106,9 @@ signals:
     void warnMessage(const QString &title, const QString &text);
 
 private:
-    // Follows the service's caller rule: only this object hears the next call's failure.
-    void claimDbusService();
+    // Follows the service's caller rule for its blocking calls: only this object hears the next
+    // call's failure, as a warning.
+    void routeServiceMessagesToWarnings();
     void protectNext(QStringList files, QByteArray key, const std::function<void()> &done);
     // The reply handler of a call whose failure is only told to the user; then runs, if given.
     std::function<void(const KroAdmin::HelperReply &)>

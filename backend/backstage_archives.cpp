@@ -58,7 +58,6 @@ void Backstage::encryptFiles(const QStringList &files, const QString &password,
     }
     // The helper checks and encrypts the very file it opened, so a name swapped for a link
     // after the check above changes nothing. The key never becomes a program argument.
-    dbusService->disconnect();
     protectNext(files, password.toUtf8(), done);
 }
 
@@ -93,7 +92,6 @@ void Backstage::changeMode(const QString &mode, const QString &file,
     Q_ASSERT(mode == Kro::ReadableForAllMode);
     if (refuseUnsafeFiles(QStringList{file}))
         return done ? done() : void();
-    dbusService->disconnect();
     dbusService->makeReportReadable(file, this, warnOnFailure(done));
 }
 
@@ -138,6 +136,5 @@ void Backstage::deleteReportFiles(const QStringList &files, const std::function<
                                              .arg(failed.join(QLatin1Char('\n'))));
     if (privileged.isEmpty())
         return done ? done() : void();
-    dbusService->disconnect();
     dbusService->deleteReports(privileged, this, warnOnFailure(done));
 }

@@ -84,7 +84,7 @@ int Backstage::applyFileChange(const FileChange &change, bool rollback)
     const int prepared = prepareFileChange(change, rollback, &copy);
     if (prepared != Success)
         return prepared;
-    claimDbusService();
+    routeServiceMessagesToWarnings();
     if (!dbusService->move(copy, change.filename)) {
         // A copy the helper did not take holds the file's content: it must not stay behind.
         QFile::remove(copy);
@@ -154,7 +154,7 @@ QStringList Backstage::commandWords(const QString &command)
 int Backstage::executeCommands(const QStringList &commands)
 {
     failedCommandList.clear();
-    claimDbusService();
+    routeServiceMessagesToWarnings();
     for (const QString &command : commands) {
         if (isLeftToUser(command))
             continue;

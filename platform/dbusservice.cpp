@@ -20,8 +20,6 @@ const int CallTimeoutMs = 10 * 60 * 1000;
 const int ErrorLinesShown = 5;
 // What the bus answers for a name nobody holds when it may not start the service.
 const QString NameHasNoOwnerError = QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
-// Names the removal of report files in the messages, where other calls name their program.
-const QString RemovalLabel = QStringLiteral("unlinkat");
 
 QString lastLines(const QByteArray &text)
 {
@@ -39,95 +37,98 @@ void DbusService::execSmthWithArgs(const QString &program, const QStringList &ar
                                    const QByteArray &standardInput, QObject *context,
                                    const ReplyHandler &done)
 {
-    watch(send(ExecMethod, {program, arguments, standardInput}), Kind::Exec, program, context,
-          done);
+    watch(send(ExecMethod, {program, arguments, standardInput}), Kind::Exec, {ExecMethod, program},
+          context, done);
 }
 
 void DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments,
                                            QObject *context, const ReplyHandler &done)
 {
-    watch(send(ExecDetachedMethod, {program, arguments}), Kind::Detached, program, context, done);
+    watch(send(ExecDetachedMethod, {program, arguments}), Kind::Detached,
+          {ExecDetachedMethod, program}, context, done);
 }
 
 void DbusService::move(const QString &source, const QString &destination, QObject *context,
                        const ReplyHandler &done)
 {
-    watch(send(MoveMethod, {source, destination}), Kind::Plain, QString(), context, done);
+    watch(send(MoveMethod, {source, destination}), Kind::Plain, {MoveMethod, {}}, context, done);
 }
 
 void DbusService::protectReport(const QString &report, const QByteArray &key, QObject *context,
                                 const ReplyHandler &done)
 {
-    watch(send(ProtectMethod, {report, key}), Kind::Plain, QStringLiteral("ccrypt"), context, done);
+    watch(send(ProtectMethod, {report, key}), Kind::Plain, {ProtectMethod, {}}, context, done);
 }
 
 void DbusService::makeReportReadable(const QString &report, QObject *context,
                                      const ReplyHandler &done)
 {
-    watch(send(MakeReadableMethod, {report}), Kind::Plain, QString(), context, done);
+    watch(send(MakeReadableMethod, {report}), Kind::Plain, {MakeReadableMethod, {}}, context, done);
 }
 
 void DbusService::splitReport(const QString &report, int volumeMiB, QObject *context,
                               const ReplyHandler &done)
 {
-    watch(send(SplitMethod, {report, volumeMiB}), Kind::Plain, QStringLiteral("zip"), context,
-          done);
+    watch(send(SplitMethod, {report, volumeMiB}), Kind::Plain, {SplitMethod, {}}, context, done);
 }
 
 void DbusService::deleteReports(const QStringList &files, QObject *context,
                                 const ReplyHandler &done)
 {
-    watch(send(DeleteReportsMethod, {files}), Kind::Plain, RemovalLabel, context, done);
+    watch(send(DeleteReportsMethod, {files}), Kind::Plain, {DeleteReportsMethod, {}}, context,
+          done);
 }
 
 int DbusService::execSmthWithArgs(const QString &program, const QStringList &arguments,
                                   const QByteArray &standardInput)
 {
-    return wait(send(ExecMethod, {program, arguments, standardInput}), Kind::Exec, program).result;
+    const HelperReply reply = wait(send(ExecMethod, {program, arguments, standardInput}),
+                                   Kind::Exec, {ExecMethod, program});
+    return reply.exitStatus > 0 ? reply.exitStatus : reply.errorNumber();
 }
 
 qint64 DbusService::execSmthDetachedWithArgs(const QString &program, const QStringList &arguments)
 {
-    const HelperReply reply =
-        wait(send(ExecDetachedMethod, {program, arguments}), Kind::Detached, program);
+    const HelperReply reply = wait(send(ExecDetachedMethod, {program, arguments}), Kind::Detached,
+                                   {ExecDetachedMethod, program});
     return reply.succeeded() ? reply.pid : qint64(Failed);
 }
 
 bool DbusService::move(const QString &source, const QString &destination)
 {
-    return wait(send(MoveMethod, {source, destination}), Kind::Plain, QString()).succeeded();
+    return wait(send(MoveMethod, {source, destination}), Kind::Plain, {MoveMethod, {}}).succeeded();
 }
 
 bool DbusService::protectReport(const QString &report, const QByteArray &key)
 {
-    return wait(send(ProtectMethod, {report, key}), Kind::Plain, QStringLiteral("ccrypt"))
-        .succeeded();
+    return wait(send(ProtectMethod, {report, key}), Kind::Plain, {ProtectMethod, {}}).succeeded();
 }
 
 bool DbusService::makeReportReadable(const QString &report)
 {
-    return wait(send(MakeReadableMethod, {report}), Kind::Plain, QString()).succeeded();
+    return wait(send(MakeReadableMethod, {report}), Kind::Plain, {MakeReadableMethod, {}})
+        .succeeded();
 }
 
 bool DbusService::splitReport(const QString &report, int volumeMiB)
 {
-    return wait(send(SplitMethod, {report, volumeMiB}), Kind::Plain, QStringLiteral("zip"))
-        .succeeded();
+    return wait(send(SplitMethod, {report, volumeMiB}), Kind::Plain, {SplitMethod, {}}).succeeded();
 }
 
 bool DbusService::deleteReports(const QStringList &files)
 {
-    return wait(send(DeleteReportsMethod, {files}), Kind::Plain, RemovalLabel).succeeded();
+    return wait(send(DeleteReportsMethod, {files}), Kind::Plain, {DeleteReportsMethod, {}})
+        .succeeded();
 }
 
 void DbusService::queryReportRun(QObject *context, const ReplyHandler &done)
 {
-    watch(queryReportRun(), Kind::State, QString(), context, done);
+    watch(queryReportRun(), Kind::State, {ReportStateMethod, {}}, context, done);
 }
 
 void DbusService::stopReportRun(QObject *context, const ReplyHandler &done)
 {
-    watch(stopReportRun(), Kind::Plain, QString(), context, done);
+    watch(stopReportRun(), Kind::Plain, {StopReportMethod, {}}, context, done);
 }
 
 // A helper that is not running remembers no run: asking never starts a root process for
@@ -164,45 +165,55 @@ QDBusPendingCall DbusService::send(const QString &method, const QList<QVariant> 
 }
 
 // The watcher belongs to the service, so it goes when its reply is read or with the service; a
-// handler whose context went meanwhile is not run.
-void DbusService::watch(const QDBusPendingCall &call, Kind kind, const QString &program,
+// handler whose context went meanwhile is not run. The reply goes to the handler alone.
+void DbusService::watch(const QDBusPendingCall &pending, Kind kind, const Call &call,
                         QObject *context, const ReplyHandler &done)
 {
-    auto *watcher = new QDBusPendingCallWatcher(call, this);
+    auto *watcher = new QDBusPendingCallWatcher(pending, this);
     const QPointer<QObject> guard(context);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this, kind, program, guard, done](QDBusPendingCallWatcher *finished) {
+            [kind, call, guard, done](QDBusPendingCallWatcher *finished) {
                 finished->deleteLater();
-                const HelperReply reply = conclude(finished->reply(), kind, program);
+                const HelperReply reply = conclude(finished->reply(), kind, call);
                 if (guard && done)
                     done(reply);
             });
 }
 
-HelperReply DbusService::wait(const QDBusPendingCall &call, Kind kind, const QString &program)
+HelperReply DbusService::wait(const QDBusPendingCall &pending, Kind kind, const Call &call)
 {
-    QDBusPendingCall pending(call);
-    pending.waitForFinished();
-    return conclude(pending.reply(), kind, program);
-}
-
-HelperReply DbusService::conclude(const QDBusMessage &answer, Kind kind, const QString &program)
-{
-    HelperReply reply;
-    if (kind == Kind::State) {
-        readState(answer, reply);
-        return reply;
-    }
-    lastError = Success;
-    if (answer.type() != QDBusMessage::ReplyMessage)
-        readError(answer, program, reply);
-    else if (kind == Kind::Exec)
-        readExecAnswer(answer, program, reply);
-    else if (kind == Kind::Detached)
-        reply.pid = answer.arguments().value(0, -1).toLongLong();
+    QDBusPendingCall waited(pending);
+    waited.waitForFinished();
+    const HelperReply reply = conclude(waited.reply(), kind, call);
+    lastError = reply.errorNumber();
+    if (kind == Kind::Exec && reply.succeeded())
+        emit processOutput(QString::fromLocal8Bit(reply.output));
     if (!reply.succeeded())
         emit showMessage(tr("Error"), reply.message);
     return reply;
+}
+
+HelperReply DbusService::conclude(const QDBusMessage &answer, Kind kind, const Call &call)
+{
+    HelperReply reply;
+    if (kind == Kind::State)
+        readState(answer, reply);
+    else if (answer.type() != QDBusMessage::ReplyMessage)
+        readError(answer, call, reply);
+    else if (kind == Kind::Exec)
+        readExecAnswer(answer, call, reply);
+    else if (kind == Kind::Detached)
+        reply.pid = answer.arguments().value(0, -1).toLongLong();
+    return reply;
+}
+
+int HelperReply::errorNumber() const
+{
+    if (busError != QDBusError::NoError)
+        return busError;
+    if (protocolError != Success)
+        return protocolError;
+    return exitStatus != 0 ? int(Failed) : int(Success);
 }
 
 // A helper that was never started, or was killed, has no owner of its name: it knows no run.
@@ -214,82 +225,91 @@ void DbusService::readState(const QDBusMessage &answer, HelperReply &reply)
     }
     reply.detail = answer.errorName() + '\n' + answer.errorMessage();
     reply.message = answer.errorMessage();
-    if (answer.errorName() == NoRunError) {
-        reply.result = NoRun;
-        return;
-    }
-    reply.busError = answer.errorName() == NameHasNoOwnerError ? QDBusError::ServiceUnknown
-                                                               : QDBusError(answer).type();
-    reply.result = reply.busError == QDBusError::NoError ? int(QDBusError::Other) : reply.busError;
+    if (answer.errorName() == NoRunError)
+        reply.protocolError = NoRun;
+    else if (answer.errorName() == NameHasNoOwnerError)
+        reply.busError = QDBusError::ServiceUnknown;
+    else
+        readBusError(answer, reply);
 }
 
-void DbusService::readExecAnswer(const QDBusMessage &answer, const QString &program,
-                                 HelperReply &reply)
+void DbusService::readExecAnswer(const QDBusMessage &answer, const Call &call, HelperReply &reply)
 {
     const QList<QVariant> values = answer.arguments();
-    const int status = values.value(0, -1).toInt();
-    if (status == 0) {
+    reply.exitStatus = values.value(0, -1).toInt();
+    if (reply.exitStatus == 0) {
         reply.output = values.value(1).toByteArray();
-        emit processOutput(QString::fromLocal8Bit(reply.output));
         return;
     }
-    lastError = Failed;
-    reply.result = status < 0 ? int(Failed) : status;
-    const QString reason =
-        status < 0 ? tr("The program \"%1\" crashed.").arg(program)
-                   : tr("The program \"%1\" exited with status %2.").arg(program).arg(status);
+    const QString reason = reply.exitStatus < 0
+                               ? tr("The program \"%1\" crashed.").arg(call.program)
+                               : tr("The program \"%1\" exited with status %2.")
+                                     .arg(call.program)
+                                     .arg(reply.exitStatus);
     reply.detail = lastLines(values.value(2).toByteArray());
     reply.message = reply.detail.isEmpty() ? reason : reason + '\n' + reply.detail;
 }
 
-void DbusService::readError(const QDBusMessage &answer, const QString &program, HelperReply &reply)
+void DbusService::readError(const QDBusMessage &answer, const Call &call, HelperReply &reply)
 {
     const QString name = answer.errorName();
     const QString detail = answer.errorMessage();
     reply.detail = name + '\n' + detail;
-    if (!name.startsWith(ErrorPrefix)) {
-        reply.busError = QDBusError(answer).type();
-        // Every bus failure counts as one, whatever number the toolkit gives it.
-        lastError = reply.busError == QDBusError::NoError ? int(QDBusError::Other) : reply.busError;
-        reply.result = lastError;
-        reply.message = detail;
-        return;
-    }
+    if (!name.startsWith(ErrorPrefix))
+        return readBusError(answer, reply);
     if (name == NotFoundError) {
-        lastError = NotFound;
-        reply.message = tr("The program \"%1\" was not found.").arg(program);
+        reply.protocolError = NotFound;
+        reply.message = tr("The program \"%1\" was not found.").arg(call.program);
     } else if (name == MoveRefusedError) {
-        lastError = MoveRefused;
+        reply.protocolError = MoveRefused;
         reply.message = tr("The file could not be moved: %1.").arg(detail);
     } else if (name == FileRefusedError) {
-        lastError = FileRefused;
+        reply.protocolError = FileRefused;
         reply.message = tr("The report was not changed: %1.").arg(detail);
     } else if (name == NoRunError) {
-        lastError = NoRun;
+        reply.protocolError = NoRun;
         reply.message = tr("No report is being collected.");
     } else if (name == RunAliveError) {
-        lastError = RunAlive;
+        reply.protocolError = RunAlive;
         reply.message = tr("A report is being collected already.");
     } else if (name == TimedOutError) {
-        lastError = TimedOut;
-        reply.message = tr("The program \"%1\" did not end in time and was stopped.").arg(program);
-    } else if (name == FailedError && program == QLatin1String("ccrypt") && !detail.isEmpty()) {
-        lastError = Failed;
-        reply.message = tr("The report could not be protected:\n%1").arg(detail);
-    } else if (name == FailedError && program == QLatin1String("zip") && !detail.isEmpty()) {
-        lastError = Failed;
-        reply.message = tr("The report could not be split into volumes:\n%1").arg(detail);
-    } else if (name == FailedError && program == RemovalLabel && !detail.isEmpty()) {
-        lastError = Failed;
-        reply.message = tr("Some files could not be removed:\n%1").arg(detail);
+        reply.protocolError = TimedOut;
+        reply.message =
+            tr("The program \"%1\" did not end in time and was stopped.").arg(call.program);
+    } else if (name == BusyError) {
+        reply.protocolError = Busy;
+        reply.message = tr("The privileged helper is busy with other calls of yours. Try again "
+                           "in a moment.");
+    } else if (name == ArgumentsRefusedError) {
+        reply.protocolError = ArgumentsRefused;
+        reply.message = tr("The privileged helper refused the options: %1").arg(detail);
     } else {
-        // A busy helper and refused options have result codes of their own for the window.
-        lastError = name == BusyError               ? Busy
-                    : name == ArgumentsRefusedError ? ArgumentsRefused
-                                                    : Failed;
-        reply.message = tr("The program \"%1\" could not be started.").arg(program);
+        reply.protocolError = Failed;
+        reply.message = failedText(call, detail);
     }
-    reply.result = lastError;
+}
+
+// A failure of the helper's own work, named by the call it failed.
+QString DbusService::failedText(const Call &call, const QString &detail)
+{
+    if (detail.isEmpty() || call.method == ExecMethod || call.method == ExecDetachedMethod)
+        return tr("The program \"%1\" could not be started.").arg(call.program);
+    if (call.method == ProtectMethod)
+        return tr("The report could not be protected:\n%1").arg(detail);
+    if (call.method == SplitMethod)
+        return tr("The report could not be split into volumes:\n%1").arg(detail);
+    if (call.method == DeleteReportsMethod)
+        return tr("Some files could not be removed:\n%1").arg(detail);
+    return detail;
+}
+
+// Every bus failure counts as one, whatever number the toolkit gives it.
+void DbusService::readBusError(const QDBusMessage &answer, HelperReply &reply)
+{
+    const QDBusError::ErrorType type = QDBusError(answer).type();
+    reply.busError = type == QDBusError::NoError ? QDBusError::Other : type;
+    reply.detail = answer.errorName() + '\n' + answer.errorMessage();
+    reply.message = answer.errorMessage();
 }
 
 } // namespace KroAdmin

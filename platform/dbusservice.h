@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Client of the privileged helper service: runs programs and moves files with administrator
-// rights. Each call is sent at once and its reply comes back through the event loop to a
-// handler, so the window keeps painting while the helper works or asks for a password. A
-// failure is also told through showMessage and getDbusErrorAsInt, as the callers expect. The
-// blocking forms wait for the same reply; they are for command-line tools.
+// rights. Each call is sent at once and its reply comes back through the event loop to its
+// caller's handler alone, so the window keeps painting while the helper works or asks for a
+// password. The blocking forms wait for the same reply and also tell a failure through
+// showMessage and getDbusErrorAsInt, to whoever listens.
 #pragma once
+
+#include "helperprotocol.h"
 
 #include <QDBusError>
 #include <QDBusPendingCall>
@@ -20,18 +22,26 @@ namespace KroAdmin {
 // What the helper answered to one call.
 struct HelperReply
 {
-    // 0 on success; a program's exit status (> 0), a HelperProtocol::Result or, for a failure
-    // of the bus itself, a QDBusError::ErrorType: what getDbusErrorAsInt tells, or the status.
-    int result = 0;
+    // A program's exit status, -1 when it crashed; 0 for calls that run none.
+    int exitStatus = 0;
+    // What the helper refused or failed to do, Success when it did its part.
+    HelperProtocol::Result protocolError = HelperProtocol::Success;
     // The bus's own failure (no helper, no authorization), NoError for the helper's answers.
     QDBusError::ErrorType busError = QDBusError::NoError;
-    QString message; // the failure in the application's words, as showMessage tells it
+    QString message; // the failure in the application's words
     QString detail;  // the technical detail: D-Bus error name and text, or the program's errors
     QByteArray output;
     qint64 pid = -1;   // of a program started detached
     QVariantMap state; // of a report run, with the keys of HelperProtocol
 
-    bool succeeded() const { return result == 0; }
+    bool succeeded() const
+    {
+        return exitStatus == 0 && protocolError == HelperProtocol::Success &&
+               busError == QDBusError::NoError;
+    }
+    // What getDbusErrorAsInt tells of this reply: the bus's error type, else the helper's
+    // result, else Failed for a program that failed.
+    int errorNumber() const;
 };
 
 class DbusService : public QObject
@@ -104,14 +114,23 @@ private:
     };
 
     QDBusPendingCall send(const QString &method, const QList<QVariant> &arguments) const;
-    void watch(const QDBusPendingCall &call, Kind kind, const QString &program, QObject *context,
+    // What a call was: its method and, for Exec, its program; names the failure in the texts.
+    struct Call
+    {
+        QString method;
+        QString program;
+    };
+
+    void watch(const QDBusPendingCall &pending, Kind kind, const Call &call, QObject *context,
                const ReplyHandler &done);
-    HelperReply wait(const QDBusPendingCall &call, Kind kind, const QString &program);
-    // Turns the answer into a reply, sets lastError and emits the signals.
-    HelperReply conclude(const QDBusMessage &answer, Kind kind, const QString &program);
-    void readState(const QDBusMessage &answer, HelperReply &reply);
-    void readExecAnswer(const QDBusMessage &answer, const QString &program, HelperReply &reply);
-    void readError(const QDBusMessage &answer, const QString &program, HelperReply &reply);
+    // Waits for the reply, sets lastError and emits the signals.
+    HelperReply wait(const QDBusPendingCall &pending, Kind kind, const Call &call);
+    static HelperReply conclude(const QDBusMessage &answer, Kind kind, const Call &call);
+    static void readState(const QDBusMessage &answer, HelperReply &reply);
+    static void readExecAnswer(const QDBusMessage &answer, const Call &call, HelperReply &reply);
+    static void readError(const QDBusMessage &answer, const Call &call, HelperReply &reply);
+    static void readBusError(const QDBusMessage &answer, HelperReply &reply);
+    static QString failedText(const Call &call, const QString &detail);
 
     int lastError = 0;
 };

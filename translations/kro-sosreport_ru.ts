@@ -129,12 +129,12 @@
     <message>
         <location filename="../backend/backstage_archives.cpp" line="+41"/>
         <location line="+15"/>
-        <location line="+81"/>
+        <location line="+79"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
     </message>
     <message>
-        <location line="-95"/>
+        <location line="-93"/>
         <source>The following files are not regular report files of yours (a link, a folder, a missing file or a file of another user).
 Nothing was changed:
 %1</source>
@@ -148,12 +148,12 @@ Nothing was changed:
         <translation>Пароль не должен содержать переводов строки.</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+26"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+53"/>
         <source>The following files could not be removed:
 %1</source>
         <translation>Не удалось удалить следующие файлы:
@@ -451,7 +451,7 @@ Make sure you have completed the required steps.
 <context>
     <name>DebugSwitch</name>
     <message>
-        <location filename="../app/debugging/debugswitch.cpp" line="+49"/>
+        <location filename="../app/debugging/debugswitch.cpp" line="+47"/>
         <source>Failed to replace file %1</source>
         <translation>Не удалось заменить файл %1</translation>
     </message>
@@ -923,7 +923,7 @@ Do you want to continue? </source>
 <context>
     <name>KroAdmin::DbusService</name>
     <message>
-        <location filename="../platform/dbusservice.cpp" line="+239"/>
+        <location filename="../platform/dbusservice.cpp" line="+245"/>
         <source>The program &quot;%1&quot; crashed.</source>
         <translation>Программа «%1» аварийно завершилась.</translation>
     </message>
@@ -933,12 +933,12 @@ Do you want to continue? </source>
         <translation>Программа «%1» завершилась с кодом %2.</translation>
     </message>
     <message>
-        <location line="-36"/>
+        <location line="-54"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+70"/>
         <source>The program &quot;%1&quot; was not found.</source>
         <translation>Программа «%1» не найдена.</translation>
     </message>
@@ -963,33 +963,43 @@ Do you want to continue? </source>
         <translation>Отчёт уже собирается.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>The program &quot;%1&quot; did not end in time and was stopped.</source>
         <translation>Программа «%1» не завершилась вовремя и была остановлена.</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>The privileged helper is busy with other calls of yours. Try again in a moment.</source>
+        <translation>Привилегированный помощник занят другими вашими запросами. Повторите попытку чуть позже.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The privileged helper refused the options: %1</source>
+        <translation>Привилегированный помощник отклонил параметры: %1</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>The report could not be protected:
 %1</source>
         <translation>Не удалось защитить отчёт:
 %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>The report could not be split into volumes:
 %1</source>
         <translation>Не удалось разбить отчёт на тома:
 %1</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+2"/>
         <source>Some files could not be removed:
 %1</source>
         <translation>Не удалось удалить некоторые файлы:
 %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-6"/>
         <source>The program &quot;%1&quot; could not be started.</source>
         <translation>Не удалось запустить программу «%1».</translation>
     </message>
@@ -1015,15 +1025,14 @@ Are you sure you want to interrupt the program?</source>
 Вы уверены, что хотите прервать работу программы?</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+51"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
 </translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="+24"/>
+        <location line="+0"/>
         <location filename="../app/mainwindow_reports.cpp" line="+16"/>
         <source>Error</source>
         <translation>Ошибка</translation>

@@ -17,8 +17,6 @@ void DebugSwitch::start(DebugModuleObject *module, bool rollback, const FlagPrep
     commands = rollback ? module->rollbackCommands() : module->debugCommands();
     this->rollback = rollback;
     this->prepareFlag = prepareFlag;
-    // The switch tells its failures itself, in one box: no earlier caller hears them.
-    service.disconnect();
     changeNextFile();
 }
 

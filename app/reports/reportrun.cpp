@@ -100,7 +100,7 @@ void ReportRun::stop()
     watch.markStopRequested();
     service.stopReportRun(this, [this](const KroAdmin::HelperReply &reply) {
         // A run that ended meanwhile needs no stopping.
-        if (!reply.succeeded() && reply.result != HelperProtocol::NoRun)
+        if (!reply.succeeded() && reply.protocolError != HelperProtocol::NoRun)
             emit helperFailed(reply);
     });
 }
@@ -118,8 +118,8 @@ void ReportRun::readState(const KroAdmin::HelperReply &reply)
     if (!reply.succeeded()) {
         // The helper forgot the run or is gone (restarted or killed, say): ps tells whether it
         // runs.
-        const bool forgotten =
-            reply.result == HelperProtocol::NoRun || reply.busError == QDBusError::ServiceUnknown;
+        const bool forgotten = reply.protocolError == HelperProtocol::NoRun ||
+                               reply.busError == QDBusError::ServiceUnknown;
         if (reportPid > 0 && forgotten) {
             watch.forget();
             ps.setArguments(ReportRunWatch::psArguments(reportPid));

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// With no helper on the bus every call fails at once with "service unknown" and says so.
+// With no helper on the bus every call fails at once with "service unknown" and says so: a
+// blocking call to whoever listens, a call with a handler to that handler alone.
 #include "dbusservice.h"
+#include "helperfailure.h"
 #include "helperprotocol.h"
 #include "testenvironment.h"
 
 #include <QDBusError>
 #include <QSignalSpy>
+#include <QTest>
 
 class TestHelperAbsent : public QObject
 {
@@ -13,6 +16,7 @@ class TestHelperAbsent : public QObject
 
 private slots:
     void everyCallReportsUnknownService();
+    void handlerAloneHearsItsFailure();
 };
 
 void TestHelperAbsent::everyCallReportsUnknownService()
@@ -30,6 +34,26 @@ void TestHelperAbsent::everyCallReportsUnknownService()
     QCOMPARE(messages.count(), 3);
     QCOMPARE(messages.at(0).at(0).toString(), QString("Error"));
     QCOMPARE(outputs.count(), 0);
+}
+
+void TestHelperAbsent::handlerAloneHearsItsFailure()
+{
+    KroAdmin::DbusService service;
+    QSignalSpy messages(&service, &KroAdmin::DbusService::showMessage);
+    KroAdmin::HelperReply reply;
+    bool answered = false;
+    service.protectReport("/tmp/sosreport-x.tar.xz", "key", &service,
+                          [&](const KroAdmin::HelperReply &answer) {
+                              reply = answer;
+                              answered = true;
+                          });
+    QTRY_VERIFY(answered);
+    QVERIFY(!reply.succeeded());
+    QCOMPARE(reply.busError, QDBusError::ServiceUnknown);
+    QCOMPARE(reply.protocolError, HelperProtocol::Success);
+    QCOMPARE(KroAdmin::failureText(reply), QStringLiteral("The called service is not known."));
+    QCOMPARE(messages.count(), 0);
+    QCOMPARE(service.getDbusErrorAsInt(), 0);
 }
 
 KRO_TEST_MAIN(TestHelperAbsent)
