@@ -5,6 +5,7 @@
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
+#include "sosarguments.h"
 #include "sosoptions.h"
 #include "ui_mainwindow.h"
 #include "windowplacement.h"
@@ -145,7 +146,7 @@ QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
     if (!extSettWidget || extSettWidget->isHidden())
         return {};
     // The stored map keeps what this sos lacks, for a later sos that has it; the run gets none.
-    return extSettWidget->getSosreportArgs(sosOptions->acceptedOnly(settings));
+    return SosArguments::fromSettings(sosOptions->acceptedOnly(settings));
 }
 
 QString MainWindow::reportCaseId() const

@@ -159,21 +159,7 @@ void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
 // system.
 QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings)
 {
-    static const QStringList formOnly{Kro::SinceUnitKey, Kro::SinceValueKey, Kro::ShowAllKey};
-    QStringList arguments;
-    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
-        const QString &key = entry.key();
-        if (SosArguments::isSwitch(key)) {
-            arguments << key;
-        } else if (SosArguments::takesNames(key)) {
-            // Every name gets its own option: sosreport reads "-o a -o b".
-            for (const QString &name : entry.value().toStringList())
-                arguments << key << name;
-        } else if (!formOnly.contains(key)) {
-            arguments << key << entry.value().toString();
-        }
-    }
-    return arguments;
+    return SosArguments::fromSettings(settings);
 }
 
 QString ExtSettWidget::caseId() const

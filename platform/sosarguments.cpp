@@ -210,4 +210,22 @@ QString refusal(const QStringList &arguments)
     return {};
 }
 
+QStringList fromSettings(const QVariantMap &settings)
+{
+    QStringList arguments;
+    for (auto entry = settings.cbegin(); entry != settings.cend(); ++entry) {
+        const QString &key = entry.key();
+        if (isSwitch(key)) {
+            arguments << key;
+        } else if (takesNames(key)) {
+            // Every name gets its own option: sosreport reads "-o a -o b".
+            for (const QString &name : entry.value().toStringList())
+                arguments << key << name;
+        } else if (key.startsWith(QLatin1Char('-'))) {
+            arguments << key << entry.value().toString();
+        }
+    }
+    return arguments;
+}
+
 } // namespace SosArguments

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 namespace SosArguments {
 
@@ -52,6 +53,10 @@ bool isSwitch(const QString &option);
 bool takesNames(const QString &option);
 // A plugin or profile name: letters, digits, '_' and '-', the first no '-'; matched whole.
 bool isPluginName(const QString &name);
+// The arguments of a run with the settings, a map keyed by these options: a switch when its
+// value is set, names one by one after their option, any other option before its value. Keys
+// that are no options (the form's own) are left out.
+QStringList fromSettings(const QVariantMap &settings);
 // Why sos may not get these arguments (the text names the first argument refused); empty when
 // every argument is on the list with a value it may take.
 QString refusal(const QStringList &arguments);

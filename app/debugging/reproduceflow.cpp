@@ -3,10 +3,10 @@
 
 #include "debugmoduleobject.h"
 #include "debugpage.h"
-#include "extsettwidget.h"
 #include "reportnames.h"
 #include "reportrun.h"
 #include "reproducepanel.h"
+#include "sosarguments.h"
 #include "sosoptions.h"
 #include "systempaths.h"
 
@@ -290,7 +290,7 @@ QStringList ReproduceFlow::runArguments(QString &note) const
         note += (note.isEmpty() ? QString() : QStringLiteral("\n")) +
                 tr("The installed sos does not accept %1: the report is collected without it.")
                     .arg(refused.join(QStringLiteral(", ")));
-    return ExtSettWidget::getSosreportArgs(accepted);
+    return SosArguments::fromSettings(accepted);
 }
 
 QStringList ReproduceFlow::knownPlugins(QStringList &unknown) const
