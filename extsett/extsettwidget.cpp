@@ -154,9 +154,7 @@ void ExtSettWidget::askAboutCgroups(QVariantMap &settings)
         selectedPlugins.removeAll(Kro::CgroupsPlugin);
 }
 
-// The helper passes sos only what SosArguments lists; what the form holds beyond that (a system
-// root) is still passed, so that the refusal tells the user rather than a report of the wrong
-// system.
+// Built where the helper's list of sos options is, so that the two never disagree.
 QStringList ExtSettWidget::getSosreportArgs(const QVariantMap &settings)
 {
     return SosArguments::fromSettings(settings);
