@@ -62,8 +62,6 @@ private slots:
     void showHelp();
     void collectReports();
     void refillReportsTable();
-    void refreshReportsTable();
-    void updateSendAction(QTableWidgetItem *current);
     void mailto();
     void showExtendedSettings(int newState);
     void startFilling(QString out);
@@ -79,6 +77,9 @@ private slots:
     void showChanges();
     void currentDebugModuleChanged();
     void unlockInterface();
+    // The slots above are numbered as other code expects; the window's own follow.
+    void refreshReportsTable();
+    void updateSendAction(QTableWidgetItem *current);
     void readPsAnswer();
     void reproduceProblem();
     // Asks for a password and protects the report, as the password action does for the current
