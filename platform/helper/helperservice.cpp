@@ -7,6 +7,7 @@
 #include "reportfile.h"
 #include "reportset.h"
 #include "reportvolumes.h"
+#include "sosconfig.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -50,10 +51,12 @@ UniqueFd keyPipe(const QByteArray &key)
 } // namespace
 
 HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir,
-                             const QString &stateDir, QObject *parent)
+                             const QString &stateDir, const QString &sosConfig, QObject *parent)
     : QObject(parent), bus(bus), authorizer(new Authorizer(bus, this)), runner(standInDir),
-      runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+      sosConfig(sosConfig), workFolders(stateDir), runs(workFolders, sosConfig, runner),
+      callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
 {
+    workFolders.removeLeftovers();
     connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(IdleExitMs);
@@ -168,7 +171,7 @@ void HelperService::MakeReadable(const QString &report)
         const auto file = openReportOrRefuse(call, uid, report);
         if (!file)
             return;
-        const QString failure = file->makeReadable();
+        const QString failure = file->makeReadable(uid);
         if (failure.isEmpty())
             reply(call, call.createReply());
         else
@@ -193,7 +196,7 @@ void HelperService::DeleteReports(const QStringList &reports)
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u deletes %s", uid, qPrintable(reports.join(' ')));
         ReportSet set;
-        QString failure = set.open(uid, reports);
+        QString failure = set.open(uid, reports, sosTmpDir());
         if (!failure.isEmpty())
             return replyError(call, HelperProtocol::FileRefusedError, failure);
         failure = set.remove();
@@ -214,7 +217,7 @@ void HelperService::split(const QDBusMessage &call, const std::shared_ptr<Report
     if (job.path.isEmpty())
         return;
     auto volumes = std::make_shared<ReportVolumes>(report);
-    const QString failure = volumes->prepare();
+    const QString failure = volumes->prepare(workFolders);
     if (!failure.isEmpty())
         return replyError(call, HelperProtocol::FailedError, failure);
     job.arguments = volumes->zipArguments(volumeMiB);
@@ -235,7 +238,7 @@ void HelperService::protect(const QDBusMessage &call, const std::shared_ptr<Repo
     if (job.path.isEmpty())
         return;
     QString failure;
-    const int copy = report->createProtectedCopy(failure);
+    const int copy = report->createProtectedCopy(workFolders, failure);
     if (copy < 0)
         return replyError(call, HelperProtocol::FileRefusedError, failure);
     const UniqueFd keyFd = keyPipe(key);
@@ -332,7 +335,7 @@ std::shared_ptr<ReportFile> HelperService::openReportOrRefuse(const QDBusMessage
                                                               const QString &report)
 {
     auto file = std::make_shared<ReportFile>();
-    const QString failure = file->open(uid, report);
+    const QString failure = file->open(uid, report, sosTmpDir());
     if (failure.isEmpty())
         return file;
     replyError(call, HelperProtocol::FileRefusedError, failure);
@@ -346,4 +349,10 @@ QString HelperService::resolveOrRefuse(const QDBusMessage &call, const QString &
         replyError(call, HelperProtocol::NotFoundError,
                    QStringLiteral("No program \"%1\" in the system folders.").arg(program));
     return path;
+}
+
+// Read at each call, as sos reads it at each run.
+QString HelperService::sosTmpDir() const
+{
+    return SosConfig::reportFolder(sosConfig);
 }
