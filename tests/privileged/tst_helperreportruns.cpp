@@ -83,6 +83,13 @@ void TestHelperReportRuns::cleanup()
 {
     QFile::remove(dir->filePath(".hold"));
     QTRY_VERIFY(hasEnded());
+    // Whatever the end, the run's working folder has gone with it.
+    for (const QString &name : entries(dir->path())) {
+        const QFileInfo entry(dir->filePath(name));
+        QVERIFY2(!name.startsWith(".kro-run-") || entry.isSymLink() || entry.ownerId() != 0 ||
+                     modeOf(entry.filePath()) != 0700,
+                 qPrintable(name));
+    }
     delete dir;
     delete service;
 }
