@@ -144,7 +144,7 @@ void HelperService::Move(const QString &source, const QString &destination)
 {
     authorizeThen(ConfigureAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u moves %s to %s", uid, qPrintable(source), qPrintable(destination));
-        const QString failure = FileMover::move(uid, source, destination);
+        const QString failure = FileMover::move(workFolders, uid, source, destination);
         if (failure.isEmpty())
             reply(call, call.createReply());
         else

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -26,6 +27,23 @@ bool makeOwnFolder(const QString &path)
     };
     return ::lstat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
            info.st_uid == geteuid() && ::chmod(name.constData(), 0700) == 0;
+}
+
+QByteArray identity(const struct stat &info)
+{
+    return QByteArray::number(quint64(info.st_dev)) + ':' +
+           QByteArray::number(quint64(info.st_ino));
+}
+
+struct stat fromIdentity(const QByteArray &text)
+{
+    struct stat info
+    {
+    };
+    const QList<QByteArray> parts = text.split(':');
+    info.st_dev = dev_t(parts.value(0).toULongLong());
+    info.st_ino = ino_t(parts.value(1).toULongLong());
+    return info;
 }
 
 bool hasOwnPrefix(const QByteArray &name)
@@ -70,14 +88,26 @@ bool WorkFolders::makeStateDir() const
 
 QString WorkFolders::note(const QString &folderPath)
 {
+    return write("work " + QFile::encodeName(folderPath).toHex());
+}
+
+QString WorkFolders::noteMove(const QString &source, const struct stat &sourceInfo,
+                              const QString &destination, const struct stat &placed)
+{
+    return write("move " + QFile::encodeName(source).toHex() + ' ' + identity(sourceInfo) + ' ' +
+                 QFile::encodeName(destination).toHex() + ' ' + identity(placed));
+}
+
+// Paths are written in hexadecimal, so that no name can break a note's fields.
+QString WorkFolders::write(const QByteArray &line)
+{
     if (!makeStateDir() || !makeOwnFolder(notes))
         return {};
     QByteArray name = QFile::encodeName(notes) + "/note-XXXXXX";
     const UniqueFd file(mkostemp(name.data(), O_CLOEXEC));
-    const QByteArray path = QFile::encodeName(folderPath);
     if (!file.ok())
         return {};
-    if (write(file.get(), path.constData(), size_t(path.size())) != path.size() ||
+    if (::write(file.get(), line.constData(), size_t(line.size())) != line.size() ||
         fsync(file.get()) != 0) {
         unlink(name.constData());
         return {};
@@ -102,25 +132,54 @@ void WorkFolders::removeLeftovers()
     const QStringList noteNames = QDir(notes).entryList(QDir::Files | QDir::Hidden);
     for (const QString &noteName : noteNames) {
         QFile note(QDir(notes).filePath(noteName));
-        const QString folderPath =
-            note.open(QIODevice::ReadOnly) ? QFile::decodeName(note.read(64 * 1024)) : QString();
-        QString failure;
-        const UniqueFd folder = RegularFile::openFolder(folderPath, failure);
-        for (const QByteArray &name : RegularFile::entriesOf(folder.get())) {
-            struct stat info
-            {
-            };
-            if (!hasOwnPrefix(name))
-                continue;
-            const UniqueFd work = openOwn(folder.get(), name, info);
-            if (work.ok()) {
-                qInfo("removing %s/%s left by a helper that was stopped", qPrintable(folderPath),
-                      name.constData());
-                removeOwn(folder.get(), name, work.get(), info);
-            }
-        }
+        const QList<QByteArray> fields =
+            note.open(QIODevice::ReadOnly) ? note.read(64 * 1024).split(' ') : QList<QByteArray>();
+        if (fields.size() == 2 && fields.at(0) == "work")
+            removeWorkFolders(QFile::decodeName(QByteArray::fromHex(fields.at(1))));
+        else if (fields.size() == 5 && fields.at(0) == "move")
+            finishMove(fields);
         note.remove();
     }
+}
+
+void WorkFolders::removeWorkFolders(const QString &folderPath)
+{
+    QString failure;
+    const UniqueFd folder = RegularFile::openFolder(folderPath, failure);
+    for (const QByteArray &name : RegularFile::entriesOf(folder.get())) {
+        struct stat info
+        {
+        };
+        if (!hasOwnPrefix(name))
+            continue;
+        const UniqueFd work = openOwn(folder.get(), name, info);
+        if (work.ok()) {
+            qInfo("removing %s/%s left by a helper that was stopped", qPrintable(folderPath),
+                  name.constData());
+            removeOwn(folder.get(), name, work.get(), info);
+        }
+    }
+}
+
+// A move is complete once its destination holds the new file: the source it was made from is
+// then removed, while its name still holds the file that was copied.
+void WorkFolders::finishMove(const QList<QByteArray> &fields)
+{
+    const QFileInfo source(QFile::decodeName(QByteArray::fromHex(fields.at(1))));
+    const QFileInfo destination(QFile::decodeName(QByteArray::fromHex(fields.at(3))));
+    QString failure;
+    const UniqueFd destinationFolder = RegularFile::openFolder(destination.path(), failure);
+    const UniqueFd sourceFolder = RegularFile::openFolder(source.path(), failure);
+    const struct stat sourceInfo = fromIdentity(fields.at(2));
+    if (!destinationFolder.ok() || !sourceFolder.ok() ||
+        !RegularFile::stillNames(destinationFolder.get(), QFile::encodeName(destination.fileName()),
+                                 fromIdentity(fields.at(4))) ||
+        !RegularFile::stillNames(sourceFolder.get(), QFile::encodeName(source.fileName()),
+                                 sourceInfo))
+        return;
+    qInfo("removing %s, moved to %s by a helper that was stopped", qPrintable(source.filePath()),
+          qPrintable(destination.filePath()));
+    unlinkat(sourceFolder.get(), QFile::encodeName(source.fileName()).constData(), 0);
 }
 
 QString WorkFolder::make(WorkFolders &workFolders, int folder, const QString &folderPath,

@@ -4,7 +4,7 @@
 // with a name of the helper's, and the folder it lies in is noted in the helper's state folder
 // before it is made, so that what a killed helper left is removed at its next start. Only a
 // folder that is the helper's own by name, owner and mode is ever removed, and removing never
-// follows a link.
+// follows a link. The last step of a move (removing its source) is noted the same way.
 #pragma once
 
 #include "regularfile.h"
@@ -16,7 +16,8 @@ class WorkFolders
 public:
     explicit WorkFolders(const QString &stateDir);
 
-    // Removes the work folders left in the folders that the notes name, then the notes.
+    // Removes the work folders left in the folders that the notes name and the sources of
+    // moves that were done, then the notes.
     void removeLeftovers();
     // Makes the state folder root's own (0700) when missing; false when it is not.
     bool makeStateDir() const;
@@ -24,6 +25,10 @@ public:
 
     // Notes that work folders may be made in folderPath; the note's name, empty on failure.
     QString note(const QString &folderPath);
+    // Notes that source (holding sourceInfo's file) is to be removed once destination holds
+    // placed's file; the note's name, empty on failure.
+    QString noteMove(const QString &source, const struct stat &sourceInfo,
+                     const QString &destination, const struct stat &placed);
     void forget(const QString &noteName);
 
     // What every work folder's name starts with.
@@ -32,6 +37,10 @@ public:
     static const QByteArray ProtectPrefix;
 
 private:
+    QString write(const QByteArray &line);
+    void removeWorkFolders(const QString &folderPath);
+    void finishMove(const QList<QByteArray> &fields);
+
     QString state;
     QString notes;
 };

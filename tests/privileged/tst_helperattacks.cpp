@@ -282,7 +282,8 @@ void TestHelperAttacks::reportRefusals()
 }
 
 // Whatever instant the helper dies at, the destination is whole (old or new), nothing is lost
-// and nothing partial is left beside it.
+// and nothing partial is left beside it; once the new file is in place, the next start removes
+// the source.
 void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
 {
     const int kills = 200, size = 4 << 20;
@@ -290,7 +291,8 @@ void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
     writeFile(target, QByteArray(size, 'o'), 0640);
     int moved = 0, strays = 0;
     for (int round = 0; round < kills; ++round) {
-        const QByteArray fresh(size, char('a' + round % 26));
+        // Never the old contents, 'o'.
+        const QByteArray fresh(size, char('a' + round % 14));
         writeFile(source, fresh, 0644);
         QCOMPARE(service->execSmthWithArgs("true", {}), 0); // the helper is up
         const uint pid =
@@ -303,9 +305,11 @@ void TestHelperAttacks::killsDuringMovesLeaveNoDebris()
         // The next call must start a new helper, not reach the one that is going.
         QTRY_VERIFY(!QDBusConnection::systemBus().interface()->isServiceRegistered(
             HelperProtocol::Service));
+        QCOMPARE(service->execSmthWithArgs("true", {}), 0); // the next start finishes the move
         const QByteArray now = contents(target);
         QVERIFY2(now == fresh || now == QByteArray(size, 'o'), "the destination is torn");
         QVERIFY2(now == fresh || contents(source) == fresh, "the new contents are lost");
+        QVERIFY2(now != fresh || !QFile::exists(source), "the source stayed beside its copy");
         moved += now == fresh ? 1 : 0;
         QCOMPARE(modeOf(target), mode_t(0640));
         QFile::remove(source);
@@ -338,6 +342,8 @@ void TestHelperAttacks::swappedReportNameNeverReachesRootFiles()
     standIn("SetAllowedForUser", {alice.uid, AllActions});
     standIn("SetAllowedForUser", {mallory.uid, QStringList()});
     QTemporaryDir shared(QDir::tempPath() + "/kro-shared-XXXXXX");
+    // Alice's own report folder, so that only the swapping can stop her calls.
+    QCOMPARE(::chown(QFile::encodeName(shared.path()).constData(), alice.uid, alice.uid), 0);
     QCOMPARE(::chmod(QFile::encodeName(shared.path()).constData(), 0777), 0);
     const QString secret = dir->filePath("secret"), report = shared.filePath("sosreport-a.tar.xz");
     writeFile(secret, "root only", 0600);
