@@ -53,6 +53,7 @@ private slots:
     void hiddenNamesRunBringsItsPrivateMap();
     void runWithoutFolderUsesSosConfiguration();
     void killedHelpersWorkingFolderGoesAtNextStart();
+    void runsOnlyInReportFolders();
 
 private:
     void touch(const QString &name) { QFile(dir->filePath(name)).open(QIODevice::WriteOnly); }
@@ -232,6 +233,24 @@ void TestHelperReportRuns::killedHelpersWorkingFolderGoesAtNextStart()
     QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0 || psField(pid, "stat").startsWith('Z'),
                              60000);
     QCOMPARE(entries(dir->path()), planted.mid(1));
+}
+
+// A user's run goes to a report folder: the user's own, not root's.
+void TestHelperReportRuns::runsOnlyInReportFolders()
+{
+    if (geteuid() != 0)
+        QSKIP("Playing another local user needs root.");
+    LocalUser alice("kro-files-alice");
+    standIn("SetAllowedForUser", {alice.uid, AllActions});
+    QVERIFY(!alice.callHelper({"run", "sosreport", "--batch", "--tmp-dir", dir->path()}));
+    QCOMPARE(entries(dir->path()), QStringList());
+    QTemporaryDir own(QDir::tempPath() + "/kro-files-XXXXXX");
+    QCOMPARE(::chown(QFile::encodeName(own.path()).constData(), alice.uid, alice.uid), 0);
+    QVERIFY(alice.callHelper({"run", "sosreport", "--batch", "--tmp-dir", own.path()}));
+    // The archive and its checksum, once the working folder has gone.
+    QTRY_VERIFY_WITH_TIMEOUT(entries(own.path()).size() == 2 &&
+                                 entries(own.path()).first().startsWith("sosreport-standin-"),
+                             30000);
 }
 
 KRO_TEST_MAIN(TestHelperReportRuns)
