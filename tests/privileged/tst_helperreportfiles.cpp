@@ -245,15 +245,20 @@ void TestHelperReportFiles::killsLeaveNothingOfRoots()
         QDBusPendingCallWatcher working(
             QDBusConnection::systemBus().asyncCall(helperCall(method, arguments)));
         QThread::usleep(QRandomGenerator::global()->bounded(60000));
+        // Stopped, a program cannot end by itself: only dying with the helper ends it.
         const QStringList children = childrenOf(pid);
+        for (const QString &child : children)
+            ::kill(pid_t(child.toInt()), SIGSTOP);
         ::kill(pid_t(pid), SIGKILL);
         midProgram += children.isEmpty() ? 0 : 1;
         QTRY_VERIFY_WITH_TIMEOUT(working.isFinished(), 60000);
         QTRY_VERIFY_WITH_TIMEOUT(
             !QDBusConnection::systemBus().interface()->isServiceRegistered(HelperProtocol::Service),
             60000);
-        for (const QString &child : children)
+        for (const QString &child : children) {
             QTRY_VERIFY_WITH_TIMEOUT(!isAlive(child), 60000);
+            ::kill(pid_t(child.toInt()), SIGKILL); // should it have outlived the wait
+        }
     }
     qInfo("%d kills, %d while %s's program ran", kills, midProgram, qPrintable(method));
 }
