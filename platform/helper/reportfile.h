@@ -48,6 +48,7 @@ public:
     int folderDescriptor() const { return folder.get(); }
     const QString &folderPath() const { return folderAt; }
     const QByteArray &fileName() const { return name; }
+    const struct stat &status() const { return info; }
 
 private:
     QString nameCopy();

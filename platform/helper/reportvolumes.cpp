@@ -42,9 +42,10 @@ ReportVolumes::ReportVolumes(std::shared_ptr<ReportFile> report)
 {
 }
 
-QString ReportVolumes::prepare(WorkFolders &folders)
+QString ReportVolumes::prepare(WorkFolders &workFolders)
 {
-    const QString failure = work.make(folders, report->folderDescriptor(), report->folderPath(),
+    folders = &workFolders;
+    const QString failure = work.make(workFolders, report->folderDescriptor(), report->folderPath(),
                                       WorkFolders::SplitPrefix);
     if (!failure.isEmpty())
         return failure;
@@ -85,15 +86,42 @@ QString ReportVolumes::keep()
         failure = report->remove();
     if (!failure.isEmpty())
         unplace();
+    folders->forget(note);
     discard();
     return failure;
 }
 
 // Linking never replaces an existing name nor follows a link at it: each volume is created
-// beside the report as with O_CREAT | O_EXCL | O_NOFOLLOW, only without copying it.
+// beside the report as with O_CREAT | O_EXCL | O_NOFOLLOW, only without copying it. The volumes
+// are noted first, so that a helper killed before the report is removed takes them away again
+// at its next start.
 QString ReportVolumes::place(const QByteArrayList &volumes)
 {
+    QVector<WorkFolders::Named> ready;
+    const QString failure = prepareVolumes(volumes, ready);
+    if (!failure.isEmpty())
+        return failure;
+    note =
+        folders->noteVolumes(report->folderPath(), {report->fileName(), report->status()}, ready);
+    if (note.isEmpty())
+        return QStringLiteral("the helper cannot note the volumes");
     const int folder = report->folderDescriptor();
+    for (const WorkFolders::Named &volume : qAsConst(ready)) {
+        if (linkat(work.descriptor(), volume.name.constData(), folder, volume.name.constData(),
+                   0) != 0)
+            return errno == EEXIST
+                       ? QStringLiteral("%1 exists already").arg(QFile::decodeName(volume.name))
+                       : errnoText(QStringLiteral("cannot put a volume beside the report"));
+        placed.append(volume);
+    }
+    fsync(folder);
+    return {};
+}
+
+// Each volume a regular file with the report's owner and mode, written out.
+QString ReportVolumes::prepareVolumes(const QByteArrayList &volumes,
+                                      QVector<WorkFolders::Named> &ready)
+{
     for (const QByteArray &name : volumes) {
         struct stat info
         {
@@ -107,19 +135,14 @@ QString ReportVolumes::place(const QByteArrayList &volumes)
             return failure;
         if (fsync(volume.get()) != 0)
             return errnoText(QStringLiteral("cannot write a volume"));
-        if (linkat(work.descriptor(), name.constData(), folder, name.constData(), 0) != 0)
-            return errno == EEXIST
-                       ? QStringLiteral("%1 exists already").arg(QFile::decodeName(name))
-                       : errnoText(QStringLiteral("cannot put a volume beside the report"));
-        placed.append({name, info});
+        ready.append({name, info});
     }
-    fsync(folder);
     return {};
 }
 
 void ReportVolumes::unplace()
 {
-    for (const Placed &volume : qAsConst(placed))
+    for (const WorkFolders::Named &volume : qAsConst(placed))
         if (RegularFile::stillNames(report->folderDescriptor(), volume.name, volume.info))
             unlinkat(report->folderDescriptor(), volume.name.constData(), 0);
     placed.clear();

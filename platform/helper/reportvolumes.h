@@ -34,15 +34,13 @@ public:
 
 private:
     QString place(const QByteArrayList &volumes);
+    QString prepareVolumes(const QByteArrayList &volumes, QVector<WorkFolders::Named> &ready);
     void unplace();
 
     std::shared_ptr<ReportFile> report;
     QByteArray stem;
     WorkFolder work;
-    struct Placed
-    {
-        QByteArray name;
-        struct stat info;
-    };
-    QVector<Placed> placed;
+    WorkFolders *folders = nullptr;
+    QString note;
+    QVector<WorkFolders::Named> placed;
 };

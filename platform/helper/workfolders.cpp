@@ -98,6 +98,16 @@ QString WorkFolders::noteMove(const QString &source, const struct stat &sourceIn
                  QFile::encodeName(destination).toHex() + ' ' + identity(placed));
 }
 
+QString WorkFolders::noteVolumes(const QString &folderPath, const Named &report,
+                                 const QVector<Named> &volumes)
+{
+    QByteArray line = "volumes " + QFile::encodeName(folderPath).toHex() + ' ' +
+                      report.name.toHex() + ' ' + identity(report.info);
+    for (const Named &volume : volumes)
+        line += ' ' + volume.name.toHex() + ' ' + identity(volume.info);
+    return write(line);
+}
+
 // Paths are written in hexadecimal, so that no name can break a note's fields.
 QString WorkFolders::write(const QByteArray &line)
 {
@@ -138,6 +148,8 @@ void WorkFolders::removeLeftovers()
             removeWorkFolders(QFile::decodeName(QByteArray::fromHex(fields.at(1))));
         else if (fields.size() == 5 && fields.at(0) == "move")
             finishMove(fields);
+        else if (fields.size() >= 4 && fields.size() % 2 == 0 && fields.at(0) == "volumes")
+            removeVolumes(fields);
         note.remove();
     }
 }
@@ -180,6 +192,24 @@ void WorkFolders::finishMove(const QList<QByteArray> &fields)
     qInfo("removing %s, moved to %s by a helper that was stopped", qPrintable(source.filePath()),
           qPrintable(destination.filePath()));
     unlinkat(sourceFolder.get(), QFile::encodeName(source.fileName()).constData(), 0);
+}
+
+// A split that did not end leaves its report: the volumes it had put beside it go.
+void WorkFolders::removeVolumes(const QList<QByteArray> &fields)
+{
+    QString failure;
+    const UniqueFd folder =
+        RegularFile::openFolder(QFile::decodeName(QByteArray::fromHex(fields.at(1))), failure);
+    if (!folder.ok() || !RegularFile::stillNames(folder.get(), QByteArray::fromHex(fields.at(2)),
+                                                 fromIdentity(fields.at(3))))
+        return;
+    for (int field = 4; field + 1 < fields.size(); field += 2) {
+        const QByteArray name = QByteArray::fromHex(fields.at(field));
+        if (RegularFile::stillNames(folder.get(), name, fromIdentity(fields.at(field + 1)))) {
+            qInfo("removing the volume %s of a split whose helper was stopped", name.constData());
+            unlinkat(folder.get(), name.constData(), 0);
+        }
+    }
 }
 
 QString WorkFolder::make(WorkFolders &workFolders, int folder, const QString &folderPath,

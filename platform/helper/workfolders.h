@@ -4,20 +4,29 @@
 // with a name of the helper's, and the folder it lies in is noted in the helper's state folder
 // before it is made, so that what a killed helper left is removed at its next start. Only a
 // folder that is the helper's own by name, owner and mode is ever removed, and removing never
-// follows a link. The last step of a move (removing its source) is noted the same way.
+// follows a link. The last step of a move (removing its source) and the volumes a split puts
+// beside its report are noted the same way.
 #pragma once
 
 #include "regularfile.h"
 
 #include <QString>
+#include <QVector>
 
 class WorkFolders
 {
 public:
+    // A file by its name in a folder and its status.
+    struct Named
+    {
+        QByteArray name;
+        struct stat info;
+    };
+
     explicit WorkFolders(const QString &stateDir);
 
-    // Removes the work folders left in the folders that the notes name and the sources of
-    // moves that were done, then the notes.
+    // Removes the work folders left in the folders that the notes name, the sources of moves
+    // that were done and the volumes of splits that were not, then the notes.
     void removeLeftovers();
     // Makes the state folder root's own (0700) when missing; false when it is not.
     bool makeStateDir() const;
@@ -29,6 +38,10 @@ public:
     // placed's file; the note's name, empty on failure.
     QString noteMove(const QString &source, const struct stat &sourceInfo,
                      const QString &destination, const struct stat &placed);
+    // Notes that the volumes are to be removed from folderPath while report still holds its
+    // file there: the split did not end. The note's name, empty on failure.
+    QString noteVolumes(const QString &folderPath, const Named &report,
+                        const QVector<Named> &volumes);
     void forget(const QString &noteName);
 
     // What every work folder's name starts with.
@@ -40,6 +53,7 @@ private:
     QString write(const QByteArray &line);
     void removeWorkFolders(const QString &folderPath);
     void finishMove(const QList<QByteArray> &fields);
+    void removeVolumes(const QList<QByteArray> &fields);
 
     QString state;
     QString notes;
