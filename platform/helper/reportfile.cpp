@@ -56,8 +56,9 @@ QString ReportFile::makeReadable(uid_t caller)
     return ReadAccess::grant(file.get(), caller);
 }
 
-int ReportFile::createProtectedCopy(WorkFolders &folders, QString &failure)
+int ReportFile::createProtectedCopy(WorkFolders &workFolders, QString &failure)
 {
+    folders = &workFolders;
     if (ReportNames::isProtected(QFile::decodeName(name))) {
         failure = QStringLiteral("the report is protected already");
         return -1;
@@ -73,7 +74,7 @@ int ReportFile::createProtectedCopy(WorkFolders &folders, QString &failure)
     // Unnamed until it is complete: no one sees a partial copy, and a killed helper leaves none.
     copy.reset(openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     if (!copy.ok() && (errno == EOPNOTSUPP || errno == EISDIR)) {
-        failure = copyFolder.make(folders, folder.get(), folderAt, WorkFolders::ProtectPrefix);
+        failure = copyFolder.make(workFolders, folder.get(), folderAt, WorkFolders::ProtectPrefix);
         if (!failure.isEmpty())
             return -1;
         copy.reset(openat(copyFolder.descriptor(), copyName.constData(),
@@ -92,10 +93,23 @@ QString ReportFile::keepProtectedCopy()
     QString failure = fsync(copy.get()) == 0
                           ? shareOwnership(copy.get())
                           : errnoText(QStringLiteral("cannot write the protected copy"));
+    struct stat copyInfo
+    {
+    };
+    QString note;
+    if (failure.isEmpty() && fstat(copy.get(), &copyInfo) == 0) {
+        const QString path = folderAt + QLatin1Char('/');
+        note = folders->noteMove(path + QFile::decodeName(name), info,
+                                 path + QFile::decodeName(copyName), copyInfo);
+    }
     if (failure.isEmpty())
-        failure = nameCopy();
+        failure = note.isEmpty() ? QStringLiteral("the helper cannot note the protected copy")
+                                 : nameCopy();
     discardProtectedCopy();
-    return failure.isEmpty() ? remove() : failure;
+    if (failure.isEmpty())
+        failure = remove();
+    folders->forget(note);
+    return failure;
 }
 
 // Linking never replaces an existing name nor follows a link at it.

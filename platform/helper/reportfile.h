@@ -34,7 +34,8 @@ public:
     int createProtectedCopy(WorkFolders &folders, QString &failure);
     // Gives the finished copy the report's owner and mode, names it beside the report (never
     // over an existing name) and removes the report, but only while its name still holds the
-    // file that was read.
+    // file that was read. Should the helper be killed in between, its next start removes the
+    // report (noted in folders).
     QString keepProtectedCopy();
     // Drops an unfinished copy.
     void discardProtectedCopy();
@@ -64,4 +65,5 @@ private:
     QByteArray copyName;
     // Only where the file system has no unnamed files.
     WorkFolder copyFolder;
+    WorkFolders *folders = nullptr;
 };

@@ -49,13 +49,47 @@ bool isAlive(const QString &pid)
     return end > 0 && line.size() > end + 2 && line.at(end + 2) != 'Z' && line.at(end + 2) != 'X';
 }
 
-QStringList childrenOf(uint pid)
+QByteArray commandOf(const QString &pid)
+{
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? comm.readAll() : QByteArray();
+}
+
+// The programs the helper runs, once they run: not the helper's own copy before it starts one.
+QStringList programsOf(uint helper)
 {
     QProcess pgrep;
-    pgrep.start("pgrep", {"-P", QString::number(pid)});
+    pgrep.start("pgrep", {"-P", QString::number(helper)});
     pgrep.waitForFinished();
-    return QString::fromUtf8(pgrep.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList programs;
+    const QByteArray own = commandOf(QString::number(helper));
+    for (const QString &child :
+         QString::fromUtf8(pgrep.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+        if (commandOf(child) != own)
+            programs.append(child);
+    return programs;
 }
+
+// Stops programs, so that they cannot end by themselves; kills any of them still there at the
+// end, so that a failed test leaves none stopped.
+struct StoppedPrograms
+{
+    explicit StoppedPrograms(const QStringList &pids) : pids(pids)
+    {
+        for (const QString &pid : pids) {
+            commands.append(commandOf(pid));
+            ::kill(pid_t(pid.toInt()), SIGSTOP);
+        }
+    }
+    ~StoppedPrograms()
+    {
+        for (int i = 0; i < pids.size(); ++i)
+            if (isAlive(pids.at(i)) && commandOf(pids.at(i)) == commands.at(i))
+                ::kill(pid_t(pids.at(i).toInt()), SIGKILL);
+    }
+    QStringList pids;
+    QByteArrayList commands;
+};
 
 } // namespace
 
@@ -229,10 +263,10 @@ void TestHelperReportFiles::killsLeaveNothingOfRoots()
     int midProgram = 0;
     for (int round = 0; round < kills; ++round) {
         QCOMPARE(service->execSmthWithArgs("true", {}), 0); // a new helper is up
-        // A split either ended (its volumes alone) or did not (the report alone).
+        // The work either ended (volumes or a protected copy alone) or did not (the report alone).
         const QStringList left = entries(dir->path());
         QVERIFY2(!left.contains(Report) ||
-                     left.filter(QRegularExpression("\\.z(ip|[0-9]+)$")).isEmpty(),
+                     left.filter(QRegularExpression("\\.(z(ip|[0-9]+)|cpt)$")).isEmpty(),
                  qPrintable(left.join(' ')));
         for (const QString &name : left) {
             QVERIFY2(!name.startsWith(".kro-"), qPrintable(name));
@@ -252,19 +286,15 @@ void TestHelperReportFiles::killsLeaveNothingOfRoots()
             QDBusConnection::systemBus().asyncCall(helperCall(method, arguments)));
         QThread::usleep(QRandomGenerator::global()->bounded(60000));
         // Stopped, a program cannot end by itself: only dying with the helper ends it.
-        const QStringList children = childrenOf(pid);
-        for (const QString &child : children)
-            ::kill(pid_t(child.toInt()), SIGSTOP);
+        const StoppedPrograms programs(programsOf(pid));
         ::kill(pid_t(pid), SIGKILL);
-        midProgram += children.isEmpty() ? 0 : 1;
+        midProgram += programs.pids.isEmpty() ? 0 : 1;
         QTRY_VERIFY_WITH_TIMEOUT(working.isFinished(), 60000);
         QTRY_VERIFY_WITH_TIMEOUT(
             !QDBusConnection::systemBus().interface()->isServiceRegistered(HelperProtocol::Service),
             60000);
-        for (const QString &child : children) {
-            QTRY_VERIFY_WITH_TIMEOUT(!isAlive(child), 60000);
-            ::kill(pid_t(child.toInt()), SIGKILL); // should it have outlived the wait
-        }
+        for (const QString &program : programs.pids)
+            QTRY_VERIFY_WITH_TIMEOUT(!isAlive(program), 60000);
     }
     qInfo("%d kills, %d while %s's program ran", kills, midProgram, qPrintable(method));
 }
