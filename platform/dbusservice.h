@@ -68,14 +68,15 @@ public:
     // Replaces the report archive by its copy encrypted with key (one line, never an argument).
     void protectReport(const QString &report, const QByteArray &key, QObject *context,
                        const ReplyHandler &done);
-    // Lets every user read the report archive.
+    // Lets this user, and nobody else, read the report archive (an access list entry of its own;
+    // no permission bit for others). sos's private map is refused.
     void makeReportReadable(const QString &report, QObject *context, const ReplyHandler &done);
     // Replaces the finished report archive by a split zip (NAME.zip, NAME.z01, ...) beside it,
     // in volumes of volumeMiB (1 to 100) MiB each.
     void splitReport(const QString &report, int volumeMiB, QObject *context,
                      const ReplyHandler &done);
-    // Removes the files of one report (archive, volumes, checksums, protected forms), all in one
-    // folder; nothing is removed when any of them is refused.
+    // Removes the files of one report (archive, volumes, checksums, protected forms, private map),
+    // all in one report folder; nothing is removed when any of them is refused.
     void deleteReports(const QStringList &files, QObject *context, const ReplyHandler &done);
 
     // Blocking forms. 0 when the program ran and exited with status 0.

@@ -4,8 +4,10 @@
 // made for it (its checksum, its volumes, its protected form and sos's private map).
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <sys/stat.h>
 
 namespace ReportNames {
 
@@ -76,6 +78,36 @@ inline QString privateMapOf(const QString &report)
 {
     const int slash = report.lastIndexOf(QLatin1Char('/'));
     return report.left(slash + 1) + reportStem(report.mid(slash + 1)) + PrivateMapSuffix;
+}
+
+// The folders where reports of every user live: sos's tmp-dir (as its configuration sets it),
+// /tmp and /var/tmp.
+inline QStringList sharedReportFolders(const QString &sosTmpDir)
+{
+    return {sosTmpDir, QStringLiteral("/tmp"), QStringLiteral("/var/tmp")};
+}
+
+// Report files are acted on only in a report folder: one of the shared report folders or a
+// folder that user owns. The opened folder is judged, not its path, so a path that reaches
+// another folder through links counts as the folder it reaches.
+inline bool isReportFolder(int openedFolder, uid_t user, const QString &sosTmpDir)
+{
+    struct stat folder
+    {
+    };
+    if (fstat(openedFolder, &folder) != 0 || !S_ISDIR(folder.st_mode))
+        return false;
+    if (folder.st_uid == user)
+        return true;
+    for (const QString &shared : sharedReportFolders(sosTmpDir)) {
+        struct stat info
+        {
+        };
+        if (!shared.isEmpty() && stat(QFile::encodeName(shared).constData(), &info) == 0 &&
+            info.st_dev == folder.st_dev && info.st_ino == folder.st_ino)
+            return true;
+    }
+    return false;
 }
 
 } // namespace ReportNames

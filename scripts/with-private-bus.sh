@@ -4,11 +4,13 @@
 # the privileged helper from the build tree (started on first call), then tears it all down.
 # Nothing is installed: the helper runs with the rights of whoever runs this script.
 #
-# with-private-bus.sh [--helper PATH | --no-helper] [--stand-ins DIR] [--allow | --deny]
-#                     -- COMMAND [ARGUMENT...]
+# with-private-bus.sh [--helper PATH | --no-helper] [--stand-ins DIR] [--sos-config]
+#                     [--allow | --deny] -- COMMAND [ARGUMENT...]
 #   --helper PATH    helper executable (default: KRO_BUILD_DIR or ./build, platform/helper/)
 #   --no-helper      the helper is not reachable on the bus
 #   --stand-ins DIR  folder the helper searches for programs before the system folders
+#   --sos-config     the helper reads a sos.conf of the bus's own (tmp-dir: a folder of the bus)
+#                    instead of /etc/sos/sos.conf; KRO_SOS_CONFIG names it to the command
 #   --allow/--deny   whether the polkit stand-in grants every action of the helper's policy file
 #                    (default: --allow)
 # Exits with the command's exit status.
@@ -21,6 +23,7 @@ usage() {
 
 helper="${KRO_BUILD_DIR:-$PWD/build}/platform/helper/kro-sosreport-helper"
 stand_ins=""
+sos_config=0
 allow=1
 with_helper=1
 while [ $# -gt 0 ]; do
@@ -28,6 +31,7 @@ while [ $# -gt 0 ]; do
         --helper) [ $# -ge 2 ] || usage; helper=$2; shift 2 ;;
         --no-helper) with_helper=0; shift ;;
         --stand-ins) [ $# -ge 2 ] || usage; stand_ins=$2; shift 2 ;;
+        --sos-config) sos_config=1; shift ;;
         --allow) allow=1; shift ;;
         --deny) allow=0; shift ;;
         --) shift; break ;;
@@ -95,6 +99,12 @@ if [ "$with_helper" -eq 1 ]; then
     # Report runs keep their output in the bus's own folder, not in /run.
     helper_options="--state-dir $work/helper-state"
     [ -n "$stand_ins" ] && helper_options="$helper_options --stand-ins $stand_ins"
+    if [ "$sos_config" -eq 1 ]; then
+        mkdir "$work/sos-reports"
+        printf '[global]\ntmp-dir = %s\n' "$work/sos-reports" >"$work/sos.conf"
+        helper_options="$helper_options --sos-config $work/sos.conf"
+        export KRO_SOS_CONFIG="$work/sos.conf"
+    fi
     cat >"$work/services/$service.service" <<SERVICE
 [D-BUS Service]
 Name=$service

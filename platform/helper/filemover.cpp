@@ -2,6 +2,7 @@
 #include "filemover.h"
 
 #include "regularfile.h"
+#include "workfolders.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -147,7 +149,9 @@ QString putInPlace(int file, bool named, int dir, const QByteArray &strayName,
     return {};
 }
 
-QString replace(const Source &source, int dir, const QByteArray &base, const struct stat *replaced)
+// beforePlacing notes the complete copy before it takes the destination's name.
+QString replace(const Source &source, int dir, const QByteArray &base, const struct stat *replaced,
+                const std::function<bool(int copy)> &beforePlacing)
 {
     const QByteArray strayName = '.' + base + ".kro-new";
     // Unlinking never follows a link, so whatever else holds the name is only taken away.
@@ -164,6 +168,8 @@ QString replace(const Source &source, int dir, const QByteArray &base, const str
         failure = errnoText("cannot set the owner and mode of the destination");
     else if (fsync(target.get()) != 0)
         failure = errnoText("cannot write the destination");
+    else if (!beforePlacing(target.get()))
+        failure = QStringLiteral("the helper cannot note the move");
     else
         failure = putInPlace(target.get(), named, dir, strayName, base);
     if (!failure.isEmpty())
@@ -184,7 +190,8 @@ QString removeSource(const Source &source)
 }
 
 } // namespace
-QString FileMover::move(uid_t caller, const QString &source, const QString &destination)
+QString FileMover::move(WorkFolders &folders, uid_t caller, const QString &source,
+                        const QString &destination)
 {
     const QFileInfo from(source), to(destination);
     if (!from.isAbsolute() || !to.isAbsolute() || to.fileName().isEmpty())
@@ -208,6 +215,21 @@ QString FileMover::move(uid_t caller, const QString &source, const QString &dest
         return QStringLiteral("the destination is not a regular file");
     if (exists && existing.st_dev == opened.info.st_dev && existing.st_ino == opened.info.st_ino)
         return QStringLiteral("the source and the destination are the same file");
-    failure = replace(opened, dir.get(), base, exists ? &existing : nullptr);
-    return failure.isEmpty() ? removeSource(opened) : failure;
+    // Should the helper be killed once the new file is in place, its next start removes the
+    // source, so the user's file never stays beside its moved copy.
+    QString note;
+    const auto noteMove = [&](int copy) {
+        struct stat placed
+        {
+        };
+        note = fstat(copy, &placed) == 0 ? folders.noteMove(from.absoluteFilePath(), opened.info,
+                                                            to.absoluteFilePath(), placed)
+                                         : QString();
+        return !note.isEmpty();
+    };
+    failure = replace(opened, dir.get(), base, exists ? &existing : nullptr, noteMove);
+    if (failure.isEmpty())
+        failure = removeSource(opened);
+    folders.forget(note);
+    return failure;
 }

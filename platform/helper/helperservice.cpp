@@ -8,6 +8,7 @@
 #include "reportset.h"
 #include "reportvolumes.h"
 #include "sosarguments.h"
+#include "sosconfig.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -61,14 +62,24 @@ UniqueFd keyPipe(const QByteArray &key)
     return readEnd;
 }
 
+// A report is collected only as a followed run, in a working folder of the helper's own that
+// goes with the run: a waiting call runs sos only to list its plugins.
+bool listsPlugins(const QStringList &arguments)
+{
+    return arguments.contains(SosArguments::ListPlugins) ||
+           arguments.contains(SosArguments::ListPluginsShort);
+}
+
 } // namespace
 
 HelperService::HelperService(const QDBusConnection &bus, const QString &standInDir,
-                             const QString &stateDir, QObject *parent)
+                             const QString &stateDir, const QString &sosConfig, QObject *parent)
     : QObject(parent), bus(bus), authorizer(new Authorizer(this)), runner(standInDir),
-      runs(stateDir, runner), callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration),
+      sosConfig(sosConfig), workFolders(stateDir), runs(workFolders, sosConfig, runner),
+      callers(QString(), bus, QDBusServiceWatcher::WatchForUnregistration),
       waiting(HelperProtocol::CallsPerCaller, HelperProtocol::CallsPerUser, CallsOverall)
 {
+    workFolders.removeLeftovers();
     connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, &HelperService::callerLeft);
     idleTimer.setSingleShot(true);
     idleTimer.setInterval(IdleExitMs);
@@ -89,6 +100,9 @@ int HelperService::Exec(const QString &program, const QStringList &arguments,
     authorizeThen(sos ? ReportAction : ConfigureAction, [=](const QDBusMessage &call, uint uid) {
         if (path.isEmpty())
             return refuseMissing(call, program);
+        if (sos && !listsPlugins(arguments))
+            return replyError(call, HelperProtocol::ArgumentsRefusedError,
+                              "sos collects a report only as a followed run.");
         if (sos && !sosArgumentsPass(call, path, arguments))
             return;
         ProgramRunner::Job job;
@@ -166,7 +180,7 @@ void HelperService::Move(const QString &source, const QString &destination)
 {
     authorizeThen(ConfigureAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u moves %s to %s", uid, qPrintable(source), qPrintable(destination));
-        const QString failure = FileMover::move(uid, source, destination);
+        const QString failure = FileMover::move(workFolders, uid, source, destination);
         if (failure.isEmpty())
             reply(call, call.createReply());
         else
@@ -195,7 +209,7 @@ void HelperService::MakeReadable(const QString &report)
         const auto file = openReportOrRefuse(call, uid, report);
         if (!file)
             return;
-        const QString failure = file->makeReadable();
+        const QString failure = file->makeReadable(uid);
         if (failure.isEmpty())
             reply(call, call.createReply());
         else
@@ -221,7 +235,7 @@ void HelperService::DeleteReports(const QStringList &reports)
     authorizeThen(ReportAction, [=](const QDBusMessage &call, uint uid) {
         qInfo("uid %u deletes %s", uid, qPrintable(reports.join(' ')));
         ReportSet set;
-        QString failure = set.open(uid, reports);
+        QString failure = set.open(uid, reports, sosTmpDir());
         if (!failure.isEmpty())
             return replyError(call, HelperProtocol::FileRefusedError, failure);
         failure = set.remove();
@@ -242,7 +256,7 @@ void HelperService::split(const QDBusMessage &call, const std::shared_ptr<Report
     if (job.path.isEmpty())
         return;
     auto volumes = std::make_shared<ReportVolumes>(report);
-    const QString failure = volumes->prepare();
+    const QString failure = volumes->prepare(workFolders);
     if (!failure.isEmpty())
         return replyError(call, HelperProtocol::FailedError, failure);
     job.arguments = volumes->zipArguments(volumeMiB);
@@ -263,7 +277,7 @@ void HelperService::protect(const QDBusMessage &call, const std::shared_ptr<Repo
     if (job.path.isEmpty())
         return;
     QString failure;
-    const int copy = report->createProtectedCopy(failure);
+    const int copy = report->createProtectedCopy(workFolders, failure);
     if (copy < 0)
         return replyError(call, HelperProtocol::FileRefusedError, failure);
     const UniqueFd keyFd = keyPipe(key);
@@ -404,7 +418,7 @@ std::shared_ptr<ReportFile> HelperService::openReportOrRefuse(const QDBusMessage
                                                               const QString &report)
 {
     auto file = std::make_shared<ReportFile>();
-    const QString failure = file->open(uid, report);
+    const QString failure = file->open(uid, report, sosTmpDir());
     if (failure.isEmpty())
         return file;
     replyError(call, HelperProtocol::FileRefusedError, failure);
@@ -423,4 +437,10 @@ void HelperService::refuseMissing(const QDBusMessage &call, const QString &progr
 {
     replyError(call, HelperProtocol::NotFoundError,
                QStringLiteral("No program \"%1\" in the system folders.").arg(program));
+}
+
+// Read at each call, as sos reads it at each run.
+QString HelperService::sosTmpDir() const
+{
+    return SosConfig::reportFolder(sosConfig);
 }

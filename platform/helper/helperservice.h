@@ -12,6 +12,7 @@
 #include "calllimits.h"
 #include "programrunner.h"
 #include "reportruns.h"
+#include "workfolders.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -31,9 +32,11 @@ class HelperService : public QObject, protected QDBusContext
     Q_CLASSINFO("D-Bus Interface", KRO_HELPER_SERVICE)
 
 public:
-    // standInDir: programs searched first (tests only); stateDir: where report runs write.
+    // standInDir: programs searched first (tests only); stateDir: where report runs write and
+    // work folders are noted; sosConfig: sos's configuration file. Removes at once the work
+    // folders that a killed helper left.
     HelperService(const QDBusConnection &bus, const QString &standInDir, const QString &stateDir,
-                  QObject *parent = nullptr);
+                  const QString &sosConfig, QObject *parent = nullptr);
 
 public slots:
     // Runs the program, waits for it and replies its exit status (-1 when it crashed), its
@@ -50,12 +53,12 @@ public slots:
     Q_SCRIPTABLE void Move(const QString &source, const QString &destination);
     // Replaces the report by its copy encrypted with key (one line) beside it.
     Q_SCRIPTABLE void Protect(const QString &report, const QByteArray &key);
-    // Lets every user read the report.
+    // Lets the caller, and nobody else, read the report.
     Q_SCRIPTABLE void MakeReadable(const QString &report);
     // Replaces the report by a split zip beside it, in volumes of volumeMiB (1 to 100) MiB.
     Q_SCRIPTABLE void Split(const QString &report, int volumeMiB);
-    // Removes the files of one report set (archive, volumes, checksums, protected forms), all in
-    // one folder; refused as a whole when any of them may not be removed.
+    // Removes the files of one report set (archive, volumes, checksums, protected forms, private
+    // map), all in one folder; refused as a whole when any of them may not be removed.
     Q_SCRIPTABLE void DeleteReports(const QStringList &reports);
 
 private:
@@ -80,10 +83,13 @@ private:
                                                    const QString &report);
     QString resolveOrRefuse(const QDBusMessage &call, const QString &program);
     void refuseMissing(const QDBusMessage &call, const QString &program);
+    QString sosTmpDir() const;
 
     QDBusConnection bus;
     Authorizer *authorizer;
     ProgramRunner runner;
+    QString sosConfig;
+    WorkFolders workFolders;
     ReportRuns runs;
     QDBusServiceWatcher callers;
     QTimer idleTimer;

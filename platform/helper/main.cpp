@@ -2,6 +2,7 @@
 // Entry point of the privileged helper: claims its name on the system bus (or on the bus that
 // DBUS_SYSTEM_BUS_ADDRESS names) and serves until it has been idle for a minute.
 #include "helperservice.h"
+#include "sosconfig.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -40,14 +41,19 @@ int main(int argc, char *argv[])
         "folder");
     const QCommandLineOption stateDir("state-dir", "Folder of the report runs' output.", "folder",
                                       "/run/kro-sosreport-helper");
+    const QCommandLineOption sosConfig(
+        "sos-config", "sos's configuration file, read for its tmp-dir (tests only).", "file",
+        SosConfig::InstalledConfigFile);
     parser.addOption(standIns);
     parser.addOption(stateDir);
+    parser.addOption(sosConfig);
     parser.addHelpOption();
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::systemBus();
     raiseReceivedLimit(bus);
-    HelperService service(bus, parser.value(standIns), parser.value(stateDir));
+    HelperService service(bus, parser.value(standIns), parser.value(stateDir),
+                          parser.value(sosConfig));
     if (!bus.registerObject(QStringLiteral(KRO_HELPER_PATH), &service,
                             QDBusConnection::ExportScriptableSlots) ||
         !bus.registerService(QStringLiteral(KRO_HELPER_SERVICE))) {

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <memory>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -102,13 +103,15 @@ private:
 };
 
 // A process in a group (or a session) of its own, with its standard input and output optionally
-// taken from open files and one more descriptor left open for it.
+// taken from open files and one more descriptor left open for it. A program run for a waiting
+// call dies with the helper, so that none goes on as root with no one to answer; only a
+// program in a session of its own (a report run) outlives it.
 class ChildProcess : public QProcess
 {
 public:
     ChildProcess(const ProgramRunner::Job &job, QObject *parent)
         : QProcess(parent), inputFd(job.inputFd), outputFd(job.outputFd), keyFd(job.keyFd),
-          newSession(job.newSession)
+          newSession(job.newSession), helper(getpid())
     {
     }
 
@@ -116,10 +119,15 @@ protected:
     // Runs in the child between fork and exec: only async-signal-safe calls.
     void setupChildProcess() override
     {
-        if (newSession)
+        if (newSession) {
             setsid();
-        else
+        } else {
             setpgid(0, 0);
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            // The helper may have died before the line above: then no signal comes.
+            if (getppid() != helper)
+                _exit(127);
+        }
         // Whoever started the helper may have had interrupts ignored, and an ignored SIGINT
         // is inherited: the program could then never be interrupted.
         signal(SIGINT, SIG_DFL);
@@ -135,6 +143,7 @@ protected:
 private:
     int inputFd, outputFd, keyFd;
     bool newSession;
+    pid_t helper;
 };
 
 bool isSecretOption(const QString &argument)

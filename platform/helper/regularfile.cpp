@@ -4,8 +4,35 @@
 #include <QFile>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// Deeper than any tree sos collects; a deeper one is left rather than exhausting descriptors.
+const int MaxDepth = 200;
+
+bool emptyFolderAt(int folder, int depth)
+{
+    if (depth >= MaxDepth)
+        return false;
+    bool emptied = true;
+    for (const QByteArray &name : RegularFile::entriesOf(folder)) {
+        if (unlinkat(folder, name.constData(), 0) == 0)
+            continue;
+        const UniqueFd inner(errno != EISDIR
+                                 ? -1
+                                 : openat(folder, name.constData(),
+                                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!inner.ok() || !emptyFolderAt(inner.get(), depth + 1) ||
+            unlinkat(folder, name.constData(), AT_REMOVEDIR) != 0)
+            emptied = false;
+    }
+    return emptied;
+}
+
+} // namespace
 
 UniqueFd &UniqueFd::operator=(UniqueFd &&other) noexcept
 {
@@ -76,4 +103,25 @@ bool RegularFile::stillNames(int folder, const QByteArray &name, const struct st
     };
     return fstatat(folder, name.constData(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
            now.st_dev == info.st_dev && now.st_ino == info.st_ino;
+}
+
+QByteArrayList RegularFile::entriesOf(int folder)
+{
+    QByteArrayList names;
+    DIR *dir = folder < 0 ? nullptr : fdopendir(fcntl(folder, F_DUPFD_CLOEXEC, 0));
+    if (!dir)
+        return names;
+    rewinddir(dir);
+    while (const dirent *entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+bool RegularFile::emptyFolder(int folder)
+{
+    return emptyFolderAt(folder, 0);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <sys/stat.h>
 
@@ -45,5 +46,12 @@ UniqueFd open(int folder, const QByteArray &name, int flags, const QString &subj
 
 // Whether name in folder still is the file described by info.
 bool stillNames(int folder, const QByteArray &name, const struct stat &info);
+
+// The names in the opened folder, without "." and "..".
+QByteArrayList entriesOf(int folder);
+
+// Removes everything in the opened folder, folders inside it with all they hold, never
+// following a link. False when something stayed.
+bool emptyFolder(int folder);
 
 } // namespace RegularFile

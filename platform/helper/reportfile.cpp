@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportfile.h"
 
+#include "readaccess.h"
 #include "reportnames.h"
 
 #include <QFileInfo>
@@ -10,25 +11,33 @@
 
 using RegularFile::errnoText;
 
-QString ReportFile::open(uid_t caller, const QString &path)
+QString ReportFile::open(uid_t caller, const QString &path, const QString &sosTmpDir)
 {
     const QFileInfo report(path);
     if (!report.isAbsolute() || !report.fileName().startsWith(ReportNames::Prefix))
         return QStringLiteral("%1 is not a report archive").arg(path);
+    if (ReportNames::isPrivateMap(report.fileName()))
+        return QStringLiteral("%1 is sos's private map of hidden names, which stays on this "
+                              "machine")
+            .arg(path);
     QString failure;
     const UniqueFd opened = RegularFile::openFolder(report.path(), failure);
     if (!opened.ok())
         return failure;
-    return openIn(opened.get(), caller, report.fileName());
+    if (!ReportNames::isReportFolder(opened.get(), caller, sosTmpDir))
+        return QStringLiteral("%1 is not a report folder").arg(report.path());
+    return openIn(opened.get(), report.path(), caller, report.fileName());
 }
 
-QString ReportFile::openIn(int openedFolder, uid_t caller, const QString &fileName)
+QString ReportFile::openIn(int openedFolder, const QString &folderPath, uid_t caller,
+                           const QString &fileName)
 {
     if (!fileName.startsWith(ReportNames::Prefix) || fileName.contains(QLatin1Char('/')))
         return QStringLiteral("%1 is not a report archive").arg(fileName);
     folder.reset(fcntl(openedFolder, F_DUPFD_CLOEXEC, 0));
     if (!folder.ok())
         return errnoText(QStringLiteral("cannot share the folder"));
+    folderAt = folderPath;
     QString failure;
     name = QFile::encodeName(fileName);
     file = RegularFile::open(folder.get(), name, O_RDONLY, QStringLiteral("the report"), info,
@@ -42,26 +51,38 @@ QString ReportFile::openIn(int openedFolder, uid_t caller, const QString &fileNa
     return {};
 }
 
-QString ReportFile::makeReadable()
+QString ReportFile::makeReadable(uid_t caller)
 {
-    if (fchmod(file.get(), (info.st_mode & 07777) | S_IROTH) != 0)
-        return errnoText(QStringLiteral("cannot change the report's permissions"));
-    return {};
+    return ReadAccess::grant(file.get(), caller);
 }
 
-int ReportFile::createProtectedCopy(QString &failure)
+int ReportFile::createProtectedCopy(WorkFolders &workFolders, QString &failure)
 {
-    if (QFile::decodeName(name).endsWith(ReportNames::ProtectedExtension)) {
+    folders = &workFolders;
+    if (ReportNames::isProtected(QFile::decodeName(name))) {
         failure = QStringLiteral("the report is protected already");
         return -1;
     }
     copyName = name + QFile::encodeName(ReportNames::ProtectedSuffix);
-    copy.reset(openat(folder.get(), copyName.constData(),
-                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
-    if (!copy.ok() || fstat(copy.get(), &copyInfo) != 0) {
-        failure = errno == EEXIST ? QStringLiteral("a protected copy of the report exists already")
-                                  : errnoText(QStringLiteral("cannot create the protected copy"));
-        copy.reset();
+    struct stat existing
+    {
+    };
+    if (fstatat(folder.get(), copyName.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+        failure = QStringLiteral("a protected copy of the report exists already");
+        return -1;
+    }
+    // Unnamed until it is complete: no one sees a partial copy, and a killed helper leaves none.
+    copy.reset(openat(folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    if (!copy.ok() && (errno == EOPNOTSUPP || errno == EISDIR)) {
+        failure = copyFolder.make(workFolders, folder.get(), folderAt, WorkFolders::ProtectPrefix);
+        if (!failure.isEmpty())
+            return -1;
+        copy.reset(openat(copyFolder.descriptor(), copyName.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600));
+    }
+    if (!copy.ok()) {
+        failure = errnoText(QStringLiteral("cannot create the protected copy"));
+        discardProtectedCopy();
         return -1;
     }
     return copy.get();
@@ -72,11 +93,39 @@ QString ReportFile::keepProtectedCopy()
     QString failure = fsync(copy.get()) == 0
                           ? shareOwnership(copy.get())
                           : errnoText(QStringLiteral("cannot write the protected copy"));
-    if (!failure.isEmpty()) {
-        discardProtectedCopy();
-        return failure;
+    struct stat copyInfo
+    {
+    };
+    QString note;
+    if (failure.isEmpty() && fstat(copy.get(), &copyInfo) == 0) {
+        const QString path = folderAt + QLatin1Char('/');
+        note = folders->noteMove(path + QFile::decodeName(name), info,
+                                 path + QFile::decodeName(copyName), copyInfo);
     }
-    return remove();
+    if (failure.isEmpty())
+        failure = note.isEmpty() ? QStringLiteral("the helper cannot note the protected copy")
+                                 : nameCopy();
+    discardProtectedCopy();
+    if (failure.isEmpty())
+        failure = remove();
+    folders->forget(note);
+    return failure;
+}
+
+// Linking never replaces an existing name nor follows a link at it.
+QString ReportFile::nameCopy()
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(copy.get());
+    const int linked = copyFolder.descriptor() >= 0
+                           ? linkat(copyFolder.descriptor(), copyName.constData(), folder.get(),
+                                    copyName.constData(), 0)
+                           : linkat(AT_FDCWD, self.constData(), folder.get(), copyName.constData(),
+                                    AT_SYMLINK_FOLLOW);
+    if (linked != 0)
+        return errno == EEXIST ? QStringLiteral("a protected copy of the report exists already")
+                               : errnoText(QStringLiteral("cannot name the protected copy"));
+    fsync(folder.get());
+    return {};
 }
 
 QString ReportFile::shareOwnership(int fd) const
@@ -98,7 +147,6 @@ QString ReportFile::remove()
 
 void ReportFile::discardProtectedCopy()
 {
-    if (copy.ok() && RegularFile::stillNames(folder.get(), copyName, copyInfo))
-        unlinkat(folder.get(), copyName.constData(), 0);
     copy.reset();
+    copyFolder.remove();
 }

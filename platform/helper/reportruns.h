@@ -2,10 +2,14 @@
 // The report runs the helper started, one per user at most. A run is sosreport in a session of
 // its own, so it lives on when the window that asked for it closes; its output goes to a log in
 // a folder only root can read, and its exit status is kept. Its user can ask how it goes and
-// stop it; an ended run is forgotten some minutes later.
+// stop it; an ended run is forgotten some minutes later. Each run works in a private folder of
+// its own, made inside the report folder it asked for: sos gets that as its tmp-dir, the
+// finished archive with its checksum and private map is moved out into the report folder, and
+// the working folder is removed after every end, whatever sos left in it.
 #pragma once
 
 #include "sosprogress.h"
+#include "workfolders.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -22,11 +26,15 @@ class ReportRuns : public QObject
     Q_OBJECT
 
 public:
-    // stateDir is created when missing and made root's own (0700).
-    ReportRuns(const QString &stateDir, ProgramRunner &runner, QObject *parent = nullptr);
+    // The state folder of folders is created when missing and made root's own (0700);
+    // sosConfig is sos's configuration file, which names the report folder of a run that names
+    // none.
+    ReportRuns(WorkFolders &folders, const QString &sosConfig, ProgramRunner &runner,
+               QObject *parent = nullptr);
 
-    // Starts sosreport at path for uid. Empty on success (pid then holds its process number),
-    // otherwise why not.
+    // Starts sosreport at path for uid, with the --tmp-dir of arguments (or sos's configured
+    // one) as the report folder, which must be one for uid. Empty on success (pid then holds its
+    // process number), otherwise why not.
     QString start(uid_t uid, const QString &path, const QStringList &arguments, qint64 &pid);
     // How uid's run goes (keys from HelperProtocol); empty when none is known.
     QVariantMap state(uid_t uid);
@@ -50,12 +58,20 @@ private:
         QElapsedTimer sinceOutput;
         int exitStatus = -1;
         bool running = true;
+        UniqueFd folder;
+        QString folderPath;
+        WorkFolder work;
+        QString archive; // where it was moved to
+        QString failure; // why it could not be moved
     };
 
+    QString prepare(uid_t uid, const QStringList &arguments, Run &run, QStringList &sosArguments);
     void readNewOutput(Run &run);
     void ended(uid_t uid, int exitStatus);
+    QString collect(Run &run);
 
-    QString stateDir;
+    WorkFolders &folders;
+    QString sosConfig;
     ProgramRunner &runner;
     QHash<uid_t, std::shared_ptr<Run>> runs;
 };

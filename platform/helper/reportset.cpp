@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportset.h"
 
+#include "reportnames.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -10,7 +12,7 @@ const int MaxFiles = 1000;
 
 } // namespace
 
-QString ReportSet::open(uid_t caller, const QStringList &paths)
+QString ReportSet::open(uid_t caller, const QStringList &paths, const QString &sosTmpDir)
 {
     if (paths.isEmpty() || paths.size() > MaxFiles)
         return QStringLiteral("a report set holds from 1 to 1000 files");
@@ -24,10 +26,12 @@ QString ReportSet::open(uid_t caller, const QStringList &paths)
     const UniqueFd folder = RegularFile::openFolder(folderPath, failure);
     if (!folder.ok())
         return failure;
+    if (!ReportNames::isReportFolder(folder.get(), caller, sosTmpDir))
+        return QStringLiteral("%1 is not a report folder").arg(folderPath);
     files.clear();
     for (const QString &path : paths) {
         auto file = std::make_unique<ReportFile>();
-        failure = file->openIn(folder.get(), caller, QFileInfo(path).fileName());
+        failure = file->openIn(folder.get(), folderPath, caller, QFileInfo(path).fileName());
         if (!failure.isEmpty())
             return QStringLiteral("%1: %2").arg(path, failure);
         files.push_back(std::move(file));

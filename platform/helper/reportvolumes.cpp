@@ -6,8 +6,6 @@
 
 #include <QFile>
 #include <cerrno>
-#include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -37,22 +35,6 @@ bool isVolumeOf(const QByteArray &name, const QByteArray &stem)
     return numbered;
 }
 
-QByteArrayList entriesOf(int folder)
-{
-    QByteArrayList names;
-    DIR *dir = fdopendir(fcntl(folder, F_DUPFD_CLOEXEC, 0));
-    if (!dir)
-        return names;
-    rewinddir(dir);
-    while (const dirent *entry = readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    closedir(dir);
-    return names;
-}
-
 } // namespace
 
 ReportVolumes::ReportVolumes(std::shared_ptr<ReportFile> report)
@@ -60,37 +42,21 @@ ReportVolumes::ReportVolumes(std::shared_ptr<ReportFile> report)
 {
 }
 
-ReportVolumes::~ReportVolumes()
+QString ReportVolumes::prepare(WorkFolders &workFolders)
 {
-    discard();
-}
-
-QString ReportVolumes::prepare()
-{
-    // Made through the opened folder, so the folder's path is never resolved again.
-    QByteArray path =
-        "/proc/self/fd/" + QByteArray::number(report->folderDescriptor()) + "/.kro-split-XXXXXX";
-    if (!mkdtemp(path.data()))
-        return errnoText(QStringLiteral("cannot make a work folder beside the report"));
-    workName = path.mid(path.lastIndexOf('/') + 1);
-    work.reset(openat(report->folderDescriptor(), workName.constData(),
-                      O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat info
-    {
-    };
-    if (!work.ok() || fstat(work.get(), &info) != 0 || info.st_uid != geteuid() ||
-        (info.st_mode & 077) != 0) {
-        work.reset();
-        return QStringLiteral("the work folder beside the report was replaced");
-    }
-    if (symlinkat(InputLink, work.get(), report->fileName().constData()) != 0)
+    folders = &workFolders;
+    const QString failure = work.make(workFolders, report->folderDescriptor(), report->folderPath(),
+                                      WorkFolders::SplitPrefix);
+    if (!failure.isEmpty())
+        return failure;
+    if (symlinkat(InputLink, work.descriptor(), report->fileName().constData()) != 0)
         return errnoText(QStringLiteral("cannot prepare the work folder"));
     return {};
 }
 
 QStringList ReportVolumes::zipArguments(int volumeMiB) const
 {
-    const QString folder = QStringLiteral("/proc/self/fd/%1/").arg(work.get());
+    const QString folder = QStringLiteral("/proc/self/fd/%1/").arg(work.descriptor());
     // Quiet, no folders in the archive, names taken as they are; compressed files are stored.
     return {QStringLiteral("-q"),
             QStringLiteral("-j"),
@@ -107,7 +73,7 @@ QString ReportVolumes::keep()
 {
     QByteArrayList volumes;
     QString failure;
-    for (const QByteArray &name : entriesOf(work.get())) {
+    for (const QByteArray &name : RegularFile::entriesOf(work.descriptor())) {
         if (name != report->fileName() && !isVolumeOf(name, stem))
             failure = QStringLiteral("zip left an unexpected file");
         else if (name != report->fileName())
@@ -120,21 +86,48 @@ QString ReportVolumes::keep()
         failure = report->remove();
     if (!failure.isEmpty())
         unplace();
+    folders->forget(note);
     discard();
     return failure;
 }
 
 // Linking never replaces an existing name nor follows a link at it: each volume is created
-// beside the report as with O_CREAT | O_EXCL | O_NOFOLLOW, only without copying it.
+// beside the report as with O_CREAT | O_EXCL | O_NOFOLLOW, only without copying it. The volumes
+// are noted first, so that a helper killed before the report is removed takes them away again
+// at its next start.
 QString ReportVolumes::place(const QByteArrayList &volumes)
 {
+    QVector<WorkFolders::Named> ready;
+    const QString failure = prepareVolumes(volumes, ready);
+    if (!failure.isEmpty())
+        return failure;
+    note =
+        folders->noteVolumes(report->folderPath(), {report->fileName(), report->status()}, ready);
+    if (note.isEmpty())
+        return QStringLiteral("the helper cannot note the volumes");
     const int folder = report->folderDescriptor();
+    for (const WorkFolders::Named &volume : qAsConst(ready)) {
+        if (linkat(work.descriptor(), volume.name.constData(), folder, volume.name.constData(),
+                   0) != 0)
+            return errno == EEXIST
+                       ? QStringLiteral("%1 exists already").arg(QFile::decodeName(volume.name))
+                       : errnoText(QStringLiteral("cannot put a volume beside the report"));
+        placed.append(volume);
+    }
+    fsync(folder);
+    return {};
+}
+
+// Each volume a regular file with the report's owner and mode, written out.
+QString ReportVolumes::prepareVolumes(const QByteArrayList &volumes,
+                                      QVector<WorkFolders::Named> &ready)
+{
     for (const QByteArray &name : volumes) {
         struct stat info
         {
         };
-        const UniqueFd volume(
-            openat(work.get(), name.constData(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+        const UniqueFd volume(openat(work.descriptor(), name.constData(),
+                                     O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
         if (!volume.ok() || fstat(volume.get(), &info) != 0 || !S_ISREG(info.st_mode))
             return QStringLiteral("zip made no regular file %1").arg(QFile::decodeName(name));
         const QString failure = report->shareOwnership(volume.get());
@@ -142,19 +135,14 @@ QString ReportVolumes::place(const QByteArrayList &volumes)
             return failure;
         if (fsync(volume.get()) != 0)
             return errnoText(QStringLiteral("cannot write a volume"));
-        if (linkat(work.get(), name.constData(), folder, name.constData(), 0) != 0)
-            return errno == EEXIST
-                       ? QStringLiteral("%1 exists already").arg(QFile::decodeName(name))
-                       : errnoText(QStringLiteral("cannot put a volume beside the report"));
-        placed.append({name, info});
+        ready.append({name, info});
     }
-    fsync(folder);
     return {};
 }
 
 void ReportVolumes::unplace()
 {
-    for (const Placed &volume : qAsConst(placed))
+    for (const WorkFolders::Named &volume : qAsConst(placed))
         if (RegularFile::stillNames(report->folderDescriptor(), volume.name, volume.info))
             unlinkat(report->folderDescriptor(), volume.name.constData(), 0);
     placed.clear();
@@ -162,10 +150,5 @@ void ReportVolumes::unplace()
 
 void ReportVolumes::discard()
 {
-    if (!work.ok())
-        return;
-    for (const QByteArray &name : entriesOf(work.get()))
-        unlinkat(work.get(), name.constData(), 0);
-    work.reset();
-    unlinkat(report->folderDescriptor(), workName.constData(), AT_REMOVEDIR);
+    work.remove();
 }

@@ -5,6 +5,9 @@
 //   kro-helper-call move SOURCE DESTINATION
 //   kro-helper-call readable REPORT
 //   kro-helper-call protect REPORT               the password is read from standard input
+//   kro-helper-call split REPORT MIB
+//   kro-helper-call run PROGRAM [ARGUMENT...]    starts a report run, prints its process number
+//   kro-helper-call delete FILE...
 //   kro-helper-call state | stop                 the caller's report run
 // Exits 0 on success, 1 when the helper refused or failed (its message on standard error),
 // 2 on a usage error.
@@ -40,6 +43,15 @@ int main(int argc, char *argv[])
         QTextStream in(stdin);
         return helper.protectReport(arguments.at(1), in.readLine().toUtf8()) ? 0 : 1;
     }
+    if (command == QLatin1String("run") && arguments.size() >= 2) {
+        const qint64 pid = helper.execSmthDetachedWithArgs(arguments.at(1), arguments.mid(2));
+        out << pid << '\n';
+        return pid > 0 ? 0 : 1;
+    }
+    if (command == QLatin1String("split") && arguments.size() == 3)
+        return helper.splitReport(arguments.at(1), arguments.at(2).toInt()) ? 0 : 1;
+    if (command == QLatin1String("delete") && arguments.size() >= 2)
+        return helper.deleteReports(arguments.mid(1)) ? 0 : 1;
     if ((command == QLatin1String("state") || command == QLatin1String("stop")) &&
         arguments.size() == 1) {
         QDBusPendingCall call =
@@ -50,6 +62,7 @@ int main(int argc, char *argv[])
         return call.isError() ? 1 : 0;
     }
     err << "usage: kro-helper-call exec PROGRAM [ARGUMENT...] | move SOURCE DESTINATION | "
-           "readable REPORT | protect REPORT | state | stop\n";
+           "readable REPORT | protect REPORT | split REPORT MIB | delete FILE... | run PROGRAM "
+           "[ARGUMENT...] | state | stop\n";
     return 2;
 }

@@ -4,12 +4,10 @@
 // its share open.
 #include "authorizer.h"
 #include "helperprotocol.h"
-#include "helpertestsupport.h"
+#include "helpertesting.h"
 
 #include <QDBusConnection>
 #include <unistd.h>
-
-using namespace HelperTest;
 
 class TestHelperAuthorizer : public QObject
 {

@@ -3,14 +3,12 @@
 // or leaves many password prompts open, another user's calls are still answered within
 // AnswerLimitMs, and the flood is refused at once beyond the limits of its caller and user.
 #include "helperprotocol.h"
-#include "helpertestsupport.h"
+#include "helpertesting.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <unistd.h>
-
-using namespace HelperTest;
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The sos options the helper passes under the report permission: everything the window sends
 // passes, with the values users type; whatever could make sos run, read or send elsewhere, and
 // anything unknown or malformed, is refused.
-#include "helpertestsupport.h"
+#include "helpertesting.h"
 #include "sosarguments.h"
 #include "testenvironment.h"
 
@@ -25,7 +25,7 @@ void TestHelperSosArguments::accepted_data()
     QTest::newRow("nothing") << QStringList();
     QTest::newRow("plugin listing") << QStringList{"--list-plugins"};
     QTest::newRow("plugin listing, short") << QStringList{"-l"};
-    QTest::newRow("everything the window offers") << HelperTest::offeredOptions("/var/tmp/");
+    QTest::newRow("everything the window offers") << HelperTesting::offeredOptions("/var/tmp/");
     QTest::newRow("day only") << QStringList{"--since", "20261201"};
     QTest::newRow("names joined") << QStringList{"-o", "apt,kernel", "-n", "docker", "-e", "lvm2"};
     QTest::newRow("plugin option") << QStringList{"-k", "logs.log_days=3"};

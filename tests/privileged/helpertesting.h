@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// What the tests that attack the helper share: the polkit stand-in's controls, raw calls to the
-// helper, and local users made for a test, who call the helper through the command-line client
-// or the flood client.
+// What the tests of the real helper on a private bus share: the polkit stand-in's controls, raw
+// calls to the helper, the options a report run must take, files as a test writes and reads
+// them, and local users made for a test, who call the helper through the command-line client.
 #pragma once
 
 #include "helperprotocol.h"
@@ -9,12 +9,19 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
-#include <QStringList>
+#include <QTest>
+#include <sys/stat.h>
 
-namespace HelperTest {
+namespace HelperTesting {
 
 using KroTest::WaitLimitMs;
+
+#ifdef KRO_REPORT_ACTION
+inline const QStringList AllActions = {KRO_REPORT_ACTION, KRO_CONFIGURE_ACTION};
+#endif
 
 inline QDBusMessage standIn(const QString &method, const QVariantList &arguments = {})
 {
@@ -68,6 +75,36 @@ inline QDBusMessage helperCall(const QString &method, const QVariantList &argume
     return call;
 }
 
+inline void writeFile(const QString &path, const QByteArray &contents, mode_t mode)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(contents), contents.size());
+    file.close();
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline mode_t modeOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    ::lstat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+inline QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 // A local user made for the test and removed after it.
 struct LocalUser
 {
@@ -90,21 +127,32 @@ struct LocalUser
     {
         process.start("runuser", QStringList{"-u", name, "--", program} + arguments);
     }
-
 #ifdef KRO_HELPER_CALL
     bool callHelper(const QStringList &arguments, const QByteArray &input = {}) const
     {
+        return run(KRO_HELPER_CALL, arguments, input);
+    }
+#endif
+    // Whether this user can read path.
+    bool reads(const QString &path) const
+    {
+        return run("cat", {path});
+    }
+    bool run(const QString &program, const QStringList &arguments,
+             const QByteArray &input = {}) const
+    {
         QProcess client;
-        start(client, KRO_HELPER_CALL, arguments);
+        start(client, program, arguments);
         client.write(input);
         client.closeWriteChannel();
         client.waitForFinished();
         return client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0;
     }
-#endif
 
     QString name;
     uint uid = 0;
 };
 
-} // namespace HelperTest
+} // namespace HelperTesting
+
+using namespace HelperTesting;

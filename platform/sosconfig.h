@@ -11,4 +11,6 @@ public:
     static QString reportFolder(const QString &configPath);
 
     static constexpr const char *BuiltInReportFolder = "/var/tmp";
+    // Where the installed sos reads its configuration.
+    static constexpr const char *InstalledConfigFile = "/etc/sos/sos.conf";
 };
