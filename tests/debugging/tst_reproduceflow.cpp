@@ -78,6 +78,7 @@ void TestReproduceFlow::init()
 {
     QVERIFY(output.removeRecursively());
     QVERIFY(output.mkpath(QStringLiteral(".")));
+    QVERIFY(KroTest::useSosReportFolder(output.path()));
     dir = std::make_unique<QTemporaryDir>();
     QVERIFY(dir->isValid());
     QDir(dir->path()).mkdir(QStringLiteral("modules"));

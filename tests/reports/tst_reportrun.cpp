@@ -73,6 +73,7 @@ void TestReportRun::init()
 {
     QVERIFY(output.removeRecursively());
     QVERIFY(output.mkpath(QStringLiteral(".")));
+    QVERIFY(KroTest::useSosReportFolder(output.path()));
     window = std::make_unique<MainWindow>();
     window->show();
     // The start-up question about runs is answered before a test starts one.
@@ -289,6 +290,10 @@ void TestReportRun::stopAsksFirst()
     QVERIFY(!progress->isVisible());
     QVERIFY(newArchive().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
+    // sos interrupted leaves its working folder, inside the run's own, which goes with the run:
+    // nothing but the stand-in's controls stays in the report folder.
+    QCOMPARE(output.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral(".arguments"), QStringLiteral(".hold")}));
 }
 
 void TestReportRun::failedRunShowsItsOutput()

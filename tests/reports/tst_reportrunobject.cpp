@@ -37,6 +37,7 @@ void TestReportRunObject::init()
 {
     QVERIFY(output.removeRecursively());
     QVERIFY(output.mkpath(QStringLiteral(".")));
+    QVERIFY(KroTest::useSosReportFolder(output.path()));
     checkTimer.setInterval(100);
     unlockTimer.setInterval(1000);
     ps.setProgram(QStringLiteral("ps"));

@@ -43,6 +43,13 @@ void seedSettings()
     QSettings().setValue(QStringLiteral("debugjson"), QStringList{modules});
 }
 
+bool useSosReportFolder(const QString &folder)
+{
+    QFile config(qEnvironmentVariable("KRO_SOS_CONFIG"));
+    return config.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           config.write(QStringLiteral("[global]\ntmp-dir = %1\n").arg(folder).toUtf8()) > 0;
+}
+
 QString homePath()
 {
     return home ? home->path() : QString();

@@ -19,6 +19,10 @@ void seedSettings();
 // The private home made by isolateEnvironment().
 QString homePath();
 
+// Makes folder the one where the helper of a bus test has sos write reports that no --tmp-dir
+// places elsewhere: the tmp-dir of the sos.conf the helper reads (named by KRO_SOS_CONFIG).
+bool useSosReportFolder(const QString &folder);
+
 // How long a test waits for a condition that comes soon on an idle machine: long enough to hold
 // on two cores busy with builds and other tests, as a limit rather than a sleep.
 constexpr int WaitLimitMs = 60000;
