@@ -116,7 +116,6 @@ MainWindow::~MainWindow()
     delete unlockTimer;
     delete psProcess;
     delete backstage;
-    delete reportsDecorator;
     delete changesWidget;
     delete extSettWidget;
     delete reportDirsDialog;

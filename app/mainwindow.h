@@ -22,14 +22,10 @@ class DebugModuleObject;
 class ExtSettWidget;
 class QProcess;
 class QTableWidgetItem;
-class ReportActions;
+class ReportIdentity;
 class ReportProgressDialog;
 class ReportRun;
-class ReportIdentity;
-class ReportsTableHold;
-class ReportsFolderWatcher;
-class ReportsTableDecorator;
-class ReportsTableSorting;
+class ReportsPage;
 class QTimer;
 class ReproduceFlow;
 class SosOptions;
@@ -113,13 +109,9 @@ private:
     void showNewArchive(const QString &archive, const QString &saved);
     // Makes the report's row current; false when the table has no such row.
     bool selectReport(const QString &path);
-    // Says in the status bar what became of the report, for as long as the file is there.
-    void announceReport(const QString &report, const QString &text);
 
-    // Reports table beyond its fill (mainwindow_table.cpp)
+    // The reports page (mainwindow_table.cpp)
     void setupReportsTable();
-    void finishReportsTable();
-    void describeReportFolders();
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
@@ -181,14 +173,7 @@ private:
     bool pluginAskAgain = false;
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
-    ReportsTableDecorator *reportsDecorator = nullptr;
-    ReportsTableSorting *reportsSorting = nullptr;
-    ReportActions *reportActions = nullptr;
-    ReportsFolderWatcher *reportsWatcher = nullptr;
-    ReportsTableHold *reportsHold = nullptr;
-    // The report the status bar tells of, and what it tells.
-    QString announcedReport;
-    QString announcement;
+    ReportsPage *reportsPage = nullptr;
     SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.

@@ -9,6 +9,7 @@
 #include "reportidentity.h"
 #include "reportmailer.h"
 #include "reportnames.h"
+#include "reportspage.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
 
@@ -25,7 +26,7 @@
 
 void MainWindow::encryptCurrentReport()
 {
-    protectReport(reportActions->currentReport());
+    protectReport(reportsPage->currentReport());
 }
 
 // The report is taken as it is now: the table may be refilled while the password is typed.
@@ -64,7 +65,7 @@ void MainWindow::tellProtected(const QString &report)
     if (!QFileInfo::exists(protectedReport) || QFileInfo::exists(report))
         return;
     selectReport(protectedReport);
-    announceReport(protectedReport, tr("Report protected: %1").arg(protectedReport));
+    reportsPage->announce(protectedReport, tr("Report protected: %1").arg(protectedReport));
     QMessageBox::information(
         this, tr("Password setting"),
         tr("The archive is protected with the password. It is now:\n%1").arg(protectedReport),
@@ -99,7 +100,7 @@ void MainWindow::makeReadable(const QString &path, const std::function<void()> &
 
 void MainWindow::mailto()
 {
-    sendReport(reportActions->currentReport());
+    sendReport(reportsPage->currentReport());
 }
 
 void MainWindow::sendReport(const QString &path)
@@ -154,7 +155,7 @@ void MainWindow::tellNoMailProgram(const QString &report)
     QPushButton *openFolder = box.addButton(tr("Open containing folder"), QMessageBox::ActionRole);
     box.exec();
     if (box.clickedButton() == openFolder)
-        reportActions->showInFolder(report);
+        reportsPage->actions()->showInFolder(report);
 }
 
 void MainWindow::composeMail(const ReportIdentity &report, const QString &program,

@@ -2,21 +2,18 @@
 // The report run, followed through the helper's record of it, and the reports table.
 #include "mainwindow.h"
 
-#include "backstage.h"
 #include "constants.h"
 #include "extsettwidget.h"
 #include "reportnames.h"
 #include "reportprogressdialog.h"
 #include "reportrun.h"
-#include "reportstabledecorator.h"
-#include "reportstablefiller.h"
+#include "reportspage.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
-#include <QStatusBar>
 #include <QTimer>
 
 void MainWindow::collectReports()
@@ -127,37 +124,10 @@ void MainWindow::showNewArchive(const QString &archive, const QString &saved)
 {
     refillReportsTable();
     selectReport(archive);
-    announceReport(archive, saved);
+    reportsPage->announce(archive, saved);
 }
 
 bool MainWindow::selectReport(const QString &path)
 {
-    const QList<QTableWidgetItem *> rows = ui->tableWidget->findItems(path, Qt::MatchExactly);
-    for (QTableWidgetItem *row : rows) {
-        if (row->column() != ReportsTableDecorator::NameColumn)
-            continue;
-        ui->tableWidget->setCurrentItem(row);
-        return true;
-    }
-    return false;
-}
-
-void MainWindow::announceReport(const QString &report, const QString &text)
-{
-    announcedReport = report;
-    announcement = text;
-    statusBar()->showMessage(text);
-}
-
-void MainWindow::refillReportsTable()
-{
-    describeReportFolders();
-    const QStringList reports = backstage->reportFiles(reportDirs, volumeParts);
-    QTableWidget *table = ui->tableWidget;
-    table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
-    if (ReportsTableFiller(table).fill(reports) > 0)
-        updatePasswordAction(table->currentItem());
-    else
-        ui->setPasswordAction->setEnabled(false);
-    finishReportsTable();
+    return reportsPage->select(path);
 }

@@ -104,8 +104,7 @@ QStringList Backstage::reportSetFiles(const QString &report,
     const QString protectedForm = plain + ReportNames::ProtectedSuffix;
     QStringList candidates{plain, protectedForm};
     for (const QString &form : {plain, protectedForm})
-        for (const char *checksum : {".md5", ".sha256"})
-            candidates.append(form + QLatin1String(checksum));
+        candidates += ReportNames::checksumsOf(form);
     candidates += volumeParts.values(plain) + volumeParts.values(protectedForm);
     // The names behind an obfuscated report mean nothing without it.
     candidates.append(ReportNames::privateMapOf(plain));

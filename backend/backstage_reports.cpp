@@ -15,12 +15,6 @@
 
 namespace {
 
-// True for the suffix of a volume that is not the main file ("z01", "z02", ...).
-bool isVolumeSuffix(const QStringRef &suffix)
-{
-    return suffix.startsWith(QLatin1Char('z')) && suffix != ReportNames::MultiVolumeExtension;
-}
-
 // The names QDir lists for the report wildcard (files or links to files, case ignored), sorted
 // by name ignoring case as QDir sorts them. One pass over the entries with a stat only for links
 // and entries of unknown type: a folder can hold thousands of reports, and QDir builds a file
@@ -83,7 +77,7 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             if (ReportNames::isPrivateMap(name))
                 continue;
             const QString path = prefix + name;
-            if (isVolumeSuffix(suffix)) {
+            if (ReportNames::isVolumeExtension(suffix)) {
                 volumeParts.insert(
                     prefix + baseName + QLatin1Char('.') + ReportNames::MultiVolumeExtension, path);
                 continue;
@@ -91,7 +85,7 @@ QStringList Backstage::reportFiles(const QStringList &dirs,
             if (name.endsWith(ReportNames::ProtectedSuffix)) {
                 // A protected volume keeps its volume suffix in front of ".cpt".
                 const QStringRef last = baseName.mid(baseName.lastIndexOf(QLatin1Char('.')) + 1);
-                if (isVolumeSuffix(last)) {
+                if (ReportNames::isVolumeExtension(last)) {
                     QString mainFile = path;
                     mainFile.replace(path.lastIndexOf(last), last.size(),
                                      ReportNames::MultiVolumeExtension);

@@ -25,9 +25,29 @@ inline const QString PrivateMapSuffix = QStringLiteral("-private_map");
 // The obfuscated archive is the report's name with this ending before the archive extension.
 inline const QString ObfuscatedSuffix = QStringLiteral("-obfuscated");
 
+// sos saves a checksum beside its archive, under the archive's name and one of these.
+inline const QStringList ChecksumExtensions = {QStringLiteral("md5"), QStringLiteral("sha256")};
+
+// Any name ending in a checksum's extension, with or without the dot.
 inline bool isChecksum(const QString &name)
 {
-    return name.endsWith(QLatin1String("md5")) || name.endsWith(QLatin1String("sha256"));
+    return name.endsWith(ChecksumExtensions.at(0)) || name.endsWith(ChecksumExtensions.at(1));
+}
+
+// The checksum files that may lie beside archive (a path or a name).
+inline QStringList checksumsOf(const QString &archive)
+{
+    QStringList checksums;
+    for (const QString &extension : ChecksumExtensions)
+        checksums.append(archive + QLatin1Char('.') + extension);
+    return checksums;
+}
+
+// The extension of a volume that is not the main file ("z01", "z02", ...): any beginning with
+// "z" but the main file's.
+inline bool isVolumeExtension(const QStringRef &extension)
+{
+    return extension.startsWith(QLatin1Char('z')) && extension != MultiVolumeExtension;
 }
 
 inline bool isProtected(const QString &name)

@@ -129,12 +129,12 @@
     <message>
         <location filename="../backend/backstage_archives.cpp" line="+41"/>
         <location line="+15"/>
-        <location line="+79"/>
+        <location line="+78"/>
         <source>Warning!</source>
         <translation>Предупреждение!</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-92"/>
         <source>The following files are not regular report files of yours (a link, a folder, a missing file or a file of another user).
 Nothing was changed:
 %1</source>
@@ -153,7 +153,7 @@ Nothing was changed:
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+52"/>
         <source>The following files could not be removed:
 %1</source>
         <translation>Не удалось удалить следующие файлы:
@@ -238,7 +238,7 @@ field &apos;plugins&apos; must be a list of sos plugin names (letters, digits an
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../backend/backstage_reports.cpp" line="+68"/>
+        <location filename="../backend/backstage_reports.cpp" line="+62"/>
         <source>Can&apos;t read directory %1</source>
         <translation>Не удалось прочитать папку %1</translation>
     </message>
@@ -700,12 +700,12 @@ Make sure you have completed the required steps.
     </message>
     <message>
         <location line="+64"/>
-        <location line="+167"/>
+        <location line="+151"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
     <message>
-        <location line="-166"/>
+        <location line="-150"/>
         <location filename="../extsett/extsettwidget_plugins.cpp" line="+93"/>
         <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
         <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
@@ -718,7 +718,7 @@ Do you really want to include it?</source>
 Вы действительно хотите его включить?</translation>
     </message>
     <message>
-        <location line="+141"/>
+        <location line="+125"/>
         <source>The installed sos %1 has no option %2: the finished report is split into volumes afterwards</source>
         <translation>У установленного sos %1 нет параметра %2: готовый отчёт будет разбит на тома после сбора</translation>
     </message>
@@ -735,19 +735,19 @@ Do you want to continue? </source>
 Продолжить? </translation>
     </message>
     <message>
-        <location line="-236"/>
-        <location line="+258"/>
+        <location line="-220"/>
+        <location line="+242"/>
         <source>Choose temporary directory</source>
         <translation>Выберите временную папку</translation>
     </message>
     <message>
-        <location line="-259"/>
+        <location line="-243"/>
         <source>Advanced settings</source>
         <translation>Дополнительные настройки</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+264"/>
+        <location line="+248"/>
         <source>Choose system root directory </source>
         <translation>Выберите корневую папку системы </translation>
     </message>
@@ -1007,13 +1007,13 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+176"/>
-        <location filename="../app/mainwindow_archives.cpp" line="+81"/>
+        <location filename="../app/mainwindow.cpp" line="+175"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+82"/>
         <location line="+97"/>
         <location filename="../app/mainwindow_debug.cpp" line="+81"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
-        <location filename="../app/mainwindow_extsett.cpp" line="+59"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+99"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+60"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+96"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1061,18 +1061,6 @@ Are you sure you want to interrupt the program?</source>
         <location line="+1"/>
         <source>Module description</source>
         <translation>Описание модуля</translation>
-    </message>
-    <message>
-        <location filename="../app/mainwindow_table.cpp" line="+83"/>
-        <source>Reports are listed from: %1.
-sos writes new reports to %2.</source>
-        <translation>Отчёты показываются из папок: %1.
-Новые отчёты sos записывает в %2.</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Add %1 to the folders with reports to list them.</source>
-        <translation>Добавьте %1 в папки с отчётами, чтобы они появились в списке.</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_archives.cpp" line="-109"/>
@@ -1211,21 +1199,6 @@ The interface will be unlocked.</source>
 слишком много времени или 
 не удалось определить его окончание.
 Интерфейс будет разблокирован.</translation>
-    </message>
-    <message>
-        <location line="+57"/>
-        <source>File name</source>
-        <translation>Имя файла</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Creation date</source>
-        <translation>Дата создания</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Size</source>
-        <translation>Размер</translation>
     </message>
     <message>
         <location filename="../app/reports/reportrunwatch.cpp" line="+57"/>
@@ -1367,6 +1340,36 @@ Please, wait.</source>
         <location line="+28"/>
         <source>Report saved in volumes of %1 MB: %2</source>
         <translation>Отчёт сохранён томами по %1 МБ: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ReportsPage</name>
+    <message>
+        <location filename="../app/reports/reportspage.cpp" line="+43"/>
+        <source>File name</source>
+        <translation>Имя файла</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Creation date</source>
+        <translation>Дата создания</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Size</source>
+        <translation>Размер</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Reports are listed from: %1.
+sos writes new reports to %2.</source>
+        <translation>Отчёты показываются из папок: %1.
+Новые отчёты sos записывает в %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Add %1 to the folders with reports to list them.</source>
+        <translation>Добавьте %1 в папки с отчётами, чтобы они появились в списке.</translation>
     </message>
 </context>
 <context>

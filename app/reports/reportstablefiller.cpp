@@ -2,6 +2,7 @@
 #include "reportstablefiller.h"
 
 #include "reportfiletimes.h"
+#include "reportnames.h"
 #include "reportstabledecorator.h"
 
 #include <QDateTime>
@@ -13,11 +14,6 @@
 #include <time.h>
 
 namespace {
-
-bool isChecksumFile(const QString &path)
-{
-    return path.endsWith(QLatin1String("md5")) || path.endsWith(QLatin1String("sha256"));
-}
 
 // Writes value as two digits at out.
 void putTwoDigits(QChar *out, int value)
@@ -158,7 +154,7 @@ int ReportsTableFiller::fill(const QStringList &reports)
     // Checksum files get no row: counting first spares the table inserting rows for them and
     // removing those rows again, which costs as much as the rows themselves.
     table->setRowCount(int(std::count_if(reports.cbegin(), reports.cend(), [](const QString &path) {
-        return !isChecksumFile(path);
+        return !ReportNames::isChecksum(path);
     })));
     NewestRow newest;
     ColumnFitter names(table->font());
@@ -166,7 +162,7 @@ int ReportsTableFiller::fill(const QStringList &reports)
     FileTimesReader timesReader;
     int row = 0;
     for (const QString &path : reports) {
-        if (isChecksumFile(path))
+        if (ReportNames::isChecksum(path))
             continue;
         const FileTimes fileTime = timesReader.read(path);
         const QString created = creationText(fileTime);

@@ -193,8 +193,8 @@ QString ReportRuns::collect(Run &run)
         return {};
     run.archive.clear();
     const QString name = saved.fileName();
-    const QStringList names = {name, name + QStringLiteral(".md5"),
-                               name + QStringLiteral(".sha256"), ReportNames::privateMapOf(name)};
+    const QStringList names = QStringList{name} + ReportNames::checksumsOf(name) +
+                              QStringList{ReportNames::privateMapOf(name)};
     for (const QString &fileName : names) {
         const QByteArray file = QFile::encodeName(fileName);
         struct stat info

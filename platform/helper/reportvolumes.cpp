@@ -27,7 +27,7 @@ bool isVolumeOf(const QByteArray &name, const QByteArray &stem)
     if (!name.startsWith(stem + '.'))
         return false;
     const QByteArray suffix = name.mid(stem.size() + 1);
-    if (suffix == "zip")
+    if (suffix == QFile::encodeName(ReportNames::MultiVolumeExtension))
         return true;
     bool numbered = suffix.size() >= 3 && suffix.startsWith('z');
     for (const char digit : suffix.mid(1))
@@ -65,7 +65,7 @@ QStringList ReportVolumes::zipArguments(int volumeMiB) const
             QStringLiteral(".xz:.gz:.bz2"),
             QStringLiteral("-s"),
             QStringLiteral("%1m").arg(volumeMiB),
-            folder + QFile::decodeName(stem + ".zip"),
+            folder + QFile::decodeName(stem) + QLatin1Char('.') + ReportNames::MultiVolumeExtension,
             folder + QFile::decodeName(report->fileName())};
 }
 
@@ -80,8 +80,10 @@ QString ReportVolumes::keep()
             volumes.append(name);
     }
     if (failure.isEmpty())
-        failure = volumes.contains(stem + ".zip") ? place(volumes)
-                                                  : QStringLiteral("zip made no archive");
+        failure =
+            volumes.contains(stem + '.' + QFile::encodeName(ReportNames::MultiVolumeExtension))
+                ? place(volumes)
+                : QStringLiteral("zip made no archive");
     if (failure.isEmpty())
         failure = report->remove();
     if (!failure.isEmpty())
