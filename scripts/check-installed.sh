@@ -98,17 +98,21 @@ report=/var/tmp/sosreport-check-1.tar.xz
 printf 'report\n' >"$report"
 chmod 600 "$report"
 as reporter kro-helper-call readable "$report" || fail "the report was not made readable"
-[ "$(stat -c %a "$report")" = 604 ] || fail "the report became $(stat -c %a "$report")"
+as reporter cat "$report" >/dev/null || fail "the report is not readable for its user"
+! as stranger cat "$report" >/dev/null 2>&1 || fail "another user can read the report"
+[ "$(stat -c %a "$report")" = 640 ] || fail "the report became $(stat -c %a "$report")"
 printf 'password\n' | as reporter kro-helper-call protect "$report" || fail "no protection"
 [ ! -e "$report" ] || fail "the unprotected report is still there"
-[ "$(stat -c '%U %a' "$report.cpt")" = "root 604" ] || fail "the protected report changed hands"
+[ "$(stat -c '%U %a' "$report.cpt")" = "root 640" ] || fail "the protected report changed hands"
+as reporter cat "$report.cpt" >/dev/null || fail "the protected report is not readable for its user"
+! as stranger cat "$report.cpt" >/dev/null 2>&1 || fail "another user can read the protected report"
 printf 'password\n' >/root/key
 [ "$(ccrypt -d -c -k /root/key "$report.cpt")" = report ] || fail "the report does not decrypt"
 ln -s /etc/shadow /var/tmp/sosreport-check-2.tar.xz
 shadow=$(stat -c %a /etc/shadow)
 refused reporter "link" readable /var/tmp/sosreport-check-2.tar.xz
 [ "$(stat -c %a /etc/shadow)" = "$shadow" ] || fail "a link named like a report was followed"
-pass "a report is opened up and protected for its user; a link to another file is refused"
+pass "a report is opened up for its user alone and protected; a link to another file is refused"
 
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -q -o Dpkg::Use-Pty=0 kro-sosreport >/dev/null
 for file in /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper \

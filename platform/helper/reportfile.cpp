@@ -7,9 +7,16 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using RegularFile::errnoText;
+
+namespace {
+
+const char *const AccessListName = "system.posix_acl_access";
+
+} // namespace
 
 QString ReportFile::open(uid_t caller, const QString &path, const QString &sosTmpDir)
 {
@@ -132,6 +139,16 @@ QString ReportFile::shareOwnership(int fd) const
 {
     if (fchown(fd, info.st_uid, info.st_gid) != 0 || fchmod(fd, info.st_mode & 0777) != 0)
         return errnoText(QStringLiteral("cannot give the report's owner and mode"));
+    // The user given read access to the report keeps it on what replaces the report, and the
+    // group gets back exactly its own bits, which the mode shows as the list's mask.
+    char list[1024];
+    const ssize_t size = fgetxattr(file.get(), AccessListName, list, sizeof list);
+    if (size < 0)
+        return errno == ENODATA || errno == EOPNOTSUPP
+                   ? QString()
+                   : errnoText(QStringLiteral("cannot read the report's access list"));
+    if (fsetxattr(fd, AccessListName, list, size_t(size), 0) != 0)
+        return errnoText(QStringLiteral("cannot give the report's access list"));
     return {};
 }
 

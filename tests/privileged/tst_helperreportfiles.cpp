@@ -175,6 +175,11 @@ void TestHelperReportFiles::readAccessIsTheCallersAlone()
     // Alice's folder is no report folder of Mallory's.
     QVERIFY(!mallory.callHelper({"readable", report}));
     QVERIFY(!mallory.reads(report));
+    // What replaces the report keeps who may read it.
+    QVERIFY(alice.callHelper({"protect", report}, "secret\n"));
+    QVERIFY(alice.reads(report + ".cpt"));
+    QVERIFY(!mallory.reads(report + ".cpt"));
+    QCOMPARE(modeOf(report + ".cpt") & 077, mode_t(040));
 }
 
 void TestHelperReportFiles::privateMapStaysOnTheMachine_data()
