@@ -193,6 +193,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
 
     reproduceFlow->windowClosing();
+    // A window of its own: left open, it would keep the application running unseen.
+    if (changesWidget)
+        changesWidget->close();
 
     QSettings settings;
     settings.setValue(Kro::GeometryKey, saveGeometry());

@@ -425,6 +425,13 @@ void TestDebugPage::changesWindowFollowsTheRow()
     changes->hide();
     select("first");
     QCOMPARE(changes->windowTitle(), QStringLiteral("second"));
+
+    // Exit closes the changes window with the main window, so that no window keeps the
+    // application running unseen.
+    window->findChild<QPushButton *>(QStringLiteral("showChangesPb"))->click();
+    QVERIFY(changes->isVisible());
+    QVERIFY(window->close());
+    QVERIFY(!changes->isVisible());
 }
 
 KRO_TEST_MAIN(TestDebugPage)
