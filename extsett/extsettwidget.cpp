@@ -54,11 +54,12 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
     });
 
     ui->splitSizeSB->setEnabled(ui->splitChB->isChecked());
+    // sos takes case ids such as "UX-1234" and labels such as "ux label" and puts both into the
+    // archive's name: what it takes is kept as typed, nothing is dropped silently.
     ui->caseIdLE->setValidator(
-        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z]{1,20}")), ui->caseIdLE));
-    // sos puts the label into the archive's name.
+        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_. -]{1,20}")), ui->caseIdLE));
     ui->labelLE->setValidator(
-        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_-]{1,30}")), ui->labelLE));
+        new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_. -]{1,30}")), ui->labelLE));
     pluginCompleter->setCompletionMode(QCompleter::PopupCompletion);
     profileCompleter->setCompletionMode(QCompleter::InlineCompletion);
     ui->pluginCB->setCompleter(pluginCompleter);

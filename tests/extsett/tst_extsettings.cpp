@@ -222,8 +222,13 @@ private slots:
     {
         auto *caseId = child<QLineEdit>("caseIdLE");
         caseId->setFocus();
-        QTest::keyClicks(caseId, QStringLiteral("ab-c_D 9"));
-        QCOMPARE(caseId->text(), QStringLiteral("abcD9"));
+        QTest::keyClicks(caseId, QStringLiteral("UX-12_3 4"));
+        QCOMPARE(caseId->text(), QStringLiteral("UX-12_3 4"));
+        auto *label = child<QLineEdit>("labelLE");
+        label->setFocus();
+        QTest::keyClicks(label, QStringLiteral("ux label/x"));
+        QCOMPARE(label->text(), QStringLiteral("ux labelx"));
+        caseId->setFocus();
         QString accented = QStringLiteral("ab\u00e9");
         int position = 0;
         QCOMPARE(caseId->validator()->validate(accented, position), QValidator::Invalid);
