@@ -9,6 +9,7 @@
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -49,6 +50,15 @@ int runAsSender(int argc, char *argv[])
         return 1;
     }
     qputenv(ReportVariable, QFile::encodeName(report));
+    // The sender's runtime folder lies in the test's folder too, so nothing stays in /tmp.
+    const QString runtime = dir.filePath(QStringLiteral("runtime"));
+    if (!QDir().mkdir(runtime) ||
+        ::chown(QFile::encodeName(runtime).constData(), sender->pw_uid, sender->pw_gid) != 0 ||
+        ::chmod(QFile::encodeName(runtime).constData(), 0700) != 0) {
+        qCritical("FAIL!  : cannot prepare the sender's runtime folder");
+        return 1;
+    }
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     const bool passed = runAs(Sender, QStringList{program} + app.arguments().mid(1));
     const bool othersRead = runAs(QStringLiteral("nobody"), {"test", "-r", report});
     if (othersRead)
