@@ -358,8 +358,12 @@ void TestHelperAttacks::swappedReportNameNeverReachesRootFiles()
         granted += alice.callHelper({"readable", report}) ? 1 : 0;
     for (int attempt = 0; attempt < 20 && !QFile::exists(report + ".cpt"); ++attempt)
         granted += alice.callHelper({"protect", report}, "password\n") ? 1 : 0;
+    // runuser's child goes on without it: its loop ends only with every process of the user's,
+    // before the shared folder is removed.
     swapper.kill();
     swapper.waitForFinished();
+    QProcess::execute("pkill", {"-KILL", "-u", mallory.name});
+    QTRY_VERIFY_WITH_TIMEOUT(QProcess::execute("pgrep", {"-u", mallory.name}) != 0, WaitLimitMs);
     qInfo("%d of %d calls granted while the name was being swapped", granted, attempts + 20);
     QCOMPARE(modeOf(secret), mode_t(0600));
     QCOMPARE(contents(secret), QByteArray("root only"));
