@@ -27,12 +27,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Found by dpkg-shlibdeps: Qt 5. Named here: the programs run at run time, the bus
 # and polkit that start and guard the helper, and the SVG plugin that draws the icons.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5")
-# Qt's own texts (standard buttons and dialogs) in the user's language.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n")
-# Desktops bring their own polkit agent (GNOME Shell and KDE Plasma have one built in or
-# installed), so an agent is only suggested, as is the mail program that takes attachments.
-# xdg-utils hands the attachment to any other mail program.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Qt's own texts (standard buttons and dialogs) in the user's language, and xdg-utils, which
+# hands the attachment to any mail program but one. Desktops bring their own polkit agent (GNOME
+# Shell and KDE Plasma have one built in or installed), so an agent is only suggested, as is the
+# mail program that takes attachments.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qttranslations5-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS
     "policykit-1-gnome | polkit-kde-agent-1 | lxpolkit | mate-polkit, thunderbird")
 include(CPack)

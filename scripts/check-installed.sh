@@ -27,6 +27,11 @@ grep -qx SystemdService=kro-sosreport-helper.service \
     /usr/share/dbus-1/system-services/org.kro.sosreport.Helper.service ||
     fail "the activation file does not name the systemd unit"
 pass "files in their places"
+recommends=$(dpkg-query -W -f='${Recommends}' kro-sosreport)
+for package in qttranslations5-l10n xdg-utils; do
+    echo "$recommends" | grep -qw "$package" || fail "the package does not recommend $package"
+done
+pass "the package recommends what it uses when present"
 if ldd /usr/bin/kro-sosreport /usr/libexec/kro-sosreport-helper | grep 'not found'; then
     fail "libraries missing"
 fi
