@@ -44,10 +44,16 @@ bool ReportRunWatch::isStalled(int limitSeconds) const
     return !state.contains(IdleSecondsKey) || state.value(IdleSecondsKey).toInt() >= limitSeconds;
 }
 
+// sos tells when a plugin starts, not when it ends: a plugin counts as done once the next one
+// starts, and the last once sos has saved the archive, so that 100 % means the report is there.
 int ReportRunWatch::percent() const
 {
     const int total = state.value(PluginsTotalKey).toInt();
-    return total > 0 ? state.value(PluginsStartedKey).toInt() * 100 / total : -1;
+    if (total <= 0)
+        return -1;
+    if (!archive().isEmpty())
+        return 100;
+    return qMax(0, state.value(PluginsStartedKey).toInt() - 1) * 100 / total;
 }
 
 QString ReportRunWatch::progressText() const

@@ -36,7 +36,7 @@ public:
     QString archive() const;
     // No output for limitSeconds, or nothing known about it.
     bool isStalled(int limitSeconds) const;
-    // Started of all plugins, -1 while their number is unknown.
+    // Finished of all plugins, -1 while their number is unknown.
     int percent() const;
     // "Collecting: N of M plugins, NAME" and the elapsed time as m:ss, one a line.
     QString progressText() const;

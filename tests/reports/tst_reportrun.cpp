@@ -244,8 +244,9 @@ void TestReportRun::progressReachesTheDialog()
     QVERIFY(progress->labelText().startsWith(
         QStringLiteral("Information is being collected. \nPlease, wait.\nCollecting: 1 of 3 "
                        "plugins, host\nElapsed time: 0:")));
+    // The first plugin has only started: nothing is done yet.
     QCOMPARE(progress->maximum(), 100);
-    QCOMPARE(progress->value(), 33);
+    QCOMPARE(progress->value(), 0);
 
     QTest::keyClick(progress, Qt::Key_Escape);
     QVERIFY(progress->isVisible());

@@ -64,7 +64,20 @@ void TestReportRunWatch::texts()
                   {PluginKey, "networking"}});
     QVERIFY(!watch.isStalled(300));
     QVERIFY(watch.isStalled(299));
-    QCOMPARE(watch.percent(), 25);
+    // A plugin is done once the next one starts; the last once the archive is saved.
+    QCOMPARE(watch.percent(), 23);
+    watch.update({{RunningKey, true}, {PluginsStartedKey, 47}, {PluginsTotalKey, 47}});
+    QCOMPARE(watch.percent(), 97);
+    watch.update({{RunningKey, true},
+                  {PluginsStartedKey, 47},
+                  {PluginsTotalKey, 47},
+                  {ArchiveKey, "/tmp/sosreport-h.tar.xz"}});
+    QCOMPARE(watch.percent(), 100);
+    watch.update({{RunningKey, true},
+                  {SecondsKey, 65},
+                  {PluginsStartedKey, 12},
+                  {PluginsTotalKey, 47},
+                  {PluginKey, "networking"}});
     QCOMPARE(watch.progressText(),
              QStringLiteral("Collecting: 12 of 47 plugins, networking\nElapsed time: 1:05"));
 
