@@ -88,6 +88,10 @@ void ReproduceFlow::resume()
 
 void ReproduceFlow::windowClosing()
 {
+    // Hidden, not closed: closing the panel is a way out of the flow, which switches debug
+    // logging off, and a panel left open would keep the application running unseen.
+    if (reproducePanel)
+        reproducePanel->hide();
     if (stage != Waiting && stage != Collecting && stage != StillOn)
         return;
     QMessageBox::information(window, tr("Attention!"),

@@ -285,6 +285,11 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
              QStringLiteral("Debug logging is still on for svc. The next start offers to collect "
                             "the report or to switch it off."));
     QCOMPARE(readAll(config), On);
+    // The panel goes with the window: left open, it kept the application running, and closing
+    // it then switched debug logging off after all.
+    QVERIFY(!panel()->isVisible());
+    QCOMPARE(readAll(config), On);
+    QVERIFY(QSettings().contains(Kro::ReproduceServiceKey));
 
     // A fixed moment instead of the real one, to check the time window of the report.
     const QDateTime since(QDate(2026, 12, 1), QTime(10, 0));
