@@ -18,7 +18,8 @@ const QString SplitOption = SosArguments::Split;
 const QString NoEtcOption = SosArguments::NoEtc;
 const QString CaseIdOption = SosArguments::CaseId;
 const QString CompressionTypeOption = SosArguments::CompressionType;
-// Offered by the form, but never passed on by the helper: see SosArguments.
+// Only read from settings stored earlier: the form no longer offers it, and the helper never
+// passes it on (see SosArguments).
 const QString SysrootOption = QStringLiteral("--sysroot");
 const QString TmpDirOption = SosArguments::TmpDir;
 const QString AllOptionsOption = SosArguments::AllOptions;

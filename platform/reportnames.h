@@ -61,10 +61,11 @@ inline bool isPrivateMap(const QString &name)
     return name.contains(PrivateMapSuffix);
 }
 
-// A file the helper may act on for a report: named like one and not a private map.
+// A file name (no path) of a report set: the archive, its volumes, checksums, protected forms
+// and private map. The map is one of them, though it never leaves the machine.
 inline bool isReportName(const QString &name)
 {
-    return name.startsWith(Prefix) && !name.contains(QLatin1Char('/')) && !isPrivateMap(name);
+    return name.startsWith(Prefix) && !name.contains(QLatin1Char('/'));
 }
 
 // A report split into volumes becomes STEM.zip with STEM.z01, STEM.z02, ...: STEM is the

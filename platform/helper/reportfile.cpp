@@ -21,7 +21,7 @@ const char *const AccessListName = "system.posix_acl_access";
 QString ReportFile::open(uid_t caller, const QString &path, const QString &sosTmpDir)
 {
     const QFileInfo report(path);
-    if (!report.isAbsolute() || !report.fileName().startsWith(ReportNames::Prefix))
+    if (!report.isAbsolute() || !ReportNames::isReportName(report.fileName()))
         return QStringLiteral("%1 is not a report archive").arg(path);
     if (ReportNames::isPrivateMap(report.fileName()))
         return QStringLiteral("%1 is sos's private map of hidden names, which stays on this "
@@ -39,7 +39,7 @@ QString ReportFile::open(uid_t caller, const QString &path, const QString &sosTm
 QString ReportFile::openIn(int openedFolder, const QString &folderPath, uid_t caller,
                            const QString &fileName)
 {
-    if (!fileName.startsWith(ReportNames::Prefix) || fileName.contains(QLatin1Char('/')))
+    if (!ReportNames::isReportName(fileName))
         return QStringLiteral("%1 is not a report archive").arg(fileName);
     folder.reset(fcntl(openedFolder, F_DUPFD_CLOEXEC, 0));
     if (!folder.ok())

@@ -4,11 +4,13 @@
 // them, and local users made for a test, who call the helper through the command-line client.
 #pragma once
 
+#include "dbusservice.h"
 #include "helperprotocol.h"
 #include "testenvironment.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -65,6 +67,14 @@ inline QStringList offeredOptions(const QString &tmpDir)
             "-p",
             "webserver",
             "--forcedbadplugins"};
+}
+
+// The caller's report run as the helper tells it; empty when it knows none.
+inline QVariantMap stateOf(const KroAdmin::DbusService &service)
+{
+    QDBusPendingReply<QVariantMap> reply = service.queryReportRun();
+    reply.waitForFinished();
+    return reply.isError() ? QVariantMap() : reply.value();
 }
 
 inline QDBusMessage helperCall(const QString &method, const QVariantList &arguments)

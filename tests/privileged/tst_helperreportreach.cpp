@@ -18,13 +18,6 @@ namespace {
 const QString Report = QStringLiteral(KRO_REPORT_ACTION);
 const QString Configure = QStringLiteral(KRO_CONFIGURE_ACTION);
 
-QVariantMap stateOf(const KroAdmin::DbusService &service)
-{
-    QDBusPendingReply<QVariantMap> reply = service.queryReportRun();
-    reply.waitForFinished();
-    return reply.isError() ? QVariantMap() : reply.value();
-}
-
 } // namespace
 
 class TestHelperReportReach : public QObject

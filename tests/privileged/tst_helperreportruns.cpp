@@ -30,13 +30,6 @@ QString psField(qint64 pid, const QString &field)
     return QString::fromUtf8(ps.readAllStandardOutput()).trimmed();
 }
 
-QVariantMap stateOf(const KroAdmin::DbusService &service)
-{
-    QDBusPendingReply<QVariantMap> reply = service.queryReportRun();
-    reply.waitForFinished();
-    return reply.isError() ? QVariantMap() : reply.value();
-}
-
 } // namespace
 
 class TestHelperReportRuns : public QObject
