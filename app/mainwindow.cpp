@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow.h"
 
+#include "aboutbox.h"
 #include "afterfirstpaint.h"
 #include "backstage.h"
 #include "changeswidget.h"
@@ -47,6 +48,8 @@ MainWindow::MainWindow(const SystemPaths &paths, QWidget *parent)
 
     connect(ui->extCheckBox, &QCheckBox::stateChanged, this, &MainWindow::showExtendedSettings);
     connect(ui->helpAction, &QAction::triggered, this, &MainWindow::showHelp);
+    connect(ui->aboutAction, &QAction::triggered, this,
+            [this] { (new AboutBox(this->paths.sosVersionFile, this))->open(); });
     connect(ui->exitAction, &QAction::triggered, this, &MainWindow::close);
     connect(ui->saveAction, &QAction::triggered, this, &MainWindow::collectReports);
     connect(ui->sendReportAction, &QAction::triggered, this, &MainWindow::mailto);
@@ -145,7 +148,7 @@ void MainWindow::restoreSettings()
     if (settings.contains(Kro::DebugModuleDirsKey))
         debugModuleDirs = settings.value(Kro::DebugModuleDirsKey).toStringList();
     else
-        debugModuleDirs.append(Kro::DefaultDebugModuleDir);
+        debugModuleDirs.append(paths.defaultDebugModuleDir);
 }
 
 // A size stored on a larger screen is cut to this one. Before the first show the frame is
@@ -171,12 +174,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     if (!closeQuestionsAnswered) {
         if (checkTimer->isActive() && unlockTimer->isActive()) {
-            const auto answer = QMessageBox::question(
-                this, tr("Attention!"),
-                tr("Probably, report is not ready yet.\nAre you sure you want to interrupt the "
-                   "program?"),
-                QMessageBox::Yes | QMessageBox::No);
-            if (answer != QMessageBox::Yes) {
+            if (!confirmCloseDuringRun()) {
                 event->ignore();
                 return;
             }
@@ -217,18 +215,24 @@ void MainWindow::showError(QString title, QString text)
     QMessageBox::warning(this, title, text, QMessageBox::Ok);
 }
 
+// The user's words first; the bus's own description under the box's details.
 void MainWindow::showDbusError(QString title, QString text)
 {
     Q_UNUSED(title)
     const int errorNumber = dbusService->getDbusErrorAsInt();
-    showServiceFailure(errorNumber < 0 ? text : dbusErrorText(errorNumber));
+    if (errorNumber < 0)
+        showServiceFailure(text, QString());
+    else
+        showServiceFailure(KroAdmin::failureSentence(errorNumber), dbusErrorText(errorNumber));
 }
 
-void MainWindow::showServiceFailure(const QString &text)
+void MainWindow::showServiceFailure(const QString &text, const QString &details)
 {
     QApplication::restoreOverrideCursor();
-    QMessageBox::warning(this, tr("Error"), tr("Unable to exec sosreport!\n") + text,
-                         QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, tr("Error"), tr("Unable to exec sosreport!\n") + text,
+                    QMessageBox::Ok, this);
+    box.setDetailedText(details);
+    box.exec();
 }
 
 QString MainWindow::dbusErrorText(int errorNumber) const
@@ -245,5 +249,5 @@ void MainWindow::updatePasswordAction(QTableWidgetItem *current)
 void MainWindow::showDbusFailure(const KroAdmin::HelperReply &reply)
 {
     if (!reply.succeeded())
-        showServiceFailure(KroAdmin::failureText(reply));
+        showServiceFailure(KroAdmin::failureText(reply), KroAdmin::failureDetails(reply));
 }

@@ -95,7 +95,7 @@ private:
     void updatePasswordAction(QTableWidgetItem *current);
     // Shows a failed reply of the window's own calls as showDbusError shows the service's words.
     void showDbusFailure(const KroAdmin::HelperReply &reply);
-    void showServiceFailure(const QString &text);
+    void showServiceFailure(const QString &text, const QString &details);
 
     // Keyboard and screen readers (mainwindow_keyboard.cpp)
     void setUpKeyboard();
@@ -107,6 +107,8 @@ private:
     void unlockStalledRun();
     void endRun(ReportRunWatch::Outcome outcome, const QString &archive, const QString &text);
     void showNewArchive(const QString &archive, const QString &saved);
+    // True when the user chose to close the window while a run goes on; the run is not stopped.
+    bool confirmCloseDuringRun();
     // Makes the report's row current; false when the table has no such row.
     bool selectReport(const QString &path);
 

@@ -10,6 +10,7 @@
 #include "windowplacement.h"
 
 #include <QMessageBox>
+#include <QStatusBar>
 
 void MainWindow::setUpDebugPage()
 {
@@ -23,6 +24,8 @@ void MainWindow::setUpDebugPage()
     connect(ui->showChangesPb, &QPushButton::clicked, this, &MainWindow::showChanges);
     connect(debugPage, &DebugPage::currentModuleChanged, this, &MainWindow::updateDebugButtons);
     connect(debugPage, &DebugPage::warning, this, &MainWindow::showError);
+    connect(debugPage, &DebugPage::notice, statusBar(),
+            [this](const QString &text) { statusBar()->showMessage(text); });
     connect(debugPage, &DebugPage::switchFinished, this, [this] {
         if (std::exchange(closeAfterSwitch, false))
             close();

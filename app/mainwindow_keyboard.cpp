@@ -6,6 +6,28 @@
 #include "themedicon.h"
 #include "ui_mainwindow.h"
 
+#include <QEvent>
+
+namespace {
+
+// A flat button draws no frame, and under many styles no focus either: it shows its frame while
+// it has the keyboard focus, so the user sees where Tab went.
+class FocusFrame : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            static_cast<QPushButton *>(watched)->setFlat(event->type() == QEvent::FocusOut);
+        return false;
+    }
+};
+
+} // namespace
+
 void MainWindow::setUpKeyboard()
 {
     ui->saveAction->setShortcut(QKeySequence::New);
@@ -13,6 +35,12 @@ void MainWindow::setUpKeyboard()
     // Not every platform theme binds QKeySequence::Quit.
     ui->exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     ui->helpAction->setShortcut(QKeySequence::HelpContents);
+    // Free in the window and in the common desktops' own bindings.
+    ui->setPasswordAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    ui->sendReportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    auto *focusFrame = new FocusFrame(this);
+    for (QPushButton *button : {ui->browseReportsDirsPBtn, ui->browseDebugDirsPBtn})
+        button->installEventFilter(focusFrame);
     // Tab moves between controls, the arrow keys between cells.
     ui->tableWidget->setTabKeyNavigation(false);
 }

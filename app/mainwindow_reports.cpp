@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 
 void MainWindow::collectReports()
@@ -114,10 +115,26 @@ void MainWindow::endRun(ReportRun::Outcome outcome, const QString &archive, cons
     case ReportRunWatch::Unknown:
         refillReportsTable();
         break;
-    case ReportRunWatch::Running:
     case ReportRunWatch::Stopped:
+        statusBar()->showMessage(tr("Collecting the report was stopped; no report was made."));
+        break;
+    case ReportRunWatch::Running:
         break;
     }
+}
+
+// Closing never stops the run: the question says so, and keeping the window is the default.
+bool MainWindow::confirmCloseDuringRun()
+{
+    QMessageBox box(QMessageBox::Question, tr("Attention!"),
+                    tr("Probably, report is not ready yet.\nAre you sure you want to interrupt the "
+                       "program?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setInformativeText(tr("The report goes on being collected after the window closes; the "
+                              "next start of the program shows how it went. Choose No to keep "
+                              "watching it here."));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MainWindow::showNewArchive(const QString &archive, const QString &saved)

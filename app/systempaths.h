@@ -9,10 +9,14 @@
 
 struct SystemPaths
 {
+    // Where the package installs its debug modules: the module folder until the user sets others.
+    QString defaultDebugModuleDir = Kro::DefaultDebugModuleDir;
     QString rebootFlagFile = Kro::RebootFlagFile;
     QString rebootFlagWorkingCopy = Kro::RebootFlagWorkingCopy;
     // sos's configuration, read for the folder of its reports.
     QString sosConfigFile = Kro::SosConfigFile;
     // Where the installed sos keeps its plugin modules.
     QString sosPluginDir = Kro::SosPluginDir;
+    // The sos package's module that states its version.
+    QString sosVersionFile = Kro::SosVersionFile;
 };

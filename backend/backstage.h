@@ -15,6 +15,7 @@
 #include <functional>
 
 class QFile;
+struct QJsonParseError;
 
 namespace KroAdmin {
 class DbusService;
@@ -58,6 +59,9 @@ public:
     {
         QString title;
         QString text;
+        // The folder or module file the warning is about, and where in the file, when known.
+        QString subject;
+        QString detail;
     };
     // The same work without the signal, so that any thread may do it: the module files of the
     // folders, adding a warning for each folder that cannot be read; a module without its state,
@@ -117,6 +121,8 @@ private:
     static bool writeContent(QFile &file, const QByteArray &content);
     // Why a file that is there was not read; empty when it could simply not be opened.
     static QString refusalText(const QString &path, RegularFileReader::Status status);
+    // Where a module file's JSON goes wrong, by line and column, and why.
+    static QString parseErrorPlace(const QByteArray &content, const QJsonParseError &error);
     // Warns and returns true when any of the files must not be touched with administrator rights.
     bool refuseUnsafeFiles(const QStringList &files);
 

@@ -86,6 +86,7 @@ DebugModuleObject *Backstage::readDebugModule(const QString &path)
 DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &failure)
 {
     failure.title = tr("Error!");
+    failure.subject = path;
     QByteArray content;
     const RegularFileReader::Status status = RegularFileReader::read(path, content);
     if (status != RegularFileReader::Read) {
@@ -93,9 +94,12 @@ DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &fai
         failure.text = refusal.isEmpty() ? tr("Couldn't open file %1.").arg(path) : refusal;
         return nullptr;
     }
-    const QJsonDocument document = QJsonDocument::fromJson(content);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (!document.isObject()) {
         failure.text = tr("File %1 \nnot contains valid JSON object.").arg(path);
+        if (error.error != QJsonParseError::NoError)
+            failure.detail = parseErrorPlace(content, error);
         return nullptr;
     }
     const QJsonObject root = document.object();
@@ -161,14 +165,27 @@ QStringList Backstage::listDebugModuleFiles(const QStringList &dirs, QVector<War
     for (const QString &path : dirs) {
         QDir dir(path);
         if (!dir.isReadable())
-            warnings.append(
-                {tr("Getting debug modules list"), tr("Can't read directory %1").arg(path)});
+            warnings.append({tr("Getting debug modules list"),
+                             tr("Can't read directory %1").arg(path), path, QString()});
         const QFileInfoList entries = dir.entryInfoList({QStringLiteral("*.json")}, QDir::Files,
                                                         QDir::Name | QDir::IgnoreCase);
         for (const QFileInfo &entry : entries)
             result.append(entry.absoluteFilePath());
     }
     return result;
+}
+
+// The parser counts bytes from the start, up to just past the character it stopped at; an editor
+// shows lines and characters, from 1.
+QString Backstage::parseErrorPlace(const QByteArray &content, const QJsonParseError &error)
+{
+    const QByteArray before = content.left(qMax(0, error.offset - 1));
+    const int lineStart = before.lastIndexOf('\n') + 1;
+    const int column = QString::fromUtf8(before.mid(lineStart)).size() + 1;
+    return tr("Line %1, column %2: %3")
+        .arg(before.count('\n') + 1)
+        .arg(column)
+        .arg(error.errorString());
 }
 
 QString Backstage::refusalText(const QString &path, RegularFileReader::Status status)

@@ -44,6 +44,8 @@ const QString ReportSortOrderKey = QStringLiteral("reportsortorder");
 const QString SosOptionsKey = QStringLiteral("sosoptions");
 const QString ReproduceServiceKey = QStringLiteral("reproduce/service");
 const QString ReproduceSinceKey = QStringLiteral("reproduce/since");
+const QString SilencedModulesKey = QStringLiteral("silencedmodules");
+const QString DefaultModuleDirToldKey = QStringLiteral("defaultmoduledirtold");
 
 const QString RootDir = QStringLiteral("/");
 const QString MainReportDir = QStringLiteral("/tmp");

@@ -53,6 +53,10 @@ extern const QString SosOptionsKey;
 // The service left in debug mode by a problem being reproduced, and since when.
 extern const QString ReproduceServiceKey;
 extern const QString ReproduceSinceKey;
+// Module files whose warning the user silenced: path to the file's size and time of change.
+extern const QString SilencedModulesKey;
+// The default module folder whose absence was told in a box.
+extern const QString DefaultModuleDirToldKey;
 
 // Fixed paths and names
 extern const QString RootDir;

@@ -3,9 +3,16 @@
 
 #include "ui_changeswidget.h"
 
+#include <QAction>
+
 ChangesWidget::ChangesWidget(QWidget *parent) : QWidget(parent), ui(new Ui::ChangesWidget)
 {
     ui->setupUi(this);
+    // A window of its own that only shows: Escape closes it, as it would a dialog.
+    auto *closeAction = new QAction(this);
+    closeAction->setShortcut(QKeySequence::Cancel);
+    addAction(closeAction);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
 }
 
 ChangesWidget::~ChangesWidget()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dbusservice.h"
 
+#include "helperfailure.h"
 #include "helperprotocol.h"
 
 #include <QDBusArgument>
@@ -225,12 +226,14 @@ void DbusService::readState(const QDBusMessage &answer, HelperReply &reply)
     }
     reply.detail = answer.errorName() + '\n' + answer.errorMessage();
     reply.message = answer.errorMessage();
-    if (answer.errorName() == NoRunError)
+    if (answer.errorName() == NoRunError) {
         reply.protocolError = NoRun;
-    else if (answer.errorName() == NameHasNoOwnerError)
+    } else if (answer.errorName() == NameHasNoOwnerError) {
         reply.busError = QDBusError::ServiceUnknown;
-    else
+        reply.message = failureSentence(reply.busError);
+    } else {
         readBusError(answer, reply);
+    }
 }
 
 void DbusService::readExecAnswer(const QDBusMessage &answer, const Call &call, HelperReply &reply)
@@ -280,6 +283,10 @@ void DbusService::readError(const QDBusMessage &answer, const Call &call, Helper
         reply.protocolError = Busy;
         reply.message = tr("The privileged helper is busy with other calls of yours. Try again "
                            "in a moment.");
+    } else if (name == AuthorizationDismissedError || name == NoAuthenticationAgentError) {
+        reply.protocolError =
+            name == AuthorizationDismissedError ? AuthorizationDismissed : NoAuthenticationAgent;
+        reply.message = failureSentence(reply.protocolError);
     } else if (name == ArgumentsRefusedError) {
         reply.protocolError = ArgumentsRefused;
         reply.message = tr("The privileged helper refused the options: %1").arg(detail);
@@ -309,7 +316,7 @@ void DbusService::readBusError(const QDBusMessage &answer, HelperReply &reply)
     const QDBusError::ErrorType type = QDBusError(answer).type();
     reply.busError = type == QDBusError::NoError ? QDBusError::Other : type;
     reply.detail = answer.errorName() + '\n' + answer.errorMessage();
-    reply.message = answer.errorMessage();
+    reply.message = failureSentence(reply.busError, answer.errorName());
 }
 
 } // namespace KroAdmin

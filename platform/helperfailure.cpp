@@ -2,6 +2,7 @@
 #include "helperfailure.h"
 
 #include "dbusservice.h"
+#include "helperprotocol.h"
 
 #include <QCoreApplication>
 #include <QDBusError>
@@ -10,12 +11,16 @@ namespace KroAdmin {
 
 namespace {
 
+// What the bus answers when it could not start a service it knows.
+const QString SpawnErrorPrefix = QStringLiteral("org.freedesktop.DBus.Error.Spawn.");
+
 class BusErrors
 {
     Q_DECLARE_TR_FUNCTIONS(HelperFailure)
 
 public:
     static QString text(int errorType);
+    static QString sentence(int errorNumber, const QString &errorName);
 };
 
 QString BusErrors::text(int errorType)
@@ -78,6 +83,48 @@ QString BusErrors::text(int errorType)
     }
 }
 
+QString BusErrors::sentence(int errorNumber, const QString &errorName)
+{
+    if (errorName.startsWith(SpawnErrorPrefix))
+        errorNumber = QDBusError::ServiceUnknown;
+    switch (errorNumber) {
+    case HelperProtocol::AuthorizationDismissed:
+        return tr("Administrator authorisation was cancelled.\nTry again and enter the password "
+                  "when you are asked for it.");
+    case HelperProtocol::NoAuthenticationAgent:
+        return tr("No authentication agent is running in this session.\nLog in to a desktop "
+                  "session that runs one (or start your desktop's authentication agent) and try "
+                  "again.");
+    case QDBusError::AccessDenied:
+        return tr("Administrator authorisation was refused.\nOnly an administrator of this "
+                  "computer may do this: try again with an administrator's password, or ask an "
+                  "administrator.");
+    case QDBusError::ServiceUnknown:
+    case QDBusError::InvalidService:
+    case QDBusError::UnknownObject:
+    case QDBusError::UnknownInterface:
+    case QDBusError::UnknownMethod:
+        return tr("The system helper is not installed or could not start.\nInstall the "
+                  "application's package again, or ask an administrator to look at the system "
+                  "log.");
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+        return tr("The system helper did not answer in time.\nTry again in a moment.");
+    case QDBusError::NoServer:
+    case QDBusError::Disconnected:
+    case QDBusError::BadAddress:
+    case QDBusError::NoNetwork:
+        return tr("The system message bus cannot be reached.\nRestart the computer; if that does "
+                  "not help, ask an administrator.");
+    default:
+        if (errorNumber < 0)
+            return QString();
+        return tr("The system helper could not do what was asked.\nTry again; the details tell "
+                  "an administrator what went wrong.");
+    }
+}
+
 } // namespace
 
 QString busErrorText(int errorType)
@@ -85,11 +132,23 @@ QString busErrorText(int errorType)
     return BusErrors::text(errorType);
 }
 
+QString failureSentence(int errorNumber, const QString &errorName)
+{
+    return BusErrors::sentence(errorNumber, errorName);
+}
+
 QString failureText(const HelperReply &reply)
 {
     if (reply.succeeded())
         return QString();
-    return reply.busError != QDBusError::NoError ? busErrorText(reply.busError) : reply.message;
+    return reply.message.isEmpty() ? failureSentence(reply.errorNumber()) : reply.message;
+}
+
+QString failureDetails(const HelperReply &reply)
+{
+    if (reply.busError == QDBusError::NoError)
+        return reply.detail;
+    return busErrorText(reply.busError) + QLatin1Char('\n') + reply.detail;
 }
 
 } // namespace KroAdmin

@@ -51,6 +51,12 @@ inline const QString BusyError = ErrorPrefix + QStringLiteral("Busy");
 // An option or value sos may not get under the report permission (the text names it), or a
 // call whose arguments exceed MaxCallBytes.
 inline const QString ArgumentsRefusedError = ErrorPrefix + QStringLiteral("ArgumentsRefused");
+// No administrator's authorisation, told apart by why: the user dismissed the password prompt,
+// or no authentication agent could ask. Any other refusal is the bus's AccessDenied.
+inline const QString AuthorizationDismissedError =
+    ErrorPrefix + QStringLiteral("AuthorizationDismissed");
+inline const QString NoAuthenticationAgentError =
+    ErrorPrefix + QStringLiteral("NoAuthenticationAgent");
 
 // The name a report run asks for. The helper judges the program it resolves to, never the name:
 // only the installed sos is collecting a report, any other program may change the system.
@@ -84,7 +90,9 @@ enum Result
     RunAlive = -6,
     NoRun = -7,
     Busy = -8,
-    ArgumentsRefused = -9
+    ArgumentsRefused = -9,
+    AuthorizationDismissed = -10,
+    NoAuthenticationAgent = -11
 };
 
 } // namespace HelperProtocol

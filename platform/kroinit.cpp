@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "kroinit.h"
 
+#include "desktopopen.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -159,9 +161,7 @@ void kroHelpShow(const QString &page)
     QUrl url = QUrl::fromLocalFile(path);
     if (!fragment.isEmpty())
         url.setFragment(fragment);
-    if (!QDesktopServices::openUrl(url))
-        QMessageBox::warning(parent, QCoreApplication::translate("kroHelpShow", "Help"),
-                             QCoreApplication::translate(
-                                 "kroHelpShow", "No web browser could be started to show %1.")
-                                 .arg(QDir::toNativeSeparators(path)));
+    KroDesktop::openOrShowPath(
+        url, parent, QCoreApplication::translate("kroHelpShow", "Help"),
+        QCoreApplication::translate("kroHelpShow", "No web browser could be started to show %1."));
 }

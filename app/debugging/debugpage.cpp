@@ -6,6 +6,7 @@
 #include "debugmoduleloader.h"
 #include "debugswitch.h"
 #include "helperfailure.h"
+#include "modulewarnings.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
 #include "systempaths.h"
@@ -59,8 +60,10 @@ QString withReason(const QString &failure, const KroAdmin::HelperReply &reply)
 DebugPage::DebugPage(const Controls &controls, Backstage &backstage, KroAdmin::DbusService &service,
                      const SystemPaths &paths, QWidget *window)
     : QObject(window), controls(controls), backstage(backstage), service(service), paths(paths),
-      window(window)
+      window(window), moduleWarnings(new ModuleWarnings(paths.defaultDebugModuleDir, window, this))
 {
+    connect(moduleWarnings, &ModuleWarnings::warning, this, &DebugPage::warning);
+    connect(moduleWarnings, &ModuleWarnings::notice, this, &DebugPage::notice);
     // switchFinished may be queued and spied on.
     qRegisterMetaType<DebugModuleObject *>();
     connect(controls.list, &QListWidget::currentRowChanged, this, &DebugPage::rowChanged);
@@ -117,7 +120,7 @@ void DebugPage::showModules(const QVector<DebugModuleEntry> &entries)
 {
     for (const DebugModuleEntry &entry : entries) {
         if (!entry.module) {
-            emit warning(entry.warning.title, entry.warning.text);
+            moduleWarnings->tell(entry.warning);
             continue;
         }
         debugModules.append(entry.module);

@@ -15,6 +15,7 @@
 
 class Backstage;
 class DebugModuleLoader;
+class ModuleWarnings;
 struct DebugModuleEntry;
 class QLabel;
 class QListWidget;
@@ -76,6 +77,8 @@ signals:
     // The current row or what its buttons offer changed.
     void currentModuleChanged();
     void warning(const QString &title, const QString &text);
+    // A short line for the status bar.
+    void notice(const QString &text);
 
 private:
     void showModules(const QVector<DebugModuleEntry> &entries);
@@ -102,6 +105,7 @@ private:
     QWidget *window;
     QList<DebugModuleObject *> debugModules;
     DebugModuleLoader *moduleLoader = nullptr;
+    ModuleWarnings *moduleWarnings;
     DebugModeReminder debugModeReminder;
     bool switching = false;
 };

@@ -2,15 +2,16 @@
 #include "reportactions.h"
 
 #include "backstage.h"
+#include "desktopopen.h"
 #include "reportidentity.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -46,6 +47,14 @@ ReportActions::ReportActions(QTableWidget *table, Backstage *backstage,
 {
     table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table, &QWidget::customContextMenuRequested, this, &ReportActions::showMenu);
+    // The Menu key reaches the table as a context menu event, Shift+F10 as a shortcut; both
+    // open the menu at the current row rather than under the mouse.
+    auto *menuKey = new QAction(table);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    menuKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    table->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, &ReportActions::showMenuAtCurrentRow);
+    table->installEventFilter(this);
     connect(table, &QTableWidget::currentItemChanged, this, &ReportActions::updateActions);
     connect(openFolder, &QAction::triggered, this, &ReportActions::openContainingFolder);
     connect(copyPath, &QAction::triggered, this, &ReportActions::copyCurrentPath);
@@ -64,6 +73,21 @@ void ReportActions::updateActions()
     const bool hasReport = !currentReport().isEmpty();
     for (QAction *action : {openFolder, copyPath, remove})
         action->setEnabled(hasReport);
+}
+
+bool ReportActions::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != table || event->type() != QEvent::ContextMenu ||
+        static_cast<QContextMenuEvent *>(event)->reason() != QContextMenuEvent::Keyboard)
+        return false;
+    showMenuAtCurrentRow();
+    return true;
+}
+
+void ReportActions::showMenuAtCurrentRow()
+{
+    if (const QTableWidgetItem *current = table->currentItem())
+        showMenu(table->visualItemRect(current).center());
 }
 
 void ReportActions::showMenu(const QPoint &position)
@@ -90,18 +114,29 @@ void ReportActions::showInFolder(const QString &report)
 {
     if (report.isEmpty())
         return;
+    const QString folder = QFileInfo(report).absolutePath();
+    QDBusConnection session = QDBusConnection::sessionBus();
+    // Without a session bus the call would never end.
+    if (!session.isConnected())
+        return openFolderElsewhere(folder);
     QDBusMessage call = QDBusMessage::createMethodCall(
         FileManagerService, FileManagerPath, FileManagerService, QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(report).toString()} << QString();
-    auto *watcher = new QDBusPendingCallWatcher(
-        QDBusConnection::sessionBus().asyncCall(call, FileManagerTimeoutMs), this);
-    const QString folder = QFileInfo(report).absolutePath();
+    auto *watcher =
+        new QDBusPendingCallWatcher(session.asyncCall(call, FileManagerTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [folder](QDBusPendingCallWatcher *answer) {
-                if (answer->isError())
-                    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+            [this, folder](QDBusPendingCallWatcher *answer) {
                 answer->deleteLater();
+                if (answer->isError())
+                    openFolderElsewhere(folder);
             });
+}
+
+void ReportActions::openFolderElsewhere(const QString &folder)
+{
+    KroDesktop::openOrShowPath(QUrl::fromLocalFile(folder), table->window(),
+                               tr("Open containing folder"),
+                               tr("No file manager could be started to open the folder %1."));
 }
 
 void ReportActions::copyCurrentPath()

@@ -33,9 +33,16 @@ signals:
     // Files of a report were removed (some of them at least): the table is out of date.
     void reportsDeleted();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // position: in the table's viewport.
     void showMenu(const QPoint &position);
+    void showMenuAtCurrentRow();
     void openContainingFolder();
+    // Without the desktop's file manager: whatever opens folders, or a box with the path.
+    void openFolderElsewhere(const QString &folder);
     void copyCurrentPath();
     void deleteCurrentReport();
     void updateActions();

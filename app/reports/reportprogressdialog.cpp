@@ -3,10 +3,19 @@
 
 #include "reportrun.h"
 
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
+
+// The collecting text's two lines, the plugins line and the elapsed time.
+const int TextLines = 4;
+// Room the window manager takes from the title bar for the icon and the buttons, in widths of an
+// average character.
+const int TitleBarChars = 16;
+const int TextChars = 48;
 
 QString collectingText()
 {
@@ -31,14 +40,40 @@ ReportProgressDialog::ReportProgressDialog(ReportRun &run, QWidget *window)
     // Hidden for good until the next run.
     connect(&run, &ReportRun::stalled, this, &QProgressDialog::reset);
     connect(&run, &ReportRun::ended, this, &QProgressDialog::reset);
+    label = new QLabel;
+    setLabel(label);
+    setWindowTitle(tr("Long operation..."));
+    fixSize();
     showStarted();
+}
+
+// The title bar shows the title followed by the application's name; a bold title font is wider.
+void ReportProgressDialog::fixSize()
+{
+    const QFontMetrics metrics = fontMetrics();
+    QString title = windowTitle();
+    if (!QGuiApplication::applicationDisplayName().isEmpty())
+        title += QStringLiteral(" \u2014 ") + QGuiApplication::applicationDisplayName();
+    const int titleWidth =
+        metrics.horizontalAdvance(title) * 5 / 4 + TitleBarChars * metrics.averageCharWidth();
+    const int textWidth = TextChars * metrics.averageCharWidth();
+    label->setFixedSize(qMax(titleWidth, textWidth), TextLines * metrics.lineSpacing());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFixedSize(sizeHint());
+}
+
+void ReportProgressDialog::showText(const QString &text)
+{
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line = label->fontMetrics().elidedText(line, Qt::ElideMiddle, label->width());
+    setLabelText(lines.join(QLatin1Char('\n')));
 }
 
 void ReportProgressDialog::showStarted()
 {
     setRange(0, 0);
-    setWindowTitle(tr("Long operation..."));
-    setLabelText(collectingText());
+    showText(collectingText());
     show();
     // The window, its parent, is disabled while the run lasts.
     setEnabled(true);
@@ -53,7 +88,7 @@ void ReportProgressDialog::showProgress(int percent, const QString &text)
         setRange(0, 100);
         setValue(percent);
     }
-    setLabelText(collectingText() + QLatin1Char('\n') + text);
+    showText(collectingText() + QLatin1Char('\n') + text);
     keepShown();
 }
 

@@ -43,12 +43,16 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, BusNameSubject &)
     return argument; // never received
 }
 
-bool isAuthorized(const QDBusMessage &reply)
+// polkit answers a prompt the user dismissed with this detail, and a check that needs a password
+// nobody could ask for (no agent registered for the subject's session) as a challenge.
+const QString DismissedDetail = QStringLiteral("polkit.dismissed");
+
+Authorizer::Verdict verdictOf(const QDBusMessage &reply)
 {
     if (reply.type() != QDBusMessage::ReplyMessage ||
         reply.signature() != QLatin1String("(bba{ss})")) {
         qWarning("polkit gave no verdict: %s", qPrintable(reply.errorMessage()));
-        return false;
+        return Authorizer::Verdict::Refused;
     }
     const QDBusArgument result = reply.arguments().at(0).value<QDBusArgument>();
     bool authorized = false;
@@ -57,7 +61,11 @@ bool isAuthorized(const QDBusMessage &reply)
     result.beginStructure();
     result >> authorized >> challenge >> details;
     result.endStructure();
-    return authorized;
+    if (authorized)
+        return Authorizer::Verdict::Allowed;
+    if (details.contains(DismissedDetail))
+        return Authorizer::Verdict::Dismissed;
+    return challenge ? Authorizer::Verdict::NoAgent : Authorizer::Verdict::Refused;
 }
 
 } // namespace
@@ -106,7 +114,7 @@ void Authorizer::withdraw(const QString &busName)
         bus.send(cancel); // expects no answer, so it takes none of the bus's room for answers
         // The watcher stays until polkit answers; its answer then finds no decision to make.
         const Decision decision = std::exchange(it->decision, Decision());
-        decision(false);
+        decision(Verdict::Refused);
     }
 }
 
@@ -116,5 +124,5 @@ void Authorizer::finish(QDBusPendingCallWatcher *watcher)
     const Request request = pending.take(watcher);
     limits.release(request.busName);
     if (request.decision)
-        request.decision(isAuthorized(watcher->reply()));
+        request.decision(verdictOf(watcher->reply()));
 }

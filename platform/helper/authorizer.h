@@ -21,7 +21,16 @@ class Authorizer : public QObject
     Q_OBJECT
 
 public:
-    using Decision = std::function<void(bool allowed)>;
+    // polkit's answer: a clear yes, or why not. Dismissed: the user closed the password prompt;
+    // NoAgent: a password was needed but no authentication agent could ask for it.
+    enum class Verdict
+    {
+        Allowed,
+        Refused,
+        Dismissed,
+        NoAgent
+    };
+    using Decision = std::function<void(Verdict verdict)>;
 
     // Long enough to type a password; a prompt left open longer is a refusal.
     static constexpr int CheckTimeoutMs = 4 * 60 * 1000;

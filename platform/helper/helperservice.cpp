@@ -338,17 +338,30 @@ void HelperService::authorizeThen(const QString &actionId, Job job)
     ++busy;
     idleTimer.stop();
     callers.addWatchedService(call.service());
-    const bool asked = authorizer->authorize(
-        call.service(), uid.value(), actionId, [this, call, uid = uid.value(), job](bool allowed) {
-            if (allowed)
-                return job(call, uid);
-            qInfo("refused a call from %s", qPrintable(call.service()));
-            reply(call, call.createErrorReply(QDBusError::AccessDenied,
-                                              "The administrator's permission was not granted."));
-        });
+    const bool asked =
+        authorizer->authorize(call.service(), uid.value(), actionId,
+                              [this, call, uid = uid.value(), job](Authorizer::Verdict verdict) {
+                                  if (verdict == Authorizer::Verdict::Allowed)
+                                      return job(call, uid);
+                                  qInfo("refused a call from %s", qPrintable(call.service()));
+                                  refuse(call, verdict);
+                              });
     if (!asked)
         replyError(call, HelperProtocol::BusyError,
                    "Too many of your permission checks are open; answer or close them first.");
+}
+
+// The caller learns why: it tells the user what to do next.
+void HelperService::refuse(const QDBusMessage &call, Authorizer::Verdict verdict)
+{
+    if (verdict == Authorizer::Verdict::Dismissed)
+        return replyError(call, HelperProtocol::AuthorizationDismissedError,
+                          "The administrator's authentication was dismissed.");
+    if (verdict == Authorizer::Verdict::NoAgent)
+        return replyError(call, HelperProtocol::NoAuthenticationAgentError,
+                          "No authentication agent is registered for the caller's session.");
+    reply(call, call.createErrorReply(QDBusError::AccessDenied,
+                                      "The administrator's permission was not granted."));
 }
 
 bool HelperService::isSmallEnough()

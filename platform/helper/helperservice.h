@@ -9,6 +9,7 @@
 // and only with the options SosArguments lists.
 #pragma once
 
+#include "authorizer.h"
 #include "calllimits.h"
 #include "programrunner.h"
 #include "reportruns.h"
@@ -23,7 +24,6 @@
 #include <functional>
 #include <memory>
 
-class Authorizer;
 class ReportFile;
 
 class HelperService : public QObject, protected QDBusContext
@@ -65,6 +65,7 @@ private:
     using Job = std::function<void(const QDBusMessage &call, uint callerUid)>;
 
     void authorizeThen(const QString &actionId, Job job);
+    void refuse(const QDBusMessage &call, Authorizer::Verdict verdict);
     // Whether the current call's arguments are within MaxCallBytes; refuses it at once if not.
     bool isSmallEnough();
     // Whether sos at path may get arguments; answers call with the refusal if not.

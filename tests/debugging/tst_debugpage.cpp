@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <memory>
@@ -40,6 +41,7 @@ private slots:
     void cleanup();
     void rowsAndButtonsFollowTheState();
     void listArrivesAfterTheWindow();
+    void moduleWarningsDoNotRepeat();
     void switchesOnAndOff();
     void stopsAtTheFirstFailureWithOneBox();
     void addsModuleToRebootFlagOnce();
@@ -228,6 +230,48 @@ void TestDebugPage::listArrivesAfterTheWindow()
                  .arg(dir->filePath(QStringLiteral("modules/broken.json"))));
     QCOMPARE(moduleList()->count(), 1);
     QCOMPARE(rowTip("svc"), QStringLiteral("Debug mode is not active"));
+}
+
+// A broken module says where it breaks and may be silenced until it changes; the default module
+// folder's absence is told in a box once, then in the status bar.
+void TestDebugPage::moduleWarningsDoNotRepeat()
+{
+    const QString broken = dir->filePath(QStringLiteral("modules/broken.json"));
+    writeAll(broken, "{\n  \"modulename\": \"x\",\n  oops\n}\n");
+    SystemPaths paths;
+    paths.defaultDebugModuleDir = dir->filePath(QStringLiteral("default"));
+    QSettings().setValue(QStringLiteral("debugjson"),
+                         QStringList{paths.defaultDebugModuleDir, dir->filePath("modules")});
+    auto start = [&](int boxes) {
+        dialogs.clear();
+        window = std::make_unique<MainWindow>(paths);
+        MainWindowAccess::reportDirs(*window) = QStringList{dir->path()};
+        window->show();
+        QTRY_VERIFY(MainWindowAccess::isStarted(*window));
+        MainWindowAccess::waitForDebugModules(*window);
+        QVERIFY(dialogs.waitForAll());
+        QCOMPARE(dialogs.records().size(), boxes);
+    };
+
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    dialogs.expectMessageBox(QMessageBox::Ok, true);
+    start(2);
+    QCOMPARE(dialogs.records().at(0).text,
+             QStringLiteral("Can't read directory ") + paths.defaultDebugModuleDir);
+    const KroTest::DialogRecord module = dialogs.records().at(1);
+    QCOMPARE(module.text, QStringLiteral("File %1 \nnot contains valid JSON object.").arg(broken));
+    QVERIFY2(module.informativeText.startsWith(QStringLiteral("Line 3, column 3: ")),
+             qPrintable(module.informativeText));
+    QVERIFY(!module.checkBoxText.isEmpty());
+
+    start(0);
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QStringLiteral("Can't read directory ") + paths.defaultDebugModuleDir);
+
+    writeAll(broken, "{\n  \"modulename\": \"x\",\n  oops\n}\n\n");
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    start(1);
+    QCOMPARE(dialogs.records().at(0).text, module.text);
 }
 
 void TestDebugPage::switchesOnAndOff()

@@ -5,6 +5,7 @@
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -137,6 +138,16 @@ void TestKroInit::helpPages()
     QCOMPARE(openedUrls.size(), 2);
     QCOMPARE(dialogs.last().text,
              QStringLiteral("The help page kro-missing.html is not installed."));
+
+    // No browser (the offscreen platform opens nothing): the box gives the page's path.
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    dialogs.expectMessageBoxButton(QStringLiteral("Copy path"));
+    kroHelpShow(QString());
+    QVERIFY(dialogs.waitForAll());
+    QCOMPARE(
+        dialogs.last().text,
+        QStringLiteral("No web browser could be started to show %1.").arg(start.toLocalFile()));
+    QCOMPARE(QApplication::clipboard()->text(), start.toLocalFile());
 }
 
 KRO_TEST_MAIN(TestKroInit)

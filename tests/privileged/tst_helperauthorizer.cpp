@@ -23,8 +23,8 @@ void TestHelperAuthorizer::stuckChecksEndAndFreeTheirPlace()
     Authorizer authorizer(nullptr, timeoutMs);
     const QString caller = QDBusConnection::systemBus().baseService();
     QList<bool> decisions;
-    const auto decide = [&decisions](bool allowed) {
-        decisions << allowed;
+    const auto decide = [&decisions](Authorizer::Verdict verdict) {
+        decisions << (verdict == Authorizer::Verdict::Allowed);
     };
     standIn("HoldNext", {uint(share)});
     for (int check = 0; check < share; ++check)

@@ -220,6 +220,9 @@ void TestReportRun::closingDuringRunAsksFirst()
     QCOMPARE(dialogs.last().text,
              QStringLiteral("Probably, report is not ready yet.\nAre you sure you want to "
                             "interrupt the program?"));
+    // Closing does not stop the run: keeping the window is the default, and the box says so.
+    QCOMPARE(dialogs.last().defaultButton, QStringLiteral("&No"));
+    QVERIFY(dialogs.last().informativeText.contains(QStringLiteral("goes on being collected")));
     QVERIFY(window->isVisible());
     QVERIFY(!QSettings().contains(Kro::ReportDirsKey));
 
@@ -236,11 +239,20 @@ void TestReportRun::closingDuringRunAsksFirst()
 
 void TestReportRun::progressReachesTheDialog()
 {
+    // The title bar shows the application's name after the title, and its own buttons.
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Kro sosreport"));
     startRun(true);
     const qint64 pid = MainWindowAccess::reportPid(*window);
     QVERIFY(!saveAction()->isEnabled());
-    waitForFirstPlugin();
     QProgressDialog *progress = MainWindowAccess::progressDialog(*window);
+    const QSize size = progress->size();
+    const QFontMetrics metrics = progress->fontMetrics();
+    QVERIFY(size.width() >=
+            metrics.horizontalAdvance(QStringLiteral("Long operation... \u2014 Kro sosreport")) +
+                6 * metrics.height());
+    waitForFirstPlugin();
+    // More lines of text do not make the dialog grow.
+    QCOMPARE(progress->size(), size);
     QVERIFY(progress->labelText().startsWith(
         QStringLiteral("Information is being collected. \nPlease, wait.\nCollecting: 1 of 3 "
                        "plugins, host\nElapsed time: 0:")));
@@ -290,6 +302,8 @@ void TestReportRun::stopAsksFirst()
     QTRY_VERIFY_WITH_TIMEOUT(window->isEnabled(), 10000);
     QVERIFY(!progress->isVisible());
     QVERIFY(newArchive().isEmpty());
+    QCOMPARE(window->statusBar()->currentMessage(),
+             QStringLiteral("Collecting the report was stopped; no report was made."));
     QVERIFY(!QApplication::overrideCursor());
     // sos interrupted leaves its working folder, inside the run's own, which goes with the run:
     // nothing but the stand-in's controls stays in the report folder.

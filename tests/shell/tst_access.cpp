@@ -12,15 +12,20 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 class TestAccess : public QObject
@@ -37,8 +42,15 @@ private slots:
     void remindsOfServicesInDebugModeAtClose();
     void tellsWhereSosWritesReports();
     void speaksRussian();
+    void keysReachWhatTheMouseDoes();
+    void menuKeysOpenTheRowMenu();
+    void escapeClosesTheChangesWindow();
+    void folderWithoutFileManagerShowsItsPath();
+    void aboutTellsTheVersions();
 
 private:
+    // The table's first row, once a report in the window's folder is listed.
+    QTableWidget *tableWithReport();
     void addModule(const QString &name, const QByteArray &config);
     void buildWindow();
 
@@ -226,6 +238,127 @@ void TestAccess::speaksRussian()
 
     QLocale::setDefault(QLocale::c());
     kroInit(QStringLiteral("1"), QStringLiteral("Kro sosreport"));
+}
+
+QTableWidget *TestAccess::tableWithReport()
+{
+    QFile report(dir->filePath(QStringLiteral("sosreport-host-2026-12-01-abcdef.tar.xz")));
+    if (!report.open(QIODevice::WriteOnly))
+        return nullptr;
+    report.close();
+    buildWindow();
+    window->show();
+    auto *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    if (!QTest::qWaitForWindowActive(window.get()) ||
+        !QTest::qWaitFor([&] { return table->rowCount() > 0; }, KroTest::WaitLimitMs))
+        return nullptr;
+    table->setCurrentCell(0, 0);
+    table->setFocus();
+    return table;
+}
+
+void TestAccess::keysReachWhatTheMouseDoes()
+{
+    buildWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QStringList keys;
+    for (QAction *action : window->findChildren<QAction *>())
+        for (const QKeySequence &key : action->shortcuts())
+            keys << key.toString();
+    for (const char *name : {"setPasswordAction", "sendReportAction"})
+        QVERIFY2(!window->findChild<QAction *>(QLatin1String(name))->shortcut().isEmpty(), name);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+
+    // A flat button shows its frame while it has the focus.
+    auto *folders = window->findChild<QPushButton *>(QStringLiteral("browseReportsDirsPBtn"));
+    auto *table = window->findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    table->setFocus();
+    QTRY_VERIFY(folders->isFlat());
+    folders->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(folders->hasFocus());
+    QVERIFY(!folders->isFlat());
+    table->setFocus();
+    QTRY_VERIFY(folders->isFlat());
+}
+
+void TestAccess::menuKeysOpenTheRowMenu()
+{
+    QTableWidget *table = tableWithReport();
+    QVERIFY(table);
+    QStringList shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    shown << action->text();
+            menu->close();
+        }
+    });
+    closer.start(20);
+    QTest::keyClick(table, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(shown, (QStringList{"Open containing folder", "Copy path", "Delete"}));
+    // The Menu key comes as a context menu event from the keyboard, aimed at the focus widget.
+    shown.clear();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1));
+    QApplication::sendEvent(table, &menuKey);
+    QCOMPARE(shown.size(), 3);
+}
+
+void TestAccess::escapeClosesTheChangesWindow()
+{
+    addModule(QStringLiteral("svc"), "level = 0\n");
+    buildWindow();
+    window->show();
+    auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
+    QTRY_COMPARE(modules->count(), 1);
+    modules->setCurrentRow(0);
+    window->findChild<QPushButton *>(QStringLiteral("showChangesPb"))->click();
+    QWidget *changes = nullptr;
+    QTRY_VERIFY((changes = QApplication::activeWindow()) && changes != window.get());
+    QTest::keyClick(changes, Qt::Key_Escape);
+    QTRY_VERIFY(!changes->isVisible());
+}
+
+// Without a session bus, so without a file manager; the offscreen platform opens nothing.
+void TestAccess::folderWithoutFileManagerShowsItsPath()
+{
+    QTableWidget *table = tableWithReport();
+    QVERIFY(table);
+    dialogs.expectMessageBoxButton(QStringLiteral("Copy path"));
+    QTest::keyClick(table, Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(dialogs.waitForAll(KroTest::WaitLimitMs));
+    QCOMPARE(
+        dialogs.last().text,
+        QStringLiteral("No file manager could be started to open the folder %1.").arg(dir->path()));
+    QCOMPARE(QApplication::clipboard()->text(), dir->path());
+}
+
+void TestAccess::aboutTellsTheVersions()
+{
+    QFile module(dir->filePath(QStringLiteral("__init__.py")));
+    QVERIFY(module.open(QIODevice::WriteOnly));
+    module.write("__version__ = \"4.0\"\n");
+    module.close();
+    buildWindow();
+    MainWindowAccess::paths(*window).sosVersionFile = module.fileName();
+    window->show();
+    // The box shows at once; the sos version fills in once read.
+    QString text;
+    dialogs.expect([&text](QWidget *dialog) {
+        auto *box = static_cast<QMessageBox *>(dialog);
+        if (QTest::qWaitFor(
+                [box] { return box->text().contains(QStringLiteral("sos: version 4.0")); },
+                KroTest::WaitLimitMs))
+            text = box->text();
+        box->button(QMessageBox::Close)->click();
+    });
+    window->findChild<QAction *>(QStringLiteral("aboutAction"))->trigger();
+    QVERIFY(dialogs.waitForAll());
+    QVERIFY2(text.contains(QStringLiteral("sos: version 4.0")), qPrintable(text));
+    QVERIFY(text.contains(QCoreApplication::applicationVersion()));
+    QVERIFY(text.contains(QStringLiteral("GNU General Public License")));
 }
 
 KRO_TEST_MAIN(TestAccess)

@@ -48,6 +48,19 @@ void ModalDialogHelper::expectMessageBox(QMessageBox::StandardButton button, boo
     });
 }
 
+void ModalDialogHelper::expectMessageBoxButton(const QString &text)
+{
+    expect([text](QWidget *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        const QList<QAbstractButton *> buttons = box ? box->buttons() : QList<QAbstractButton *>();
+        for (QAbstractButton *button : buttons)
+            if (button->text() == text)
+                return button->click();
+        QTest::qFail("the message box lacks the expected button", __FILE__, __LINE__);
+        dialog->close();
+    });
+}
+
 void ModalDialogHelper::expectInputDialog(const QString &text, bool accept)
 {
     expect([text, accept](QWidget *dialog) {
@@ -129,6 +142,7 @@ DialogRecord ModalDialogHelper::describe(QWidget *dialog)
     if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
         record.text = box->text();
         record.informativeText = box->informativeText();
+        record.detailedText = box->detailedText();
         if (box->checkBox()) {
             record.checkBoxText = box->checkBox()->text();
             record.checkBoxChecked = box->checkBox()->isChecked();

@@ -24,6 +24,7 @@ struct DialogRecord
     QString windowTitle;
     QString text;            // message box text, input dialog label
     QString informativeText; // message box only
+    QString detailedText;    // message box only, behind "Show Details..."
     QString checkBoxText;    // message box check box, empty when it has none
     bool checkBoxChecked = false;
     QStringList buttons;   // texts of the message box buttons, in layout order
@@ -42,6 +43,8 @@ public:
 
     // Presses the standard button; tickCheckBox toggles the box's check box first.
     void expectMessageBox(QMessageBox::StandardButton button, bool tickCheckBox = false);
+    // Presses the message box's button with this text (one of its own, not a standard one).
+    void expectMessageBoxButton(const QString &text);
     // Enters text and presses OK, or cancels when accept is false.
     void expectInputDialog(const QString &text, bool accept = true);
     // Chooses path in a file or folder chooser, or cancels when path is empty.

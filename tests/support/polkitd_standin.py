@@ -5,7 +5,9 @@ Decides per action and, where told, per user (the uid of the subject's bus name,
 finds it), answers with an error like polkitd does when the subject has left the bus, and can
 hold checks unanswered like a password prompt nobody answers. Controls, on the mock interface:
 SetAllowed(actions), SetAllowedForUser(uid, actions), FailWith(message) (empty: no failure),
-HoldNext(count), HoldUser(uid) (every check of that user's subjects, like prompts nobody
+RefuseAs(kind) (how a check not allowed is answered, as polkitd answers it: '' a plain refusal,
+'dismissed' a password prompt the user dismissed, 'no-agent' a check that needs a password with
+no authentication agent registered), HoldNext(count), HoldUser(uid) (every check of that user's subjects, like prompts nobody
 answers), HeldCount(), ReleaseHeld() (which also ends HoldUser). A held check is decided when it
 is released, so a subject that has left meanwhile gets polkitd's error. Every check is recorded
 (GetCalls).
@@ -30,6 +32,7 @@ def load(mock, _parameters):
     mock.allowed = []
     mock.allowed_for_user = {}
     mock.failure = ''
+    mock.refusal = ''
     mock.to_hold = 0
     mock.held_users = set()
     mock.held = []
@@ -55,7 +58,12 @@ def decide(mock, subject, action_id, ok_cb, err_cb):
         err_cb(error)
         return
     allowed = mock.allowed_for_user.get(uid, mock.allowed)
-    ok_cb((action_id in allowed, False, {}))
+    if action_id in allowed:
+        ok_cb((True, False, {}))
+    elif mock.refusal == 'dismissed':
+        ok_cb((False, False, {'polkit.dismissed': 'true'}))
+    else:
+        ok_cb((False, mock.refusal == 'no-agent', {}))
 
 
 def held_user(mock, subject):
@@ -101,6 +109,11 @@ def SetAllowedForUser(self, uid, actions):
 @dbus.service.method(MOCK_IFACE, in_signature='s')
 def FailWith(self, message):
     self.failure = str(message)
+
+
+@dbus.service.method(MOCK_IFACE, in_signature='s')
+def RefuseAs(self, kind):
+    self.refusal = str(kind)
 
 
 @dbus.service.method(MOCK_IFACE, in_signature='u')
