@@ -2,6 +2,44 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <location filename="../app/aboutbox.cpp" line="+25"/>
+        <source>About %1</source>
+        <translation>О программе %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Installed sos: looking...</source>
+        <translation>Установленный sos: определяется...</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Installed sos: not found</source>
+        <translation>Установленный sos: не найден</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Installed sos: version %1</source>
+        <translation>Установленный sos: версия %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1, version %2
+Collects diagnostic reports of this computer with sos, protects and sends them, and switches services into a debug mode.
+
+%3
+
+Licence: GNU General Public License, version 2 or later.</source>
+        <translation>%1, версия %2
+Собирает диагностические отчёты этого компьютера с помощью sos, защищает и отправляет их, а также переводит службы в режим отладки.
+
+%3
+
+Лицензия: GNU General Public License, версия 2 или более поздняя.</translation>
+    </message>
+</context>
+<context>
     <name>AppSkeleton</name>
     <message>
         <location filename="../app/mainwindow.ui" line="+15"/>
@@ -69,7 +107,7 @@
         <translation>&amp;Справка</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Tool bar</source>
         <translation>Панель инструментов</translation>
     </message>
@@ -92,6 +130,11 @@
         <location line="+4"/>
         <source>&amp;Show help</source>
         <translation>&amp;Показать справку</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;About</source>
+        <translation>&amp;О программе</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -206,19 +249,19 @@ Nothing was changed:
         <translation>Ошибка!</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>Couldn&apos;t open file %1.</source>
         <translation>Не удалось открыть файл %1.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
         <source>File %1 
 not contains valid JSON object.</source>
         <translation>Файл %1 
 не содержит корректного объекта JSON.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
         <source>File %1 
 not contains valid field &apos;%2&apos;.</source>
         <translation>Файл %1 
@@ -232,18 +275,23 @@ field &apos;plugins&apos; must be a list of sos plugin names (letters, digits an
 поле «plugins» должно быть списком имён модулей сбора sos (буквы, цифры и знаки подчёркивания).</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+54"/>
         <source>Getting debug modules list</source>
         <translation>Получение списка модулей отладки</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <location filename="../backend/backstage_reports.cpp" line="+62"/>
         <source>Can&apos;t read directory %1</source>
         <translation>Не удалось прочитать папку %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+16"/>
+        <source>Line %1, column %2: %3</source>
+        <translation>Строка %1, столбец %2: %3</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>File %1 is not a regular file</source>
         <translation>Файл %1 не является обычным файлом</translation>
     </message>
@@ -350,7 +398,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
 <context>
     <name>DebugPage</name>
     <message>
-        <location filename="../app/debugging/debugpage.cpp" line="+34"/>
+        <location filename="../app/debugging/debugpage.cpp" line="+35"/>
         <source>Debug mode is active</source>
         <translation>Режим отладки включён</translation>
     </message>
@@ -375,7 +423,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Требуется перезагрузка</translation>
     </message>
     <message>
-        <location line="+144"/>
+        <location line="+146"/>
         <source>Change %1: file %2 is missing or cannot be read.</source>
         <translation>Изменение %1: файл %2 отсутствует или недоступен для чтения.</translation>
     </message>
@@ -493,7 +541,7 @@ Make sure you have completed the required steps.
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+90"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+91"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -795,7 +843,7 @@ Do you want to continue? </source>
 <context>
     <name>HelperFailure</name>
     <message>
-        <location filename="../platform/helperfailure.cpp" line="+25"/>
+        <location filename="../platform/helperfailure.cpp" line="+30"/>
         <source>The call failed.</source>
         <translation>Вызов завершился ошибкой.</translation>
     </message>
@@ -919,11 +967,60 @@ Do you want to continue? </source>
         <source>Unknown error.</source>
         <translation>Неизвестная ошибка.</translation>
     </message>
+    <message>
+        <location line="+10"/>
+        <source>Administrator authorisation was cancelled.
+Try again and enter the password when you are asked for it.</source>
+        <translation>Подтверждение прав администратора отменено.
+Повторите действие и введите пароль, когда он будет запрошен.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>No authentication agent is running in this session.
+Log in to a desktop session that runs one (or start your desktop&apos;s authentication agent) and try again.</source>
+        <translation>В этом сеансе не запущен агент аутентификации.
+Войдите в сеанс рабочего стола, в котором он работает (или запустите агент аутентификации своего рабочего стола), и повторите действие.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Administrator authorisation was refused.
+Only an administrator of this computer may do this: try again with an administrator&apos;s password, or ask an administrator.</source>
+        <translation>В правах администратора отказано.
+Это может сделать только администратор этого компьютера: повторите действие с паролем администратора или обратитесь к администратору.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The system helper is not installed or could not start.
+Install the application&apos;s package again, or ask an administrator to look at the system log.</source>
+        <translation>Системный помощник не установлен или не смог запуститься.
+Переустановите пакет программы или попросите администратора посмотреть системный журнал.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>The system helper did not answer in time.
+Try again in a moment.</source>
+        <translation>Системный помощник не ответил вовремя.
+Повторите попытку чуть позже.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The system message bus cannot be reached.
+Restart the computer; if that does not help, ask an administrator.</source>
+        <translation>Системная шина сообщений недоступна.
+Перезагрузите компьютер; если это не поможет, обратитесь к администратору.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The system helper could not do what was asked.
+Try again; the details tell an administrator what went wrong.</source>
+        <translation>Системный помощник не смог выполнить запрос.
+Повторите попытку; подробности помогут администратору понять, что пошло не так.</translation>
+    </message>
 </context>
 <context>
     <name>KroAdmin::DbusService</name>
     <message>
-        <location filename="../platform/dbusservice.cpp" line="+245"/>
+        <location filename="../platform/dbusservice.cpp" line="+248"/>
         <source>The program &quot;%1&quot; crashed.</source>
         <translation>Программа «%1» аварийно завершилась.</translation>
     </message>
@@ -933,12 +1030,12 @@ Do you want to continue? </source>
         <translation>Программа «%1» завершилась с кодом %2.</translation>
     </message>
     <message>
-        <location line="-54"/>
+        <location line="-56"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location line="+70"/>
+        <location line="+72"/>
         <source>The program &quot;%1&quot; was not found.</source>
         <translation>Программа «%1» не найдена.</translation>
     </message>
@@ -973,7 +1070,7 @@ Do you want to continue? </source>
         <translation>Привилегированный помощник занят другими вашими запросами. Повторите попытку чуть позже.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+8"/>
         <source>The privileged helper refused the options: %1</source>
         <translation>Привилегированный помощник отклонил параметры: %1</translation>
     </message>
@@ -1005,27 +1102,45 @@ Do you want to continue? </source>
     </message>
 </context>
 <context>
+    <name>KroDesktop</name>
+    <message>
+        <location filename="../platform/desktopopen.cpp" line="+21"/>
+        <source>Copy path</source>
+        <translation>Копировать путь</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+175"/>
         <location filename="../app/mainwindow_archives.cpp" line="+82"/>
         <location line="+97"/>
-        <location filename="../app/mainwindow_debug.cpp" line="+81"/>
+        <location filename="../app/mainwindow_debug.cpp" line="+84"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+60"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+96"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+97"/>
+        <location line="+32"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-10"/>
+        <source>Collecting the report was stopped; no report was made.</source>
+        <translation>Сбор отчёта остановлен; отчёт не создан.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
         <source>Probably, report is not ready yet.
 Are you sure you want to interrupt the program?</source>
         <translation>Вероятно, отчёт ещё не готов.
 Вы уверены, что хотите прервать работу программы?</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+3"/>
+        <source>The report goes on being collected after the window closes; the next start of the program shows how it went. Choose No to keep watching it here.</source>
+        <translation>Сбор отчёта продолжится и после закрытия окна; при следующем запуске программа покажет, чем он закончился. Выберите «Нет», чтобы следить за ним здесь.</translation>
+    </message>
+    <message>
+        <location filename="../app/mainwindow.cpp" line="+232"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1033,12 +1148,12 @@ Are you sure you want to interrupt the program?</source>
     </message>
     <message>
         <location line="+0"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+16"/>
+        <location filename="../app/mainwindow_reports.cpp" line="-20"/>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_keyboard.cpp" line="+32"/>
+        <location filename="../app/mainwindow_keyboard.cpp" line="+60"/>
         <source>Reports and services</source>
         <translation>Отчёты и службы</translation>
     </message>
@@ -1201,7 +1316,7 @@ The interface will be unlocked.</source>
 Интерфейс будет разблокирован.</translation>
     </message>
     <message>
-        <location filename="../app/reports/reportrunwatch.cpp" line="+57"/>
+        <location filename="../app/reports/reportrunwatch.cpp" line="+63"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
     </message>
@@ -1221,6 +1336,14 @@ The interface will be unlocked.</source>
         <location line="+7"/>
         <source>Report saved: %1 (%2, md5 %3)</source>
         <translation>Отчёт сохранён: %1 (%2, md5 %3)</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleWarnings</name>
+    <message>
+        <location filename="../app/debugging/modulewarnings.cpp" line="+47"/>
+        <source>Do not show again for this file until it changes</source>
+        <translation>Не показывать снова для этого файла, пока он не изменится</translation>
     </message>
 </context>
 <context>
@@ -1254,12 +1377,13 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportActions</name>
     <message>
-        <location filename="../app/reports/reportactions.cpp" line="+42"/>
+        <location filename="../app/reports/reportactions.cpp" line="+43"/>
+        <location line="+95"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-93"/>
         <source>Copy path</source>
         <translation>Копировать путь</translation>
     </message>
@@ -1269,7 +1393,12 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+93"/>
+        <source>No file manager could be started to open the folder %1.</source>
+        <translation>Не удалось запустить файловый менеджер, чтобы открыть папку %1.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1297,7 +1426,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportProgressDialog</name>
     <message>
-        <location filename="../app/reports/reportprogressdialog.cpp" line="+13"/>
+        <location filename="../app/reports/reportprogressdialog.cpp" line="+22"/>
         <source>Information is being collected. 
 Please, wait.</source>
         <translation>Идёт сбор сведений. 
@@ -1309,12 +1438,12 @@ Please, wait.</source>
         <translation>Остановить</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+11"/>
         <source>Long operation...</source>
         <translation>Длительная операция...</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+59"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1403,7 +1532,7 @@ sos writes new reports to %2.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+18"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1540,7 +1669,7 @@ sos writes new reports to %2.</source>
 <context>
     <name>kroHelpShow</name>
     <message>
-        <location filename="../platform/kroinit.cpp" line="+154"/>
+        <location filename="../platform/kroinit.cpp" line="+156"/>
         <location line="+9"/>
         <source>Help</source>
         <translation>Справка</translation>

@@ -248,7 +248,7 @@ void DebugPage::switchModule(DebugModuleObject *module, bool rollback)
                     showOutcome(module, rollback);
                 else
                     showFailure(module, rollback, module->state() != before,
-                                withReason(failure, reply), reply.detail);
+                                withReason(failure, reply), KroAdmin::failureDetails(reply));
                 emit switchFinished(module, rollback, failure.isEmpty());
             });
 
