@@ -15,6 +15,7 @@ const int TextLines = 4;
 // Room the window manager takes from the title bar for the icon and the buttons, in widths of an
 // average character.
 const int TitleBarChars = 16;
+// Room for the plugins line with a plugin name of usual length, in either language.
 const int TextChars = 48;
 
 QString collectingText()
