@@ -3,6 +3,7 @@
 
 #include "reportfiletimes.h"
 #include "reportnames.h"
+#include "reportstabledelegate.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -33,6 +34,15 @@ ReportsTableDecorator::ReportsTableDecorator(QTableWidget *table)
       obfuscatedIcon(QIcon::fromTheme(QStringLiteral("view-private")))
 {
     table->setItemPrototype(new ReportTableItem);
+    table->setItemDelegate(new ReportsTableDelegate(table));
+    table->setTextElideMode(Qt::ElideMiddle);
+    // A name broken at its dashes would show only its first part.
+    table->setWordWrap(false);
+    // Row numbers tell nothing about a report and take room from its name.
+    table->verticalHeader()->hide();
+    // The name takes what the date and the size leave: they are short and always shown whole,
+    // and a long name is shortened in its middle rather than pushing them out of the window.
+    table->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     emptyText->setObjectName(QStringLiteral("emptyReportsLbl"));
     emptyText->setAlignment(Qt::AlignCenter);
     emptyText->setWordWrap(true);
