@@ -30,8 +30,8 @@ bool ReportTableItem::operator<(const QTableWidgetItem &other) const
 
 ReportsTableDecorator::ReportsTableDecorator(QTableWidget *table)
     : table(table), emptyText(new QLabel(tr("No reports yet. Press Generate report."))),
-      protectedIcon(QIcon::fromTheme(QStringLiteral("object-locked"))),
-      obfuscatedIcon(QIcon::fromTheme(QStringLiteral("view-private")))
+      protectedIcon(QIcon::fromTheme(QStringLiteral("dialog-password"))),
+      obfuscatedIcon(QIcon::fromTheme(QStringLiteral("user-invisible")))
 {
     table->setItemPrototype(new ReportTableItem);
     table->setItemDelegate(new ReportsTableDelegate(table));
