@@ -30,9 +30,14 @@ ReportsTableSorting::ReportsTableSorting(QTableWidget *table) : QObject(table), 
     connect(header, &QHeaderView::sectionClicked, this, &ReportsTableSorting::chooseColumn);
 }
 
+bool ReportsTableSorting::sortsRows() const
+{
+    return column >= 0 && column < table->columnCount();
+}
+
 void ReportsTableSorting::apply()
 {
-    if (column < 0 || column >= table->columnCount())
+    if (!sortsRows())
         return;
     table->horizontalHeader()->setSortIndicatorShown(true);
     table->horizontalHeader()->setSortIndicator(column, order);

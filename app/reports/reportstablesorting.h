@@ -18,6 +18,8 @@ public:
 
     // Sorts the freshly filled table by the stored choice, keeping the current row.
     void apply();
+    // Whether apply() moves rows away from the order of the scan.
+    bool sortsRows() const;
 
 private:
     void chooseColumn(int column);
