@@ -12,6 +12,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -97,6 +98,12 @@ void ReportActions::showMenu(const QPoint &position)
         return;
     table->setCurrentCell(item->row(), 0);
     QMenu menu(table);
+    // The table shows file names only: the menu says where the file is.
+    QAction *folder =
+        menu.addAction(QIcon::fromTheme(QStringLiteral("folder")),
+                       QDir::toNativeSeparators(QFileInfo(currentReport()).absolutePath()));
+    folder->setEnabled(false);
+    menu.addSeparator();
     menu.addActions({openFolder, copyPath});
     menu.addSeparator();
     menu.addAction(remove);
