@@ -4,6 +4,7 @@
 #pragma once
 
 #include "constants.h"
+#include "packagemanager.h"
 
 #include <QString>
 
@@ -15,4 +16,6 @@ struct SystemPaths
     QString sosConfigFile = Kro::SosConfigFile;
     // Where the installed sos keeps its plugin modules.
     QString sosPluginDir = Kro::SosPluginDir;
+    // dpkg's record of the installed packages, which tells the services a module can switch.
+    QString dpkgStatusFile = KroAdmin::PackageManager::StatusDatabase;
 };
