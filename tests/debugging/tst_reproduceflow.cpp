@@ -50,9 +50,11 @@ private slots:
     void failedRunStillSwitchesOff();
     void switchOnThatChangedNothingEndsTheFlow();
     void nextWindowTakesTheFlowUp();
+    void rebootIsToldInThePanel();
 
 private:
-    void writeModule(const QStringList &rollbackCommands = {});
+    void writeModule(const QStringList &rollbackCommands = {},
+                     const QStringList &debugCommands = {});
     void buildWindow();
     void startFlow();
     QStringList runArguments() const;
@@ -103,15 +105,18 @@ void TestReproduceFlow::cleanup()
     QFile::remove(output.filePath(QStringLiteral(".fail")));
 }
 
-void TestReproduceFlow::writeModule(const QStringList &rollbackCommands)
+void TestReproduceFlow::writeModule(const QStringList &rollbackCommands,
+                                    const QStringList &debugCommands)
 {
-    const QString rollback =
-        rollbackCommands.isEmpty() ? QString() : '"' + rollbackCommands.join("\", \"") + '"';
+    auto quoted = [](const QStringList &list) {
+        return list.isEmpty() ? QString() : '"' + list.join("\", \"") + '"';
+    };
     writeAll(dir->filePath(QStringLiteral("modules/svc.json")),
              QStringLiteral("{\"modulename\": \"svc\", \"plugins\": [\"sssd\", \"nosuch\"],"
-                            " \"commands_rollback\": [%1], \"filechanges\": [{\"filename\": "
-                            "\"%2\", \"oldtext\": \"level = 0\", \"newtext\": \"level = 9\"}]}")
-                 .arg(rollback, config)
+                            " \"commands_rollback\": [%1], \"commands_debug\": [%2], "
+                            "\"filechanges\": [{\"filename\": \"%3\", \"oldtext\": \"level = 0\", "
+                            "\"newtext\": \"level = 9\"}]}")
+                 .arg(quoted(rollbackCommands), quoted(debugCommands), config)
                  .toUtf8());
 }
 
@@ -119,6 +124,9 @@ void TestReproduceFlow::buildWindow()
 {
     window = std::make_unique<MainWindow>();
     MainWindowAccess::paths(*window).sosPluginDir = dir->filePath("plugins");
+    MainWindowAccess::rebootFlagFile(*window) = dir->filePath(QStringLiteral("run-need-reboot"));
+    MainWindowAccess::rebootFlagWorkingCopy(*window) =
+        dir->filePath(QStringLiteral("tmp-need-reboot"));
     MainWindowAccess::reportDirs(*window) = QStringList{output.path()};
     window->show();
     QTRY_VERIFY(MainWindowAccess::isStarted(*window));
@@ -310,6 +318,22 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
     QCOMPARE(modules->currentRow(), -1);
     QCOMPARE(modules->item(0)->toolTip(), QStringLiteral("Debug mode is not active"));
     QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+}
+
+// Without the manual switch's box, the panel says that the switch needs a reboot.
+void TestReproduceFlow::rebootIsToldInThePanel()
+{
+    writeModule({}, {QStringLiteral("reboot")});
+    buildWindow();
+    window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
+    window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(panel() && panel()->isVisible(), 20000);
+    QVERIFY(panelText("messageLbl")
+                .endsWith(QStringLiteral("\nIt takes effect after a reboot: reproduce the problem "
+                                         "then; the next start offers to collect the report.")));
+    dialogs.expectMessageBox(QMessageBox::Ok); // debug logging stays on
+    QVERIFY(window->close());
+    QVERIFY(dialogs.waitForAll());
 }
 
 KRO_TEST_MAIN(TestReproduceFlow)
