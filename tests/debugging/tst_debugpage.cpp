@@ -441,6 +441,14 @@ void TestDebugPage::changesWindowFollowsTheRow()
 void TestDebugPage::servicesNotInstalledAreShownGreyed()
 {
     addModule("own", "own.conf", "level = 0\n", {});
+    // Left in debug mode before its package went: no reminder offers a switch that cannot run.
+    writeAll(dir->filePath(QStringLiteral("gone.conf")), "level = 9\n");
+    writeAll(dir->filePath(QStringLiteral("modules/gone.json")),
+             QStringLiteral("{\"modulename\": \"gone\", \"package\": \"kro-gone\", "
+                            "\"filechanges\": [{\"filename\": \"%1\", \"oldtext\": \"level = "
+                            "0\", \"newtext\": \"level = 9\"}]}")
+                 .arg(dir->filePath(QStringLiteral("gone.conf")))
+                 .toUtf8());
     writeAll(dir->filePath(QStringLiteral("status")),
              "Package: samba\nStatus: deinstall ok config-files\n\n"
              "Package: sssd\nStatus: install ok installed\n\n");
@@ -448,8 +456,8 @@ void TestDebugPage::servicesNotInstalledAreShownGreyed()
         QStringLiteral("debugjson"),
         QStringList{QStringLiteral(KRO_SHIPPED_MODULES), dir->filePath("modules")});
     QVERIFY(buildWindow());
-    QCOMPARE(moduleList()->count(), 4);
-    for (const char *service : {"cups", "samba", "sssd"}) {
+    QCOMPARE(moduleList()->count(), 5);
+    for (const char *service : {"cups", "samba", "sssd", "gone"}) {
         select(service);
         QListWidgetItem *row = moduleList()->currentItem();
         QCOMPARE(row->data(Qt::AccessibleTextRole).toString(),
