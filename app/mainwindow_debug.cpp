@@ -48,8 +48,8 @@ void MainWindow::updateDebugButtons()
 void MainWindow::updateReproduceAction()
 {
     const DebugModuleObject *module = debugPage->currentModule();
-    const bool enabled =
-        reproduceFlow->isActive() || (module && module->state() != ModuleState::Active);
+    const bool enabled = reproduceFlow->isActive() || (module && module->isInstalled() &&
+                                                       module->state() != ModuleState::Active);
     ui->reproduceAction->setEnabled(enabled);
     ui->reproducePb->setEnabled(enabled);
 }

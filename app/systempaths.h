@@ -4,6 +4,7 @@
 #pragma once
 
 #include "constants.h"
+#include "packagemanager.h"
 
 #include <QString>
 
@@ -19,4 +20,6 @@ struct SystemPaths
     QString sosPluginDir = Kro::SosPluginDir;
     // The sos package's module that states its version.
     QString sosVersionFile = Kro::SosVersionFile;
+    // dpkg's record of the installed packages, which tells the services a module can switch.
+    QString dpkgStatusFile = KroAdmin::PackageManager::StatusDatabase;
 };

@@ -117,7 +117,16 @@ DebugModuleObject *Backstage::parseDebugModule(const QString &path, Warning &fai
         return nullptr;
     }
 
+    // Without its package the service cannot be switched: a package given in any other form
+    // would have the module offered where the service is missing.
+    const QJsonValue package = root.value(QLatin1String("package"));
+    if (!package.isUndefined() && package.toString().trimmed().isEmpty()) {
+        failure.text = tr("File %1 \nfield 'package' must be the name of a package.").arg(path);
+        return nullptr;
+    }
+
     auto *module = new DebugModuleObject(name);
+    module->setPackage(package.toString().trimmed());
     module->setPlugins(plugins);
     module->setDescription(root.value(QLatin1String("description")).toString());
     for (const QString &command : stringElements(root, QStringLiteral("commands_debug")))

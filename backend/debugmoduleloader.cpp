@@ -9,7 +9,7 @@
 struct DebugModuleLoader::Job
 {
     QStringList dirs;
-    FileFilter accept;
+    PackageCheck isInstalled;
     std::atomic_bool stop{false};
     DebugModuleEntries entries;
 };
@@ -26,11 +26,11 @@ DebugModuleLoader::~DebugModuleLoader()
     discard(job->entries);
 }
 
-void DebugModuleLoader::load(const QStringList &dirs, const FileFilter &accept)
+void DebugModuleLoader::load(const QStringList &dirs, const PackageCheck &isInstalled)
 {
     auto request = std::make_shared<Job>();
     request->dirs = dirs;
-    request->accept = accept;
+    request->isInstalled = isInstalled;
     if (worker) {
         job->stop = true;
         next = request;
@@ -44,7 +44,7 @@ void DebugModuleLoader::start()
 {
     QThread *const home = thread();
     worker = QThread::create([running = job, home] {
-        running->entries = read(running->dirs, running->accept, running->stop);
+        running->entries = read(running->dirs, running->isInstalled, running->stop);
         // The modules are made here but live on with the receiver.
         for (const DebugModuleEntry &entry : qAsConst(running->entries))
             if (entry.module)
@@ -77,7 +77,7 @@ void DebugModuleLoader::discard(const DebugModuleEntries &entries)
 
 // The states are detected after all the files are read, so that each configuration file is
 // read once for the changes of all the modules.
-DebugModuleEntries DebugModuleLoader::read(const QStringList &dirs, const FileFilter &accept,
+DebugModuleEntries DebugModuleLoader::read(const QStringList &dirs, const PackageCheck &isInstalled,
                                            const std::atomic_bool &stop)
 {
     QVector<Backstage::Warning> warnings;
@@ -91,11 +91,11 @@ DebugModuleEntries DebugModuleLoader::read(const QStringList &dirs, const FileFi
     for (const QString &path : files) {
         if (stop)
             break;
-        if (!accept(path))
-            continue;
         DebugModuleEntry entry;
         entry.module = Backstage::parseDebugModule(path, entry.warning);
         firstChanges.append(detector.size());
+        if (entry.module && !entry.module->package().isEmpty())
+            entry.module->setInstalled(isInstalled(entry.module->package()));
         if (entry.module)
             for (const FileChange &change : entry.module->fileChanges())
                 detector.add(change);

@@ -29,21 +29,21 @@ class DebugModuleLoader : public QObject
     Q_OBJECT
 
 public:
-    // Says on the worker whether the module file at path is to be read at all; it may take its
-    // time (ask the package database, say), and is called once per file, in listing order.
-    using FileFilter = std::function<bool(const QString &path)>;
+    // Says on the worker whether a package a module names is installed; it may take its time
+    // (read the package database, say), and is called for each module that names one.
+    using PackageCheck = std::function<bool(const QString &package)>;
 
     explicit DebugModuleLoader(QObject *parent = nullptr);
     // Waits for the worker, which stops at the next file, and deletes what it read.
     ~DebugModuleLoader() override;
 
     // Starts reading; a reading still under way is given up and its modules deleted.
-    void load(const QStringList &dirs, const FileFilter &accept);
+    void load(const QStringList &dirs, const PackageCheck &isInstalled);
     // Whether a reading was started and its modules are not handed over yet.
     bool isLoading() const { return worker != nullptr; }
 
     // The reading itself, on the calling thread; a set flag stops it at the next file.
-    static DebugModuleEntries read(const QStringList &dirs, const FileFilter &accept,
+    static DebugModuleEntries read(const QStringList &dirs, const PackageCheck &isInstalled,
                                    const std::atomic_bool &stop);
 
 signals:

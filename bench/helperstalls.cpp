@@ -130,7 +130,8 @@ void writeModules(const QDir &dir)
                        change.arg(dir.filePath(QStringLiteral("second.conf"))))
                   .toUtf8());
     writeFile(dir.filePath(QStringLiteral("modules/sssd.json")),
-              QStringLiteral("{\"modulename\": \"sssd\", \"filechanges\": [%1]}")
+              QStringLiteral("{\"modulename\": \"sssd\", \"package\": \"sssd\", "
+                             "\"filechanges\": [%1]}")
                   .arg(change.arg(dir.filePath(QStringLiteral("first.conf"))))
                   .toUtf8());
 }

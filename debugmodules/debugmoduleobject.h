@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // One loaded debug module: its name, the commands that switch the service's debug mode on and
 // off, the text changes it makes in configuration files, the sos plugins that collect the
-// service's logs and the state last detected for it.
+// service's logs, the package the service comes with and the state last detected for it.
 #pragma once
 
 #include <QList>
@@ -58,6 +58,10 @@ public:
     // Empty: a report about the service is collected with the default plugins.
     QStringList plugins() const { return pluginList; }
     ModuleState state() const { return moduleState; }
+    // The package that installs the service; empty when the module names none.
+    QString package() const { return packageName; }
+    // False once the package is known to be missing: the module is shown but never switched.
+    bool isInstalled() const { return installed; }
 
     void addDebugCommand(const QString &command);
     void addRollbackCommand(const QString &command);
@@ -65,6 +69,8 @@ public:
     void setPlugins(const QStringList &plugins) { pluginList = plugins; }
     void setState(ModuleState state) { moduleState = state; }
     void setDescription(const QString &text) { moduleDescription = text.trimmed(); }
+    void setPackage(const QString &name) { packageName = name; }
+    void setInstalled(bool isInstalled) { installed = isInstalled; }
 
 signals:
     void debugButtonClicked();
@@ -79,4 +85,6 @@ private:
     QList<FileChange> fileChangeList;
     QStringList pluginList;
     ModuleState moduleState = ModuleState::Unknown;
+    QString packageName;
+    bool installed = true;
 };

@@ -2,6 +2,7 @@
 #include "extsettwidget.h"
 
 #include "constants.h"
+#include "pluginpicker.h"
 #include "sosarguments.h"
 #include "sosoptions.h"
 #include "ui_extsettwidget.h"
@@ -29,10 +30,10 @@ const QString DaysFormat = QStringLiteral("yyyyMMdd");
 } // namespace
 
 ExtSettWidget::ExtSettWidget(QWidget *parent)
-    : QWidget(parent), ui(new Ui::ExtSettWidget), pluginCompleter(new QCompleter(this)),
-      profileCompleter(new QCompleter(this))
+    : QWidget(parent), ui(new Ui::ExtSettWidget), profileCompleter(new QCompleter(this))
 {
     ui->setupUi(this);
+    pluginPicker = new PluginPicker(ui->pluginCB);
 
     connect(ui->showAllChB, &QCheckBox::stateChanged, this, &ExtSettWidget::showAllChanged);
     connect(ui->addPluginPB, &QPushButton::clicked, this,
@@ -60,9 +61,7 @@ ExtSettWidget::ExtSettWidget(QWidget *parent)
         new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_. -]{1,20}")), ui->caseIdLE));
     ui->labelLE->setValidator(
         new QRegExpValidator(QRegExp(QStringLiteral("[0-9A-Za-z_. -]{1,30}")), ui->labelLE));
-    pluginCompleter->setCompletionMode(QCompleter::PopupCompletion);
     profileCompleter->setCompletionMode(QCompleter::InlineCompletion);
-    ui->pluginCB->setCompleter(pluginCompleter);
     ui->profileCB->setCompleter(profileCompleter);
     setUpPickerKeys();
 }

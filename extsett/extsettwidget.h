@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QComboBox;
+class PluginPicker;
 class QCompleter;
 class QStringListModel;
 class SosOptions;
@@ -75,9 +76,8 @@ private:
     void refusePluginOrProfile(const QString &text, const QString &name);
 
     Ui::ExtSettWidget *ui;
-    QCompleter *pluginCompleter;
+    PluginPicker *pluginPicker;
     QCompleter *profileCompleter;
-    QStringListModel *pluginModel = nullptr;
     QStringListModel *profileModel = nullptr;
     QString pluginsListText;
     QStringList allPlugins;

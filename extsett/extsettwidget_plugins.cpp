@@ -4,7 +4,7 @@
 
 #include "constants.h"
 #include "pluginlisting.h"
-#include "popuppressreplay.h"
+#include "pluginpicker.h"
 #include "ui_extsettwidget.h"
 
 #include <QCompleter>
@@ -29,8 +29,9 @@ void ExtSettWidget::fillPluginsAndProfiles(const QString &output)
 
 void ExtSettWidget::parsePluginsList()
 {
-    showOffered(pluginModel, pluginCompleter, parsePluginNames(), ui->pluginCB);
-    allPlugins = pluginModel->stringList();
+    allPlugins = parsePluginNames();
+    allPlugins.sort(Qt::CaseInsensitive);
+    pluginPicker->setPlugins(allPlugins, PluginListing(pluginsListText).pluginDescriptions());
     showOffered(profileModel, profileCompleter, parseProfileNames(), ui->profileCB);
     allProfiles = profileModel->stringList();
 
@@ -59,11 +60,6 @@ void ExtSettWidget::showOffered(QStringListModel *&model, QCompleter *completer,
         model = new QStringListModel(this);
         comboBox->setModel(model);
         completer->setModel(model);
-        // Without the replay the first click on "Add" only closes the offered names. It comes
-        // after setModel, which installs the completer's filter on the popup again: the filter
-        // installed last runs first, and the completer's own one swallows the press.
-        if (completer->completionMode() == QCompleter::PopupCompletion)
-            new PopupPressReplay(completer->popup(), comboBox);
     }
     model->setStringList(sorted);
 }
@@ -85,6 +81,7 @@ void ExtSettWidget::addPluginToList(QString pluginName, bool force)
         ui->pluginsListWidget->showEmptyText();
     }
     auto *record = new QListWidgetItem(pluginName);
+    record->setToolTip(pluginPicker->description(pluginName));
     if (activePlugins.contains(pluginName))
         record->setIcon(QIcon::fromTheme(QStringLiteral("dialog-ok-apply")));
     if (pluginName == Kro::CgroupsPlugin) {

@@ -2,6 +2,8 @@
 // Reading the plugin listing line by line, as the tool prints it.
 #include "pluginlisting.h"
 
+#include <QRegularExpression>
+
 namespace {
 // Where the profile names start on a "Profiles:" line of the listing.
 constexpr int ProfilesColumn = 10;
@@ -21,6 +23,22 @@ bool containsAny(const QString &line, std::initializer_list<const char *> marker
             return true;
     return false;
 }
+// sos 4.0 puts why it leaves a plugin out between its name and its description, padded to 14
+// characters, so a long reason is followed by a single blank only.
+QString withoutReason(const QString &text)
+{
+    static const QStringList reasons{
+        QStringLiteral("does not validate"), QStringLiteral("not specified"),
+        QStringLiteral("inactive"),          QStringLiteral("excluded"),
+        QStringLiteral("skipped"),           QStringLiteral("optional")};
+    for (const QString &reason : reasons)
+        if (text.startsWith(reason + QLatin1Char(' ')))
+            return text.mid(reason.size()).trimmed();
+    // A reason in another language: the padding still sets it apart.
+    static const QRegularExpression padding(QStringLiteral("\\s{2,}"));
+    const QRegularExpressionMatch gap = padding.match(text);
+    return gap.hasMatch() ? text.mid(gap.capturedEnd()) : text;
+}
 } // namespace
 
 PluginListing::PluginListing(const QString &text)
@@ -28,29 +46,58 @@ PluginListing::PluginListing(const QString &text)
 {
 }
 
+PluginListing::LineKind PluginListing::kindOf(const QString &line)
+{
+    if (containsAny(line, {"sos report", "sosreport (v", "enabled", "включены", "cur_ilev"}))
+        return Skipped;
+    if (line.contains(QStringLiteral("Нет активных")))
+        return NoneEnabled;
+    if (containsAny(line, {"disabled", "отключены"}))
+        return DisabledHeader;
+    if (containsAny(line, {"options are available", "Доступные"}))
+        return OptionsHeader;
+    return PluginLine;
+}
+
 QStringList PluginListing::pluginNames(bool withDisabled, QStringList *enabled) const
 {
     QStringList names;
     for (const QString &line : lines) {
-        if (containsAny(line, {"sos report", "sosreport (v", "enabled", "включены", "cur_ilev"}))
-            continue;
-        if (line.contains(QStringLiteral("Нет активных"))) {
-            if (!withDisabled)
-                break;
-            continue;
-        }
-        if (containsAny(line, {"disabled", "отключены"})) {
+        const LineKind kind = kindOf(line);
+        if (kind == OptionsHeader || (!withDisabled && kind == NoneEnabled))
+            break;
+        if (kind == DisabledHeader) {
             *enabled = names;
             if (!withDisabled)
                 break;
-            continue;
         }
-        if (containsAny(line, {"options are available", "Доступные"}))
-            break;
+        if (kind != PluginLine)
+            continue;
         const QString trimmed = line.trimmed();
         names.append(trimmed.left(trimmed.indexOf(QLatin1Char(' '))));
     }
     return names;
+}
+
+QHash<QString, QString> PluginListing::pluginDescriptions() const
+{
+    QHash<QString, QString> descriptions;
+    bool disabled = false;
+    for (const QString &line : lines) {
+        const LineKind kind = kindOf(line);
+        if (kind == OptionsHeader)
+            break;
+        disabled = disabled || kind == DisabledHeader;
+        if (kind != PluginLine)
+            continue;
+        const QString trimmed = line.trimmed();
+        const int nameEnd = trimmed.indexOf(QLatin1Char(' '));
+        if (nameEnd < 0)
+            continue;
+        const QString rest = trimmed.mid(nameEnd).trimmed();
+        descriptions.insert(trimmed.left(nameEnd), disabled ? withoutReason(rest) : rest);
+    }
+    return descriptions;
 }
 
 QStringList PluginListing::profileNames() const

@@ -4,6 +4,7 @@
 // text can be thrown at it without a window.
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 
 class PluginListing
@@ -15,7 +16,20 @@ public:
     // header of the disabled plugins is reached, the names before it are stored in *enabled.
     QStringList pluginNames(bool withDisabled, QStringList *enabled) const;
     QStringList profileNames() const;
+    // What each listed plugin collects, in sos's words, the disabled plugins' too (without the
+    // reason sos gives for leaving them out).
+    QHash<QString, QString> pluginDescriptions() const;
 
 private:
+    enum LineKind
+    {
+        Skipped,
+        NoneEnabled,
+        DisabledHeader,
+        OptionsHeader,
+        PluginLine
+    };
+    static LineKind kindOf(const QString &line);
+
     QStringList lines;
 };

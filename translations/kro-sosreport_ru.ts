@@ -275,7 +275,14 @@ field &apos;plugins&apos; must be a list of sos plugin names (letters, digits an
 поле «plugins» должно быть списком имён модулей сбора sos (буквы, цифры и знаки подчёркивания).</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+10"/>
+        <source>File %1 
+field &apos;package&apos; must be the name of a package.</source>
+        <translation>В файле %1 
+поле «package» должно быть именем пакета.</translation>
+    </message>
+    <message>
+        <location line="+53"/>
         <source>Getting debug modules list</source>
         <translation>Получение списка модулей отладки</translation>
     </message>
@@ -398,7 +405,7 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
 <context>
     <name>DebugPage</name>
     <message>
-        <location filename="../app/debugging/debugpage.cpp" line="+35"/>
+        <location filename="../app/debugging/debugpage.cpp" line="+39"/>
         <source>Debug mode is active</source>
         <translation>Режим отладки включён</translation>
     </message>
@@ -423,7 +430,17 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
         <translation>Требуется перезагрузка</translation>
     </message>
     <message>
-        <location line="+146"/>
+        <location line="+124"/>
+        <source>%1 (not installed)</source>
+        <translation>%1 (не установлена)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The package &quot;%1&quot; of this service is not installed: its debug mode cannot be switched.</source>
+        <translation>Пакет «%1» этой службы не установлен: её режим отладки переключить нельзя.</translation>
+    </message>
+    <message>
+        <location line="+31"/>
         <source>Change %1: file %2 is missing or cannot be read.</source>
         <translation>Изменение %1: файл %2 отсутствует или недоступен для чтения.</translation>
     </message>
@@ -439,28 +456,28 @@ Debug mode makes their logs grow faster. Switch them back now?</source>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+30"/>
-        <location line="+69"/>
+        <location line="+31"/>
+        <location line="+75"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
     <message>
-        <location line="-98"/>
+        <location line="-105"/>
         <source>Unexpected error while defining a module.</source>
         <translation>Непредвиденная ошибка при определении модуля.</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>Executing this operation will terminate the current session. Continue?</source>
         <translation>Эта операция завершит текущий сеанс. Продолжить?</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+65"/>
         <source>Error!</source>
         <translation>Ошибка!</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+17"/>
         <source>Debug mode activated with errors.
 Make sure you have completed the required steps.
 </source>
@@ -541,7 +558,7 @@ Make sure you have completed the required steps.
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+91"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+90"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -754,7 +771,7 @@ Make sure you have completed the required steps.
     </message>
     <message>
         <location line="-150"/>
-        <location filename="../extsett/extsettwidget_plugins.cpp" line="+93"/>
+        <location filename="../extsett/extsettwidget_plugins.cpp" line="+90"/>
         <source>Plugin &quot;cgroups&quot; may CRITICALLY conflict with Kaspersky Endpoint Security!</source>
         <translation>Модуль сбора «cgroups» может КРИТИЧЕСКИ конфликтовать с Kaspersky Endpoint Security!</translation>
     </message>
@@ -815,7 +832,7 @@ Do you want to continue? </source>
         <translation>Модули сбора из выбранных профилей</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget_plugins.cpp" line="-19"/>
+        <location filename="../extsett/extsettwidget_plugins.cpp" line="-20"/>
         <source>Plugin &quot;%1&quot; not found.</source>
         <translation>Модуль сбора «%1» не найден.</translation>
     </message>
@@ -825,7 +842,7 @@ Do you want to continue? </source>
         <translation>Модуль сбора «%1» уже добавлен.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+27"/>
         <source>Profile &quot;%1&quot; not found.</source>
         <translation>Профиль «%1» не найден.</translation>
     </message>
@@ -1377,13 +1394,13 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportActions</name>
     <message>
-        <location filename="../app/reports/reportactions.cpp" line="+43"/>
-        <location line="+95"/>
+        <location filename="../app/reports/reportactions.cpp" line="+44"/>
+        <location line="+101"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
     <message>
-        <location line="-93"/>
+        <location line="-99"/>
         <source>Copy path</source>
         <translation>Копировать путь</translation>
     </message>
@@ -1393,7 +1410,7 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+93"/>
+        <location line="+99"/>
         <source>No file manager could be started to open the folder %1.</source>
         <translation>Не удалось запустить файловый менеджер, чтобы открыть папку %1.</translation>
     </message>
@@ -1426,7 +1443,7 @@ The interface will be unlocked.</source>
 <context>
     <name>ReportProgressDialog</name>
     <message>
-        <location filename="../app/reports/reportprogressdialog.cpp" line="+22"/>
+        <location filename="../app/reports/reportprogressdialog.cpp" line="+23"/>
         <source>Information is being collected. 
 Please, wait.</source>
         <translation>Идёт сбор сведений. 
@@ -1489,7 +1506,7 @@ Please, wait.</source>
         <translation>Размер</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+72"/>
         <source>Reports are listed from: %1.
 sos writes new reports to %2.</source>
         <translation>Отчёты показываются из папок: %1.
@@ -1504,12 +1521,12 @@ sos writes new reports to %2.</source>
 <context>
     <name>ReportsTableDecorator</name>
     <message>
-        <location filename="../app/reports/reportstabledecorator.cpp" line="+31"/>
+        <location filename="../app/reports/reportstabledecorator.cpp" line="+32"/>
         <source>No reports yet. Press Generate report.</source>
         <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
     </message>
     <message>
-        <location line="+69"/>
+        <location line="+78"/>
         <source>obfuscated: host names, addresses and user names hidden</source>
         <translation>обезличен: имена узлов, адреса и имена пользователей скрыты</translation>
     </message>
@@ -1527,7 +1544,7 @@ sos writes new reports to %2.</source>
 <context>
     <name>ReproduceFlow</name>
     <message>
-        <location filename="../app/debugging/reproduceflow.cpp" line="+79"/>
+        <location filename="../app/debugging/reproduceflow.cpp" line="+81"/>
         <source>Its debug module is not loaded: switch debug logging off by hand.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
@@ -1542,7 +1559,7 @@ sos writes new reports to %2.</source>
         <translation>Для %1 всё ещё включено отладочное журналирование. При следующем запуске будет предложено собрать отчёт или выключить журналирование.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+32"/>
         <source>It could not be switched off.</source>
         <translation>Его не удалось выключить.</translation>
     </message>
@@ -1562,7 +1579,7 @@ sos writes new reports to %2.</source>
         <translation>Выключение отладочного журналирования для %1...</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+38"/>
         <source>Debug logging is on for %1. Reproduce the problem now, then press Collect.</source>
         <translation>Для %1 включено отладочное журналирование. Воспроизведите проблему, затем нажмите «Собрать».</translation>
     </message>
@@ -1573,12 +1590,12 @@ sos writes new reports to %2.</source>
     </message>
     <message>
         <location line="+0"/>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>&amp;Switch off</source>
         <translation>&amp;Выключить</translation>
     </message>
     <message>
-        <location line="-14"/>
+        <location line="-15"/>
         <source>&amp;Collect</source>
         <translation>&amp;Собрать</translation>
     </message>
@@ -1593,7 +1610,12 @@ sos writes new reports to %2.</source>
         <translation>Для %1 всё ещё включено отладочное журналирование. %2 Пока оно не выключено, об этом напоминает каждый запуск.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+13"/>
+        <source>Debug logging could not be switched on for %1.</source>
+        <translation>Не удалось включить отладочное журналирование для %1.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Debug logging is off again for %1.</source>
         <translation>Отладочное журналирование для %1 снова выключено.</translation>
     </message>
@@ -1606,6 +1628,11 @@ sos writes new reports to %2.</source>
         <location line="+3"/>
         <source>The report is ready: %1</source>
         <translation>Отчёт готов: %1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>It takes effect after a reboot: reproduce the problem then; the next start offers to collect the report.</source>
+        <translation>Оно начнёт действовать после перезагрузки: воспроизведите проблему после неё; при следующем запуске приложение предложит собрать отчёт.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -1661,7 +1688,7 @@ sos writes new reports to %2.</source>
         <translation>За&amp;крыть</translation>
     </message>
     <message>
-        <location filename="../app/debugging/reproducepanel.cpp" line="+82"/>
+        <location filename="../app/debugging/reproducepanel.cpp" line="+83"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
     </message>
@@ -1669,7 +1696,7 @@ sos writes new reports to %2.</source>
 <context>
     <name>kroHelpShow</name>
     <message>
-        <location filename="../platform/kroinit.cpp" line="+156"/>
+        <location filename="../platform/kroinit.cpp" line="+165"/>
         <location line="+9"/>
         <source>Help</source>
         <translation>Справка</translation>

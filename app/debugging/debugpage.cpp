@@ -7,11 +7,14 @@
 #include "debugswitch.h"
 #include "helperfailure.h"
 #include "modulewarnings.h"
+#include "modulerowdelegate.h"
 #include "packagemanager.h"
 #include "rebootflag.h"
 #include "systempaths.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -19,8 +22,9 @@
 
 namespace {
 
-// Modules of this package are offered only where it is installed.
-const QString GuardedPackage = QStringLiteral("sssd");
+// dpkg's abbreviated status of a package whose files are in place: any desired action, the
+// state installed (or only its triggers pending), no error.
+const QString InstalledStatus = QStringLiteral("^.[itW] %1$");
 
 enum StatusText
 {
@@ -66,6 +70,7 @@ DebugPage::DebugPage(const Controls &controls, Backstage &backstage, KroAdmin::D
     connect(moduleWarnings, &ModuleWarnings::notice, this, &DebugPage::notice);
     // switchFinished may be queued and spied on.
     qRegisterMetaType<DebugModuleObject *>();
+    controls.list->setItemDelegate(new ModuleRowDelegate(controls.list));
     connect(controls.list, &QListWidget::currentRowChanged, this, &DebugPage::rowChanged);
     // The module list comes after the first paint: until then no button acts on a module.
     updateButtons();
@@ -103,17 +108,18 @@ void DebugPage::fill(const QStringList &moduleDirs)
         moduleLoader = new DebugModuleLoader(this);
         connect(moduleLoader, &DebugModuleLoader::loaded, this, &DebugPage::showModules);
     }
-    // The package is asked about at most once a fill, and only when a path names it.
-    auto guardedPackageFilter = [asked = false, installed = false](const QString &path) mutable {
-        if (!path.contains(GuardedPackage))
-            return true;
-        if (!asked)
-            installed = KroAdmin::PackageManager::isPackageInstalled(GuardedPackage,
-                                                                     QStringLiteral("ii\\s%1"));
-        asked = true;
-        return installed;
+    // Asked on the loader's worker, each package once a fill. Where dpkg keeps no database,
+    // nothing tells that a service is missing.
+    auto isInstalled = [database = paths.dpkgStatusFile,
+                        known = QHash<QString, bool>()](const QString &package) mutable {
+        auto answer = known.find(package);
+        if (answer == known.end())
+            answer = known.insert(package, !QFileInfo::exists(database) ||
+                                               KroAdmin::PackageManager::isPackageInstalled(
+                                                   package, InstalledStatus, database));
+        return *answer;
     };
-    moduleLoader->load(moduleDirs, guardedPackageFilter);
+    moduleLoader->load(moduleDirs, isInstalled);
 }
 
 void DebugPage::showModules(const QVector<DebugModuleEntry> &entries)
@@ -141,8 +147,9 @@ void DebugPage::rowChanged()
 void DebugPage::updateButtons()
 {
     const DebugModuleObject *module = currentModule();
-    controls.rollbackButton->setEnabled(module && module->state() != ModuleState::NotActive);
-    controls.debugButton->setEnabled(module && module->state() != ModuleState::Active);
+    const bool switchable = module && module->isInstalled();
+    controls.rollbackButton->setEnabled(switchable && module->state() != ModuleState::NotActive);
+    controls.debugButton->setEnabled(switchable && module->state() != ModuleState::Active);
     emit currentModuleChanged();
 }
 
@@ -156,6 +163,13 @@ void DebugPage::showDescription()
 
 void DebugPage::presentRow(QListWidgetItem *item, DebugModuleObject *module)
 {
+    if (!module->isInstalled()) {
+        item->setData(Qt::AccessibleTextRole, tr("%1 (not installed)").arg(module->name()));
+        item->setToolTip(tr("The package \"%1\" of this service is not installed: its debug "
+                            "mode cannot be switched.")
+                             .arg(module->package()));
+        return;
+    }
     if (isRebootRequired(module))
         setRow(item, QStringLiteral("dialog-warning"), RebootText);
     else if (module->state() == ModuleState::Active)
@@ -204,13 +218,14 @@ void DebugPage::switchCurrent(bool rollback)
     requestSwitch(module, rollback);
 }
 
-void DebugPage::requestSwitch(DebugModuleObject *module, bool rollback)
+void DebugPage::requestSwitch(DebugModuleObject *module, bool rollback, bool quiet)
 {
-    if (needsSessionRestartConfirmation(module) && !confirmSessionRestart()) {
-        emit switchFinished(module, rollback, false);
+    if (!module->isInstalled() ||
+        (needsSessionRestartConfirmation(module) && !confirmSessionRestart())) {
+        emit switchFinished(module, rollback, false, QString());
         return;
     }
-    switchModule(module, rollback);
+    switchModule(module, rollback, quiet);
 }
 
 // A module that is off can only be switched on, and one that is on only off: the question is
@@ -234,7 +249,7 @@ bool DebugPage::confirmSessionRestart()
 
 // The switch runs on replies of the helper: the page stays locked, and the window painting,
 // until it ends.
-void DebugPage::switchModule(DebugModuleObject *module, bool rollback)
+void DebugPage::switchModule(DebugModuleObject *module, bool rollback, bool quiet)
 {
     lock(true);
     const ModuleState before = module->state();
@@ -244,12 +259,14 @@ void DebugPage::switchModule(DebugModuleObject *module, bool rollback)
                 debugSwitch->deleteLater();
                 module->setState(backstage.detectModuleState(module->fileChanges()));
                 lock(false);
+                const QString failureText =
+                    failure.isEmpty() ? failure : withReason(failure, reply);
                 if (failure.isEmpty())
-                    showOutcome(module, rollback);
+                    showOutcome(module, rollback, quiet);
                 else
-                    showFailure(module, rollback, module->state() != before,
-                                withReason(failure, reply), KroAdmin::failureDetails(reply));
-                emit switchFinished(module, rollback, failure.isEmpty());
+                    showFailure(module, rollback, module->state() != before, failureText,
+                                KroAdmin::failureDetails(reply), quiet);
+                emit switchFinished(module, rollback, failure.isEmpty(), failureText);
             });
 
     DebugSwitch::FlagPreparer flag;
@@ -280,7 +297,7 @@ void DebugPage::lock(bool locked)
 // One box for a failed switch: what failed and, when the module changed anyway, where it stands.
 // When nothing changed, the row and the buttons stay as they were.
 void DebugPage::showFailure(DebugModuleObject *module, bool rollback, bool changed,
-                            const QString &failure, const QString &detail)
+                            const QString &failure, const QString &detail, bool quiet)
 {
     QString text = failure;
     if (changed)
@@ -289,15 +306,18 @@ void DebugPage::showFailure(DebugModuleObject *module, bool rollback, bool chang
         presentRow(item, module);
     if (!changed)
         updateButtons();
+    if (quiet)
+        return;
     QMessageBox box(QMessageBox::Warning, tr("Error!"), text, QMessageBox::Ok, window);
     box.setDetailedText(detail);
     box.exec();
 }
 
-void DebugPage::showOutcome(DebugModuleObject *module, bool rollback)
+void DebugPage::showOutcome(DebugModuleObject *module, bool rollback, bool quiet)
 {
-    QMessageBox::information(window, tr("Attention!"), settleOutcome(module, rollback, false),
-                             QMessageBox::Ok);
+    const QString message = settleOutcome(module, rollback, false);
+    if (!quiet)
+        QMessageBox::information(window, tr("Attention!"), message, QMessageBox::Ok);
 }
 
 QString DebugPage::settleOutcome(DebugModuleObject *module, bool rollback, bool failed)
@@ -354,8 +374,10 @@ bool DebugPage::isRebootPending(const QString &moduleName) const
 
 QList<DebugModuleObject *> DebugPage::askToSwitchBack(const QString &skipped)
 {
-    QList<DebugModuleObject *> candidates = debugModules;
-    candidates.removeOne(moduleNamed(skipped));
+    QList<DebugModuleObject *> candidates;
+    for (DebugModuleObject *module : qAsConst(debugModules))
+        if (module->isInstalled() && module->name() != skipped)
+            candidates.append(module);
     return debugModeReminder.ask(window, candidates);
 }
 

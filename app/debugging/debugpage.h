@@ -57,9 +57,10 @@ public:
     // Switches the current row's module; a box says so when there is none.
     void switchCurrent(bool rollback);
     // Asks the session question when the module needs it, then switches; switchFinished tells
-    // the end, also of a declined question.
-    void requestSwitch(DebugModuleObject *module, bool rollback);
-    void switchModule(DebugModuleObject *module, bool rollback);
+    // the end, also of a declined question. A quiet switch shows no box of its own about the
+    // outcome: whoever asked for it tells the user in its own words.
+    void requestSwitch(DebugModuleObject *module, bool rollback, bool quiet = false);
+    void switchModule(DebugModuleObject *module, bool rollback, bool quiet = false);
     bool isSwitching() const { return switching; }
     bool needsSessionRestartConfirmation(DebugModuleObject *module) const;
     bool isRebootRequired(DebugModuleObject *module) const;
@@ -70,8 +71,10 @@ public:
     void switchBackInTurn(QList<DebugModuleObject *> modules, const std::function<void()> &then);
 
 signals:
-    // Once whenever a switch has ended, after its message boxes.
-    void switchFinished(DebugModuleObject *module, bool rollback, bool succeeded);
+    // Once whenever a switch has ended, after its message boxes; failure says what went wrong,
+    // empty after a success or a declined question.
+    void switchFinished(DebugModuleObject *module, bool rollback, bool succeeded,
+                        const QString &failure);
     // A module list read from the module folders is in the list.
     void modulesShown();
     // The current row or what its buttons offer changed.
@@ -91,11 +94,11 @@ private:
     void setRow(QListWidgetItem *item, const QString &iconName, int statusText,
                 const QString &reason = QString());
     QString unknownStateReason(DebugModuleObject *module) const;
-    void showOutcome(DebugModuleObject *module, bool rollback);
+    void showOutcome(DebugModuleObject *module, bool rollback, bool quiet);
     // Sets the row and the buttons after a switch; answers the final message.
     QString settleOutcome(DebugModuleObject *module, bool rollback, bool failed);
     void showFailure(DebugModuleObject *module, bool rollback, bool changed, const QString &failure,
-                     const QString &detail);
+                     const QString &detail, bool quiet);
     bool isRebootPending(const QString &moduleName) const;
 
     Controls controls;

@@ -48,9 +48,10 @@ void ReproduceFlow::start(DebugModuleObject *module)
     resumed = false;
     hasCollected = false;
     archive.clear();
+    switchOnFailure.clear();
     sources.sosOptions();
     setStage(SwitchingOn);
-    page.requestSwitch(module, false);
+    page.requestSwitch(module, false, true);
 }
 
 void ReproduceFlow::resume()
@@ -66,6 +67,7 @@ void ReproduceFlow::resume()
     resumed = true;
     hasCollected = false;
     archive.clear();
+    switchOnFailure.clear();
     const DebugModuleObject *module = page.moduleNamed(serviceName);
     if (module && module->state() == ModuleState::NotActive) {
         // Switched off some other way meanwhile.
@@ -101,17 +103,23 @@ void ReproduceFlow::windowClosing()
                              QMessageBox::Ok);
 }
 
-void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool succeeded)
+// The switches are quiet: the panel says how they went, in the flow's words.
+void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool succeeded,
+                                 const QString &failure)
 {
     if (!module || module->name() != serviceName)
         return;
     if (stage == SwitchingOn && !rollback) {
+        switchOnFailure = failure;
         if (succeeded) {
             store();
             setStage(Waiting);
             showWaiting();
         } else if (module->state() == ModuleState::NotActive || module->state() == stateBefore) {
-            quit();
+            if (failure.isEmpty()) // the session question was declined
+                quit();
+            else
+                showNotSwitchedOn();
         } else {
             // Partly on: kept in the store until undone, at once, with the switch's questions.
             store();
@@ -121,7 +129,7 @@ void ReproduceFlow::followSwitch(DebugModuleObject *module, bool rollback, bool 
         if (succeeded)
             switchedOff();
         else
-            showStillOn(tr("It could not be switched off."));
+            showStillOn(tr("It could not be switched off."), failure);
     } else if ((stage == Waiting || stage == StillOn) && rollback && succeeded) {
         // Switched off from the service row.
         forget();
@@ -202,14 +210,18 @@ void ReproduceFlow::switchOff()
     }
     setStage(SwitchingOff);
     panel()->showBusy(tr("Switching debug logging off for %1...").arg(serviceName));
-    page.requestSwitch(module, true);
+    page.requestSwitch(module, true, true);
 }
 
 void ReproduceFlow::switchedOff()
 {
     forget();
+    if (!switchOnFailure.isEmpty()) {
+        showNotSwitchedOn();
+        return;
+    }
     if (!hasCollected) {
-        // Cancelled or undone: the switch's own message said it.
+        // Cancelled: the row shows debug mode off, and the panel goes as the user asked.
         quit();
         return;
     }
@@ -237,22 +249,34 @@ void ReproduceFlow::showWaiting()
     else
         panel()->showWaiting(tr("Debug logging is on for %1. Reproduce the problem now, then "
                                 "press Collect.")
-                                 .arg(serviceName),
+                                     .arg(serviceName) +
+                                 rebootNote(),
                              since, tr("&Collect"), tr("C&ancel"));
     QStringList unknown;
     const QStringList known = knownPlugins(unknown);
     panel()->setNote(pluginNote(known, unknown));
 }
 
-void ReproduceFlow::showStillOn(const QString &reason)
+void ReproduceFlow::showStillOn(const QString &reason, const QString &failure)
 {
     stillOnReason = reason;
     setStage(StillOn);
-    panel()->showEnded(tr("Debug logging is still on for %1. %2 Until it is off, every start "
-                          "reminds of it.")
-                           .arg(serviceName, reason),
+    const QString text = tr("Debug logging is still on for %1. %2 Until it is off, every start "
+                            "reminds of it.")
+                             .arg(serviceName, reason);
+    panel()->showEnded(failure.isEmpty() ? text : text + QStringLiteral("\n\n") + failure,
                        hasCollected && !archive.isEmpty(),
                        !archive.endsWith(ReportNames::ProtectedSuffix), tr("&Switch off"));
+}
+
+// Nothing of debug mode stays on: what failed, and no report.
+void ReproduceFlow::showNotSwitchedOn()
+{
+    setStage(Ended);
+    panel()->setNote(QString());
+    panel()->showEnded(tr("Debug logging could not be switched on for %1.").arg(serviceName) +
+                           QStringLiteral("\n\n") + switchOnFailure,
+                       false, false);
 }
 
 void ReproduceFlow::showReport()
@@ -264,6 +288,16 @@ void ReproduceFlow::showReport()
     }
     panel()->showEnded(off + QLatin1Char('\n') + tr("The report is ready: %1").arg(archive), true,
                        !archive.endsWith(ReportNames::ProtectedSuffix));
+}
+
+// The switch's own message about a reboot is not shown: the panel says it instead.
+QString ReproduceFlow::rebootNote() const
+{
+    DebugModuleObject *module = page.moduleNamed(serviceName);
+    if (!module || !page.isRebootRequired(module))
+        return QString();
+    return QLatin1Char('\n') + tr("It takes effect after a reboot: reproduce the problem then; "
+                                  "the next start offers to collect the report.");
 }
 
 QString ReproduceFlow::stillOnText() const

@@ -69,7 +69,8 @@ private:
         Ended
     };
 
-    void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded);
+    void followSwitch(DebugModuleObject *module, bool rollback, bool succeeded,
+                      const QString &failure);
     void collect();
     void collected(const QString &archive);
     void cancel();
@@ -81,9 +82,11 @@ private:
     void quit();
     void setStage(Stage next);
     void showWaiting();
-    void showStillOn(const QString &reason);
+    void showStillOn(const QString &reason, const QString &failure = QString());
+    void showNotSwitchedOn();
     void showReport();
     QString stillOnText() const;
+    QString rebootNote() const;
     QStringList runArguments(QString &note) const;
     QStringList knownPlugins(QStringList &unknown) const;
     static QString pluginNote(const QStringList &known, const QStringList &unknown);
@@ -108,4 +111,6 @@ private:
     QString archive;
     // Why debug mode is still on, while it is.
     QString stillOnReason;
+    // What failed when debug mode was to be switched on; empty otherwise.
+    QString switchOnFailure;
 };

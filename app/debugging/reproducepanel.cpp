@@ -2,6 +2,7 @@
 #include "reproducepanel.h"
 
 #include "ui_reproducepanel.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 
@@ -89,6 +90,9 @@ void ReproducePanel::showElapsed()
 void ReproducePanel::present(const QString &message)
 {
     ui->messageLbl->setText(message);
+    // Each time it opens, beside the window it belongs to; once open, where the user put it.
+    if (!isVisible())
+        WindowPlacement::placeBeside(this, parentWidget());
     show();
     raise();
 }

@@ -52,3 +52,20 @@ void WindowPlacement::placeOver(QWidget *window, const QWidget *anchor)
     frame.moveCenter(anchor ? anchor->frameGeometry().center() : area.center());
     window->move(fitted(frame, area).topLeft());
 }
+
+void WindowPlacement::placeBeside(QWidget *window, const QWidget *anchor)
+{
+    const QRect area = availableArea(anchor);
+    if (!anchor || area.isEmpty())
+        return;
+    const QRect outer = anchor->frameGeometry();
+    QRect frame(QPoint(), window->size() + frameExtra(window));
+    frame.moveTop(outer.top());
+    frame.moveLeft(outer.right() + 1);
+    if (frame.right() > area.right())
+        frame.moveRight(outer.left() - 1);
+    // No room on either side: over the anchor's lower corner, clear of its menu and tool bar.
+    if (frame.left() < area.left())
+        frame.moveBottomRight(outer.bottomRight());
+    window->move(fitted(frame, area).topLeft());
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Keeps top-level windows inside the available area of a screen: a secondary window opens over
-// the window it belongs to, shrunk to fit when the screen is small.
+// the window it belongs to, shrunk to fit when the screen is small, and a companion panel beside
+// it.
 #pragma once
 
 #include <QRect>
@@ -15,6 +16,10 @@ public:
 
     // Sizes window to fit the available area and centres it over anchor, kept on the screen.
     static void placeOver(QWidget *window, const QWidget *anchor);
+
+    // Moves window beside anchor, top edges level: on its right where the screen has room, else
+    // on its left, else over the anchor's lower right corner, kept on the screen.
+    static void placeBeside(QWidget *window, const QWidget *anchor);
 
     // The room the window system's frame takes around a top-level window: known once the window
     // is shown, guessed from the style's title bar and frame before.

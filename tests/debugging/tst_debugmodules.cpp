@@ -539,7 +539,8 @@ void TestDebugModules::loadsModulesOnAWorker()
                   .arg(change("a = 0", "a = 9"))
                   .toUtf8());
     writeFile(QStringLiteral("modules/c.json"), "[]");
-    writeFile(QStringLiteral("modules/d.json"), "{\"modulename\": \"d\"}");
+    writeFile(QStringLiteral("modules/d.json"), "{\"modulename\": \"d\", \"package\": \"gone\"}");
+    writeFile(QStringLiteral("modules/e.json"), "{\"modulename\": \"e\", \"package\": 7}");
     const QString missing = dir->filePath(QStringLiteral("missing"));
 
     DebugModuleLoader loader;
@@ -551,20 +552,27 @@ void TestDebugModules::loadsModulesOnAWorker()
     });
     QStringList asked;
     loader.load({dir->filePath(QStringLiteral("modules"))}, [](const QString &) { return true; });
-    loader.load({missing, dir->filePath(QStringLiteral("modules"))}, [&asked](const QString &path) {
-        asked.append(QFileInfo(path).fileName());
-        return !path.endsWith(QLatin1String("d.json"));
-    });
+    loader.load({missing, dir->filePath(QStringLiteral("modules"))},
+                [&asked](const QString &package) {
+                    asked.append(package);
+                    return package != QLatin1String("gone");
+                });
     QVERIFY(loader.isLoading());
     QTRY_VERIFY(!loader.isLoading());
     QCOMPARE(deliveries, 1);
-    QCOMPARE(asked, (QStringList{"a.json", "b.json", "c.json", "d.json"}));
-    QCOMPARE(entries.size(), 4);
+    QCOMPARE(asked, QStringList{"gone"});
+    QCOMPARE(entries.size(), 6);
     QCOMPARE(entries.at(0).warning.text, QStringLiteral("Can't read directory ") + missing);
     QCOMPARE(entries.at(1).module->state(), ModuleState::Mixed);
     QCOMPARE(entries.at(2).module->state(), ModuleState::Active);
     QVERIFY(!entries.at(3).module);
     QVERIFY(entries.at(3).warning.text.endsWith(QLatin1String("not contains valid JSON object.")));
+    // A module whose package is missing is read, and known as not installed.
+    QVERIFY(entries.at(1).module->isInstalled());
+    QCOMPARE(entries.at(4).module->package(), QStringLiteral("gone"));
+    QVERIFY(!entries.at(4).module->isInstalled());
+    QVERIFY(entries.at(5).warning.text.endsWith(
+        QLatin1String("field 'package' must be the name of a package.")));
     for (const DebugModuleEntry &entry : qAsConst(entries)) {
         QVERIFY(!entry.module || entry.module->thread() == thread());
         delete entry.module;

@@ -49,6 +49,7 @@ private slots:
     void leftOverWorkingCopy();
     void asksBeforeEndingTheSession();
     void changesWindowFollowsTheRow();
+    void servicesNotInstalledAreShownGreyed();
 
 private:
     QString addModule(const QString &name, const QString &config, const QByteArray &content,
@@ -107,6 +108,7 @@ QString TestDebugPage::addModule(const QString &name, const QString &config,
 bool TestDebugPage::buildWindow(const QString &reminded)
 {
     window = std::make_unique<MainWindow>();
+    MainWindowAccess::paths(*window).dpkgStatusFile = dir->filePath(QStringLiteral("status"));
     MainWindowAccess::rebootFlagFile(*window) = dir->filePath(QStringLiteral("run-need-reboot"));
     MainWindowAccess::rebootFlagWorkingCopy(*window) =
         dir->filePath(QStringLiteral("tmp-need-reboot"));
@@ -476,6 +478,42 @@ void TestDebugPage::changesWindowFollowsTheRow()
     QVERIFY(changes->isVisible());
     QVERIFY(window->close());
     QVERIFY(!changes->isVisible());
+}
+
+// One rule for every module that names its service's package, the shipped ones among them: where
+// dpkg does not list the package as installed, the row says so, greyed, and nothing switches it.
+void TestDebugPage::servicesNotInstalledAreShownGreyed()
+{
+    addModule("own", "own.conf", "level = 0\n", {});
+    // Left in debug mode before its package went: no reminder offers a switch that cannot run.
+    writeAll(dir->filePath(QStringLiteral("gone.conf")), "level = 9\n");
+    writeAll(dir->filePath(QStringLiteral("modules/gone.json")),
+             QStringLiteral("{\"modulename\": \"gone\", \"package\": \"kro-gone\", "
+                            "\"filechanges\": [{\"filename\": \"%1\", \"oldtext\": \"level = "
+                            "0\", \"newtext\": \"level = 9\"}]}")
+                 .arg(dir->filePath(QStringLiteral("gone.conf")))
+                 .toUtf8());
+    writeAll(dir->filePath(QStringLiteral("status")),
+             "Package: samba\nStatus: deinstall ok config-files\n\n"
+             "Package: sssd\nStatus: install ok installed\n\n");
+    QSettings().setValue(
+        QStringLiteral("debugjson"),
+        QStringList{QStringLiteral(KRO_SHIPPED_MODULES), dir->filePath("modules")});
+    QVERIFY(buildWindow());
+    QCOMPARE(moduleList()->count(), 5);
+    for (const char *service : {"cups", "samba", "sssd", "gone"}) {
+        select(service);
+        QListWidgetItem *row = moduleList()->currentItem();
+        QCOMPARE(row->data(Qt::AccessibleTextRole).toString(),
+                 QString::fromLatin1(service) + " (not installed)");
+        QVERIFY(row->toolTip().contains(QStringLiteral("is not installed")));
+        QVERIFY(!button("debugModePb")->isEnabled() && !button("rollbackModePb")->isEnabled());
+        QVERIFY(!button("reproducePb")->isEnabled());
+        QVERIFY(button("showChangesPb")->isEnabled());
+    }
+    select("own");
+    QVERIFY(button("debugModePb")->isEnabled() && button("reproducePb")->isEnabled());
+    QVERIFY(moduleList()->currentItem()->data(Qt::AccessibleTextRole).isNull());
 }
 
 KRO_TEST_MAIN(TestDebugPage)

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
@@ -49,9 +50,11 @@ private slots:
     void failedRunStillSwitchesOff();
     void switchOnThatChangedNothingEndsTheFlow();
     void nextWindowTakesTheFlowUp();
+    void rebootIsToldInThePanel();
 
 private:
-    void writeModule(const QStringList &rollbackCommands = {});
+    void writeModule(const QStringList &rollbackCommands = {},
+                     const QStringList &debugCommands = {});
     void buildWindow();
     void startFlow();
     QStringList runArguments() const;
@@ -102,15 +105,18 @@ void TestReproduceFlow::cleanup()
     QFile::remove(output.filePath(QStringLiteral(".fail")));
 }
 
-void TestReproduceFlow::writeModule(const QStringList &rollbackCommands)
+void TestReproduceFlow::writeModule(const QStringList &rollbackCommands,
+                                    const QStringList &debugCommands)
 {
-    const QString rollback =
-        rollbackCommands.isEmpty() ? QString() : '"' + rollbackCommands.join("\", \"") + '"';
+    auto quoted = [](const QStringList &list) {
+        return list.isEmpty() ? QString() : '"' + list.join("\", \"") + '"';
+    };
     writeAll(dir->filePath(QStringLiteral("modules/svc.json")),
              QStringLiteral("{\"modulename\": \"svc\", \"plugins\": [\"sssd\", \"nosuch\"],"
-                            " \"commands_rollback\": [%1], \"filechanges\": [{\"filename\": "
-                            "\"%2\", \"oldtext\": \"level = 0\", \"newtext\": \"level = 9\"}]}")
-                 .arg(rollback, config)
+                            " \"commands_rollback\": [%1], \"commands_debug\": [%2], "
+                            "\"filechanges\": [{\"filename\": \"%3\", \"oldtext\": \"level = 0\", "
+                            "\"newtext\": \"level = 9\"}]}")
+                 .arg(quoted(rollbackCommands), quoted(debugCommands), config)
                  .toUtf8());
 }
 
@@ -118,6 +124,9 @@ void TestReproduceFlow::buildWindow()
 {
     window = std::make_unique<MainWindow>();
     MainWindowAccess::paths(*window).sosPluginDir = dir->filePath("plugins");
+    MainWindowAccess::rebootFlagFile(*window) = dir->filePath(QStringLiteral("run-need-reboot"));
+    MainWindowAccess::rebootFlagWorkingCopy(*window) =
+        dir->filePath(QStringLiteral("tmp-need-reboot"));
     MainWindowAccess::reportDirs(*window) = QStringList{output.path()};
     window->show();
     QTRY_VERIFY(MainWindowAccess::isStarted(*window));
@@ -129,12 +138,15 @@ void TestReproduceFlow::startFlow()
     buildWindow();
     auto *modules = window->findChild<QListWidget *>(QStringLiteral("debugLW"));
     modules->setCurrentRow(0);
-    dialogs.expectMessageBox(QMessageBox::Ok);
     window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
-    QVERIFY(dialogs.waitForAll());
-    QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Debug mode activated.\n")));
+    // The panel tells how the switch went, without the manual switch's boxes.
+    QTRY_VERIFY_WITH_TIMEOUT(panel() && panel()->isVisible(), 20000);
+    QVERIFY(dialogs.records().isEmpty());
     QCOMPARE(readAll(config), On);
-    QVERIFY(panel() && panel()->isVisible());
+    // Beside the window, or over its lower corner on a small screen: never over its menu.
+    const QMenuBar *menu = window->menuBar();
+    QVERIFY(
+        !panel()->frameGeometry().intersects(QRect(menu->mapToGlobal(QPoint(0, 0)), menu->size())));
     QCOMPARE(panelText("messageLbl"),
              QStringLiteral("Debug logging is on for svc. Reproduce the problem now, then press "
                             "Collect."));
@@ -170,10 +182,8 @@ void TestReproduceFlow::collectsAndSwitchesOff()
     QVERIFY(dialogs.waitForAll());
     window->findChild<QLineEdit *>(QStringLiteral("caseIdLE"))->setText(QStringLiteral("C42"));
 
-    dialogs.expectMessageBox(QMessageBox::Ok);
     panelButton("collectPb")->click();
-    QVERIFY(dialogs.waitForAll(20000));
-    QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+    QTRY_VERIFY_WITH_TIMEOUT(panelButton("closePb")->isVisible(), 20000);
     QCOMPARE(runArguments(),
              (QStringList{"--batch", "--case-id", "C42", "--since",
                           since.addSecs(-300).toString("yyyyMMddHHmmss"), "-o", "sssd"}));
@@ -212,7 +222,8 @@ void TestReproduceFlow::waysOutBeforeCollecting()
     // Switching off would end the session: the question comes, and No keeps debug mode on.
     writeModule(refused ? QStringList{"restart-session"} : QStringList());
     startFlow();
-    dialogs.expectMessageBox(refused ? QMessageBox::No : QMessageBox::Ok);
+    if (refused)
+        dialogs.expectMessageBox(QMessageBox::No);
     if (closePanel)
         panel()->close();
     else
@@ -220,9 +231,8 @@ void TestReproduceFlow::waysOutBeforeCollecting()
     QVERIFY(dialogs.waitForAll());
     QVERIFY(!QFile::exists(output.filePath(QStringLiteral(".arguments"))));
     if (!refused) {
-        QCOMPARE(dialogs.last().text, QStringLiteral("Debug mode deactivated."));
+        QTRY_VERIFY_WITH_TIMEOUT(!panel()->isVisible(), 20000);
         QCOMPARE(readAll(config), Off);
-        QVERIFY(!panel()->isVisible());
         QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
         return;
     }
@@ -241,15 +251,12 @@ void TestReproduceFlow::failedRunStillSwitchesOff()
     writeAll(output.filePath(QStringLiteral(".fail")), "");
     startFlow();
     dialogs.expectMessageBox(QMessageBox::Ok); // the failure
-    dialogs.expectMessageBox(QMessageBox::Ok); // switched off
     panelButton("collectPb")->click();
     QVERIFY(dialogs.waitForAll(20000));
-    const QList<KroTest::DialogRecord> boxes = dialogs.records();
-    QCOMPARE(boxes.at(boxes.size() - 2).windowTitle, QStringLiteral("Error"));
-    QVERIFY(
-        boxes.at(boxes.size() - 2)
-            .text.startsWith(QStringLiteral("The report could not be collected (exit status 2)")));
-    QCOMPARE(boxes.last().text, QStringLiteral("Debug mode deactivated."));
+    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error"));
+    QVERIFY(dialogs.last().text.startsWith(
+        QStringLiteral("The report could not be collected (exit status 2)")));
+    QTRY_VERIFY_WITH_TIMEOUT(panelButton("closePb")->isVisible(), 20000);
     QCOMPARE(readAll(config), Off);
     QCOMPARE(panelText("messageLbl"),
              QStringLiteral("Debug logging is off again for svc. No report was collected."));
@@ -262,13 +269,14 @@ void TestReproduceFlow::switchOnThatChangedNothingEndsTheFlow()
     writeAll(config, "other = 1\n");
     buildWindow();
     window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
-    // The failed change stops the switch with its one box.
-    dialogs.expectMessageBox(QMessageBox::Ok);
+    // The failed change stops the switch; the panel says so, with no box.
     window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
-    QVERIFY(dialogs.waitForAll());
-    QCOMPARE(dialogs.records().size(), 1);
-    QCOMPARE(dialogs.last().windowTitle, QStringLiteral("Error!"));
+    QTRY_VERIFY_WITH_TIMEOUT(panel() && panel()->isVisible(), 20000);
+    QVERIFY(panelText("messageLbl")
+                .startsWith(QStringLiteral("Debug logging could not be switched on for svc.\n\n")));
+    QVERIFY(dialogs.records().isEmpty());
     QCOMPARE(readAll(config), QByteArray("other = 1\n"));
+    panelButton("closePb")->click();
     QVERIFY(!window->findChild<ReproduceFlow *>()->isActive());
     QVERIFY(!panel() || !panel()->isVisible());
     QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
@@ -301,9 +309,8 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
     QCOMPARE(panelButton("collectPb")->text(), QStringLiteral("&Collect now"));
     QCOMPARE(panelButton("cancelPb")->text(), QStringLiteral("&Switch off"));
 
-    dialogs.expectMessageBox(QMessageBox::Ok);
     panelButton("collectPb")->click();
-    QVERIFY(dialogs.waitForAll(20000));
+    QTRY_VERIFY_WITH_TIMEOUT(panelButton("closePb")->isVisible(), 20000);
     QCOMPARE(runArguments(), (QStringList{"--batch", "--since", "20261201095500", "-o", "sssd"}));
     QCOMPARE(readAll(config), Off);
     // The service's row shows the switch-off, though no row is the current one.
@@ -311,6 +318,22 @@ void TestReproduceFlow::nextWindowTakesTheFlowUp()
     QCOMPARE(modules->currentRow(), -1);
     QCOMPARE(modules->item(0)->toolTip(), QStringLiteral("Debug mode is not active"));
     QVERIFY(!QSettings().contains(Kro::ReproduceServiceKey));
+}
+
+// Without the manual switch's box, the panel says that the switch needs a reboot.
+void TestReproduceFlow::rebootIsToldInThePanel()
+{
+    writeModule({}, {QStringLiteral("reboot")});
+    buildWindow();
+    window->findChild<QListWidget *>(QStringLiteral("debugLW"))->setCurrentRow(0);
+    window->findChild<QPushButton *>(QStringLiteral("reproducePb"))->click();
+    QTRY_VERIFY_WITH_TIMEOUT(panel() && panel()->isVisible(), 20000);
+    QVERIFY(panelText("messageLbl")
+                .endsWith(QStringLiteral("\nIt takes effect after a reboot: reproduce the problem "
+                                         "then; the next start offers to collect the report.")));
+    dialogs.expectMessageBox(QMessageBox::Ok); // debug logging stays on
+    QVERIFY(window->close());
+    QVERIFY(dialogs.waitForAll());
 }
 
 KRO_TEST_MAIN(TestReproduceFlow)

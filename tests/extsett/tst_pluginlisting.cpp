@@ -4,10 +4,14 @@
 #include "extsettwidget.h"
 #include "extsettwidgetaccess.h"
 #include "modaldialoghelper.h"
+#include "pluginlisting.h"
 #include "testenvironment.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -217,6 +221,58 @@ private slots:
         QCOMPARE(list->item(1)->toolTip(),
                  QStringLiteral("Plugin \"cgroups\" may CRITICALLY conflict with Kaspersky "
                                 "Endpoint Security!"));
+    }
+
+    // Reasons padded to 14 characters, long ones followed by a single blank, or in another
+    // language: the description is what follows.
+    void descriptionsWithoutReasons()
+    {
+        const auto descriptions =
+            PluginListing(QString(ElevenLines)
+                              .replace(QStringLiteral("Third test plugin\n"),
+                                       QStringLiteral("Third test plugin\n delta               "
+                                                      "  does not validate Fourth plugin\n")))
+                .pluginDescriptions();
+        QCOMPARE(descriptions.value(QStringLiteral("alpha")), QStringLiteral("First test plugin"));
+        QCOMPARE(descriptions.value(QStringLiteral("gamma")), QStringLiteral("Third test plugin"));
+        QCOMPARE(descriptions.value(QStringLiteral("delta")), QStringLiteral("Fourth plugin"));
+        QVERIFY(!descriptions.contains(QStringLiteral("alpha.opt")));
+        const QString translated = QString(RussianNoneEnabled)
+                                       .replace(QStringLiteral("inactive   Fourth"),
+                                                QString::fromUtf8("неактивен   Fourth"));
+        QCOMPARE(PluginListing(translated).pluginDescriptions().value(QStringLiteral("delta")),
+                 QStringLiteral("Fourth"));
+    }
+
+    // sos 4.0's own listing: each plugin shows what it collects, and a word of that finds it.
+    void pickerShowsAndSearchesDescriptions()
+    {
+        QFile listing(QStringLiteral(KRO_FIXTURES "/sosreport-4.0-list-plugins.txt"));
+        QVERIFY(listing.open(QIODevice::ReadOnly));
+        ExtSettWidget widget;
+        child<QCheckBox>(widget, "showAllChB")->setChecked(true);
+        widget.fillPluginsAndProfiles(QString::fromUtf8(listing.readAll()));
+        auto *picker = child<QComboBox>(widget, "pluginCB");
+        const int apt = picker->findText(QStringLiteral("apt"));
+        QCOMPARE(picker->model()->index(apt, 1).data().toString(),
+                 QStringLiteral("APT - advanced packaging tool"));
+        QCOMPARE(picker->itemData(apt, Qt::ToolTipRole).toString(),
+                 QStringLiteral("APT - advanced packaging tool"));
+
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowActive(&widget));
+        picker->lineEdit()->clear();
+        picker->setFocus();
+        QTest::keyClicks(picker->lineEdit(), QStringLiteral("CRASH"));
+        QAbstractItemView *offered = picker->completer()->popup();
+        QTRY_VERIFY(offered->isVisible());
+        QCOMPARE(offered->model()->rowCount(), 2); // apport, and kdump which is disabled
+        QTest::keyClick(offered, Qt::Key_Down);
+        QTest::keyClick(offered, Qt::Key_Down);
+        QTest::keyClick(offered, Qt::Key_Return);
+        auto *plugins = child<CustomListWidget>(widget, "pluginsListWidget");
+        QCOMPARE(texts(plugins), QStringList{QStringLiteral("kdump")});
+        QCOMPARE(plugins->item(0)->toolTip(), QStringLiteral("Kdump crash dumps"));
     }
 
     void placeholderLines()

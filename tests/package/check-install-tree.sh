@@ -36,7 +36,13 @@ done
 for module in "$share"/kro-sosreport/debugmodules/*.json; do
     python3 -m json.tool "$module" >/dev/null || fail "$module is not JSON"
 done
-[ -f "$share/kro-sosreport/help/index.html" ] || fail "no help page"
+for page in "$share"/kro-sosreport/help/index.html "$share"/kro-sosreport/help/ru/index.html; do
+    [ -f "$page" ] || fail "no help page $page"
+    # Every picture and style sheet the page shows is installed beside it.
+    for file in $(grep -o -e 'src="[^"]*"' -e 'href="[^"#:]*"' "$page" | cut -d'"' -f2); do
+        [ -f "$(dirname "$page")/$file" ] || fail "$page refers to $file, which is not installed"
+    done
+done
 [ -x "$stage$prefix/bin/kro-sosreport" ] || fail "no application"
 [ -x "$stage$prefix/libexec/kro-sosreport-helper" ] || fail "no helper"
 [ -f "$stage$units/kro-sosreport-helper.service" ] || fail "no systemd unit in $units"
