@@ -23,6 +23,7 @@ class ExtSettWidget;
 class QProcess;
 class QTableWidgetItem;
 class ReportIdentity;
+class ReportMailer;
 class ReportProgressDialog;
 class ReportRun;
 class ReportsPage;
@@ -117,12 +118,6 @@ private:
     void tellProtected(const QString &report);
     // Runs then once the report is readable for all, or the helper was asked to make it so.
     void makeReadable(const QString &path, const std::function<void()> &then);
-    void sendWithXdgEmail(const ReportIdentity &report);
-    void tellNoMailProgram(const QString &report);
-    void composeMail(const ReportIdentity &report, const QString &program,
-                     const QStringList &arguments);
-    void startComposer(const ReportIdentity &report, const QStringList &volumes,
-                       const QString &program, const QStringList &arguments);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -174,6 +169,7 @@ private:
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
     ReportsPage *reportsPage = nullptr;
+    ReportMailer *mailer = nullptr;
     SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.
