@@ -493,7 +493,7 @@ Make sure you have completed the required steps.
         <translation>Форма</translation>
     </message>
     <message>
-        <location filename="../extsett/extsettwidget.cpp" line="+90"/>
+        <location filename="../extsett/extsettwidget.cpp" line="+91"/>
         <source>Profiles list</source>
         <translation>Список профилей</translation>
     </message>
@@ -1008,8 +1008,7 @@ Do you want to continue? </source>
     <name>MainWindow</name>
     <message>
         <location filename="../app/mainwindow.cpp" line="+175"/>
-        <location filename="../app/mainwindow_archives.cpp" line="+82"/>
-        <location line="+97"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+80"/>
         <location filename="../app/mainwindow_debug.cpp" line="+81"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+60"/>
@@ -1025,7 +1024,7 @@ Are you sure you want to interrupt the program?</source>
 Вы уверены, что хотите прервать работу программы?</translation>
     </message>
     <message>
-        <location line="+51"/>
+        <location line="+54"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1063,7 +1062,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Описание модуля</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_archives.cpp" line="-109"/>
+        <location filename="../app/mainwindow_archives.cpp" line="-12"/>
         <source>Password setting</source>
         <translation>Установка пароля</translation>
     </message>
@@ -1099,44 +1098,6 @@ Are you sure you want to interrupt the program?</source>
         <location filename="../app/mainwindow_extsett.cpp" line="+4"/>
         <source>Don&apos;t show this message again</source>
         <translation>Больше не показывать это сообщение</translation>
-    </message>
-    <message>
-        <location line="+48"/>
-        <location line="+12"/>
-        <source>Warning!</source>
-        <translation>Предупреждение!</translation>
-    </message>
-    <message>
-        <location line="-11"/>
-        <source>The file name contains a comma, which the mail program cannot take as an attachment:
-%1
-Rename the file and try again.</source>
-        <translation>Имя файла содержит запятую, и почтовая программа не может приложить его:
-%1
-Переименуйте файл и повторите попытку.</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>No mail program is set up on this desktop. Attach the report to a message by hand:
-%1</source>
-        <translation>На этом рабочем столе не настроена почтовая программа. Приложите отчёт к письму вручную:
-%1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Open containing folder</source>
-        <translation>Открыть папку с файлом</translation>
-    </message>
-    <message>
-        <location line="+20"/>
-        <source>You are trying to send a multivolume archive.
-Don&apos;t forget to attach manually 
-the following parts to your letter:
-</source>
-        <translation>Вы отправляете многотомный архив.
-Не забудьте вручную приложить 
-к письму следующие части:
-</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_debug.cpp" line="+1"/>
@@ -1201,7 +1162,7 @@ The interface will be unlocked.</source>
 Интерфейс будет разблокирован.</translation>
     </message>
     <message>
-        <location filename="../app/reports/reportrunwatch.cpp" line="+57"/>
+        <location filename="../app/reports/reportrunwatch.cpp" line="+63"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
     </message>
@@ -1269,7 +1230,7 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+84"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -1292,6 +1253,54 @@ The interface will be unlocked.</source>
 %1</source>
         <translation>Тем временем отчёт был изменён или удалён, поэтому с ним ничего не сделано:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportMailer</name>
+    <message>
+        <location filename="../app/delivery/reportmailer.cpp" line="+76"/>
+        <source>The report&apos;s name cannot be handed to %1, and no link with a plain name could be made in %2. Attach the report to a message by hand:</source>
+        <translation>Имя отчёта нельзя передать программе %1, а ссылку с простым именем не удалось создать в %2. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 runs apart from the rest of the system and may not see the report, so it was not attached. Attach it to the message by hand:</source>
+        <translation>%1 работает отдельно от остальной системы и может не видеть отчёт, поэтому он не приложен. Приложите его к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Without xdg-email (package xdg-utils) the report cannot be attached in %1. Attach it to the message by hand:</source>
+        <translation>Без xdg-email (пакет xdg-utils) отчёт нельзя приложить в %1. Приложите его к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No mail program is set up on this desktop. Attach the report to a message by hand:</source>
+        <translation>На этом рабочем столе не настроена почтовая программа. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The mail program %1 could not be started. Attach the report to a message by hand:</source>
+        <translation>Не удалось запустить почтовую программу %1. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The mail program %1 ended at once with an error (exit status %2). Attach the report to a message by hand:</source>
+        <translation>Почтовая программа %1 сразу завершилась с ошибкой (код выхода %2). Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Warning!</source>
+        <translation>Предупреждение!</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Copy path</source>
+        <translation>Копировать путь</translation>
     </message>
 </context>
 <context>
@@ -1403,7 +1412,7 @@ sos writes new reports to %2.</source>
         <translation>Модуль отладки этой службы не загружен: выключите отладочное журналирование вручную.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+18"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
