@@ -116,8 +116,10 @@ private:
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
-    // Runs then once the report is readable for all, or the helper was asked to make it so.
-    void makeReadable(const QString &path, const std::function<void()> &then);
+    // Runs then once the user can read the files, or the helper was asked to let the user read
+    // them.
+    void makeReadable(const QStringList &files, const std::function<void()> &then);
+    void openUp(QStringList files, const std::function<void()> &then);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);

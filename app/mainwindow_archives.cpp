@@ -71,10 +71,15 @@ void MainWindow::tellProtected(const QString &report)
     reproduceFlow->followProtection(report);
 }
 
-void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)
+void MainWindow::makeReadable(const QStringList &files, const std::function<void()> &then)
 {
     // The mail program runs as the user; nobody else is given anything.
-    if (::access(QFile::encodeName(path).constData(), R_OK) == 0)
+    QStringList unreadable;
+    for (const QString &file : files) {
+        if (::access(QFile::encodeName(file).constData(), R_OK) != 0)
+            unreadable << file;
+    }
+    if (unreadable.isEmpty())
         return then();
     if (!permAskAgain) {
         QMessageBox question(QMessageBox::Question, tr("Attention!"),
@@ -92,8 +97,18 @@ void MainWindow::makeReadable(const QString &path, const std::function<void()> &
         if (answer != QMessageBox::Yes)
             return;
     }
-    // The mail goes out even when the permission could not be set: the user was told why.
-    backstage->changeMode(Kro::ReadableForAllMode, path, then);
+    openUp(unreadable, then);
+}
+
+// One file after the other, volumes included: the helper takes one report file a call. The mail
+// goes out even when a permission could not be set: the user was told why.
+void MainWindow::openUp(QStringList files, const std::function<void()> &then)
+{
+    if (files.isEmpty())
+        return then();
+    const QString file = files.takeFirst();
+    backstage->changeMode(Kro::ReadableForAllMode, file,
+                          [this, files, then] { openUp(files, then); });
 }
 
 void MainWindow::mailto()
@@ -115,7 +130,7 @@ void MainWindow::sendReport(const QString &path)
     const KroFM::AppInfo program = ReportMailer::mailProgram();
     if (!program.isValid())
         return mailer->tellNoProgram(files);
-    makeReadable(path, [this, report, program, files] {
+    makeReadable(files, [this, report, program, files] {
         if (report.stillHoldsOrTell(this))
             mailer->compose(program, files);
     });

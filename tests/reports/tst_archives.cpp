@@ -210,7 +210,7 @@ void TestArchives::readableReportIsSentAsItIs()
 {
     const QString report = makeReport(QStringLiteral("sosreport-a.tar.xz"));
     bool readable = false;
-    MainWindowAccess::makeReadable(*window, report, [&readable] { readable = true; });
+    MainWindowAccess::makeReadable(*window, {report}, [&readable] { readable = true; });
     QVERIFY(readable);
     QCOMPARE(QFile::permissions(report) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
              QFileDevice::Permissions());
