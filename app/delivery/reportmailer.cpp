@@ -38,6 +38,17 @@ ReportMailer::ReportMailer(QWidget *window, std::function<void(const QString &)>
 {
 }
 
+// Only the watching shells end here: the mail programs they started run on.
+ReportMailer::~ReportMailer()
+{
+    const QList<QProcess *> watches = findChildren<QProcess *>();
+    for (QProcess *watch : watches) {
+        watch->disconnect(this);
+        watch->kill();
+        watch->waitForFinished();
+    }
+}
+
 KroFM::AppInfo ReportMailer::mailProgram()
 {
     return KroFM::MimeApps::ptr()->mimeTypeApplications(MailLinkType).value(0);

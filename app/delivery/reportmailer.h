@@ -23,6 +23,7 @@ class ReportMailer : public QObject
 
 public:
     ReportMailer(QWidget *window, std::function<void(const QString &)> showInFolder);
+    ~ReportMailer() override;
 
     // The default handler of mail links; invalid when the desktop has none.
     static KroFM::AppInfo mailProgram();
