@@ -4,6 +4,7 @@
 // stand-ins that record their arguments. The real programs are not installed here; what each
 // stand-in receives is checked against that program's own command-line convention, decoded the
 // way the program decodes it.
+#include "mailattachments.h"
 #include "mimeapps.h"
 #include "modaldialoghelper.h"
 #include "reportmailer.h"
@@ -69,6 +70,7 @@ private slots:
     void sandboxedProgramGivesTheBox();
     void failedStartGivesTheBox_data();
     void failedStartGivesTheBox();
+    void linkFoldersGoOnlyWhenUnused();
 
 private:
     QString standIn(const QString &path, const QByteArray &body = "exit 0\n");
@@ -321,6 +323,24 @@ void TestMailPrograms::failedStartGivesTheBox()
     QVERIFY(dialogs.waitForAll(KroTest::WaitLimitMs));
     QCOMPARE(dialogs.last().text, why + '\n' + files.join('\n'));
     QCOMPARE(QApplication::clipboard()->text(), files.join('\n'));
+}
+
+// A message may still read its attachments: only folders whose links all point nowhere go, when
+// the next links are made; the reports themselves are never touched.
+void TestMailPrograms::linkFoldersGoOnlyWhenUnused()
+{
+    const QStringList inUse = MailAttachments::plainLinks(files);
+    QFile gone(xdg.filePath(QStringLiteral("gone.zip")));
+    QVERIFY(gone.open(QIODevice::WriteOnly));
+    const QStringList unused = MailAttachments::plainLinks({gone.fileName()});
+    QVERIFY(!inUse.isEmpty() && !unused.isEmpty());
+    QVERIFY(gone.remove());
+    const QStringList fresh = MailAttachments::plainLinks(files);
+    QCOMPARE(QFileInfo(fresh.first()).symLinkTarget(), files.first());
+    QVERIFY(QFileInfo::exists(inUse.first()));
+    QVERIFY(!QFileInfo(QFileInfo(unused.first()).path()).exists());
+    for (const QString &file : qAsConst(files))
+        QVERIFY(QFileInfo(file).isFile());
 }
 
 KRO_TEST_MAIN(TestMailPrograms)
