@@ -23,6 +23,7 @@ class ExtSettWidget;
 class QProcess;
 class QTableWidgetItem;
 class ReportIdentity;
+class ReportMailer;
 class ReportProgressDialog;
 class ReportRun;
 class ReportsPage;
@@ -117,14 +118,10 @@ private:
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
-    // Runs then once the report is readable for all, or the helper was asked to make it so.
-    void makeReadable(const QString &path, const std::function<void()> &then);
-    void sendWithXdgEmail(const ReportIdentity &report);
-    void tellNoMailProgram(const QString &report);
-    void composeMail(const ReportIdentity &report, const QString &program,
-                     const QStringList &arguments);
-    void startComposer(const ReportIdentity &report, const QStringList &volumes,
-                       const QString &program, const QStringList &arguments);
+    // Runs then once the user can read the files, or the helper was asked to let the user read
+    // them.
+    void makeReadable(const QStringList &files, const std::function<void()> &then);
+    void openUp(QStringList files, const std::function<void()> &then);
 
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
@@ -176,6 +173,7 @@ private:
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
     ReportsPage *reportsPage = nullptr;
+    ReportMailer *mailer = nullptr;
     SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.

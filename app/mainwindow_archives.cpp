@@ -4,8 +4,8 @@
 
 #include "backstage.h"
 #include "constants.h"
+#include "mimeapps.h"
 #include "passworddialog.h"
-#include "reportactions.h"
 #include "reportidentity.h"
 #include "reportmailer.h"
 #include "reportnames.h"
@@ -18,8 +18,6 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <unistd.h>
@@ -73,10 +71,15 @@ void MainWindow::tellProtected(const QString &report)
     reproduceFlow->followProtection(report);
 }
 
-void MainWindow::makeReadable(const QString &path, const std::function<void()> &then)
+void MainWindow::makeReadable(const QStringList &files, const std::function<void()> &then)
 {
     // The mail program runs as the user; nobody else is given anything.
-    if (::access(QFile::encodeName(path).constData(), R_OK) == 0)
+    QStringList unreadable;
+    for (const QString &file : files) {
+        if (::access(QFile::encodeName(file).constData(), R_OK) != 0)
+            unreadable << file;
+    }
+    if (unreadable.isEmpty())
         return then();
     if (!permAskAgain) {
         QMessageBox question(QMessageBox::Question, tr("Attention!"),
@@ -94,8 +97,18 @@ void MainWindow::makeReadable(const QString &path, const std::function<void()> &
         if (answer != QMessageBox::Yes)
             return;
     }
-    // The mail goes out even when the permission could not be set: the user was told why.
-    backstage->changeMode(Kro::ReadableForAllMode, path, then);
+    openUp(unreadable, then);
+}
+
+// One file after the other, volumes included: the helper takes one report file a call. The mail
+// goes out even when a permission could not be set: the user was told why.
+void MainWindow::openUp(QStringList files, const std::function<void()> &then)
+{
+    if (files.isEmpty())
+        return then();
+    const QString file = files.takeFirst();
+    backstage->changeMode(Kro::ReadableForAllMode, file,
+                          [this, files, then] { openUp(files, then); });
 }
 
 void MainWindow::mailto()
@@ -113,72 +126,12 @@ void MainWindow::sendReport(const QString &path)
     const ReportIdentity report = ReportIdentity::of(path);
     if (!report.stillHoldsOrTell(this))
         return;
-    switch (ReportMailer::mailProgram()) {
-    case ReportMailer::Program::Thunderbird:
-        composeMail(report, ReportMailer::thunderbirdProgram(),
-                    ReportMailer::thunderbirdArguments(path));
-        break;
-    case ReportMailer::Program::Other:
-        sendWithXdgEmail(report);
-        break;
-    case ReportMailer::Program::None:
-        tellNoMailProgram(path);
-        break;
-    }
-}
-
-void MainWindow::sendWithXdgEmail(const ReportIdentity &report)
-{
-    const QString program = ReportMailer::xdgEmailProgram();
-    if (program.isEmpty()) {
-        QDesktopServices::openUrl(ReportMailer::mailLink());
-        return;
-    }
-    if (!ReportMailer::xdgEmailTakes(report.path())) {
-        QMessageBox::warning(this, tr("Warning!"),
-                             tr("The file name contains a comma, which the mail program cannot "
-                                "take as an attachment:\n%1\nRename the file and try again.")
-                                 .arg(report.path()),
-                             QMessageBox::Ok);
-        return;
-    }
-    composeMail(report, program, ReportMailer::xdgEmailArguments(report.path()));
-}
-
-void MainWindow::tellNoMailProgram(const QString &report)
-{
-    QMessageBox box(QMessageBox::Warning, tr("Warning!"),
-                    tr("No mail program is set up on this desktop. Attach the report to a "
-                       "message by hand:\n%1")
-                        .arg(report),
-                    QMessageBox::Close, this);
-    QPushButton *openFolder = box.addButton(tr("Open containing folder"), QMessageBox::ActionRole);
-    box.exec();
-    if (box.clickedButton() == openFolder)
-        reportsPage->actions()->showInFolder(report);
-}
-
-void MainWindow::composeMail(const ReportIdentity &report, const QString &program,
-                             const QStringList &arguments)
-{
-    const QStringList volumes = volumeParts.values(report.path());
-    makeReadable(report.path(), [this, report, volumes, program, arguments] {
+    const QStringList files = ReportMailer::reportFiles(path, volumeParts.values(path));
+    const KroFM::AppInfo program = ReportMailer::mailProgram();
+    if (!program.isValid())
+        return mailer->tellNoProgram(files);
+    makeReadable(files, [this, report, program, files] {
         if (report.stillHoldsOrTell(this))
-            startComposer(report, volumes, program, arguments);
+            mailer->compose(program, files);
     });
-}
-
-void MainWindow::startComposer(const ReportIdentity &report, const QStringList &volumes,
-                               const QString &program, const QStringList &arguments)
-{
-    if (!volumes.isEmpty()) {
-        QString text = tr("You are trying to send a multivolume archive.\nDon't forget to attach "
-                          "manually \nthe following parts to your letter:\n");
-        for (const QString &volume : volumes)
-            text += volume + QLatin1Char('\n');
-        QMessageBox::warning(this, tr("Attention!"), text, QMessageBox::Ok);
-        if (!report.stillHoldsOrTell(this))
-            return;
-    }
-    QProcess::startDetached(program, arguments);
 }

@@ -57,10 +57,10 @@ public:
         return window.volumeParts;
     }
     static bool permAskAgain(const MainWindow &window) { return window.permAskAgain; }
-    static void makeReadable(MainWindow &window, const QString &path,
+    static void makeReadable(MainWindow &window, const QStringList &files,
                              const std::function<void()> &then)
     {
-        window.makeReadable(path, then);
+        window.makeReadable(files, then);
     }
     static QString dbusErrorText(const MainWindow &window, int errorNumber)
     {

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mimeapps.h"
 
+#include "desktopexec.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -17,6 +18,13 @@ namespace KroFM {
 AppInfo::AppInfo(const QString &desktopId, const QString &name, const QString &exec)
     : id(desktopId), appName(name), command(exec)
 {
+}
+
+void AppInfo::setEntry(const QString &entryPath, const QString &icon, bool terminal)
+{
+    path = entryPath;
+    iconName = icon;
+    inTerminal = terminal;
 }
 
 namespace {
@@ -128,18 +136,7 @@ QStringList localeKeySuffixes()
 // The program of an Exec line: its first word, which may be quoted.
 QString execProgram(const QString &exec)
 {
-    const QString line = exec.trimmed();
-    if (!line.startsWith(QLatin1Char('"')))
-        return line.section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
-    QString program;
-    for (int i = 1; i < line.size(); ++i) {
-        if (line.at(i) == QLatin1Char('"'))
-            break;
-        if (line.at(i) == QLatin1Char('\\') && i + 1 < line.size())
-            ++i;
-        program += line.at(i);
-    }
-    return program;
+    return DesktopExec::split(exec).value(0);
 }
 
 bool isProgramAvailable(const QString &program)
@@ -243,7 +240,10 @@ AppInfo Associations::load(const QString &desktopId) const
             break;
         }
     }
-    return AppInfo(desktopId, name, exec);
+    AppInfo app(desktopId, name, exec);
+    app.setEntry(path, entry.value(QStringLiteral("Icon")),
+                 entry.value(QStringLiteral("Terminal")) == QLatin1String("true"));
+    return app;
 }
 
 AppInfo Associations::defaultApplication(const QString &mimeType) const

@@ -7,7 +7,8 @@
 
 namespace KroFM {
 
-// One desktop entry: its id ("thunderbird.desktop"), localised name and command line.
+// One desktop entry: its id ("thunderbird.desktop"), localised name, command line, and what
+// starting it needs besides (its file, icon, and whether it runs in a terminal).
 class AppInfo
 {
 public:
@@ -18,11 +19,18 @@ public:
     QString name() const { return appName; }
     QString exec() const { return command; }
     bool isValid() const { return !id.isEmpty(); }
+    QString entryPath() const { return path; }
+    QString icon() const { return iconName; }
+    bool terminal() const { return inTerminal; }
+    void setEntry(const QString &entryPath, const QString &icon, bool terminal);
 
 private:
     QString id;
     QString appName;
     QString command;
+    QString path;
+    QString iconName;
+    bool inTerminal = false;
 };
 
 class MimeApps

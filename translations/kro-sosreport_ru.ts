@@ -1129,8 +1129,7 @@ Try again; the details tell an administrator what went wrong.</source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow_archives.cpp" line="+82"/>
-        <location line="+97"/>
+        <location filename="../app/mainwindow_archives.cpp" line="+85"/>
         <location filename="../app/mainwindow_debug.cpp" line="+84"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
         <location filename="../app/mainwindow_extsett.cpp" line="+60"/>
@@ -1195,7 +1194,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Описание модуля</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow_archives.cpp" line="-109"/>
+        <location filename="../app/mainwindow_archives.cpp" line="-17"/>
         <source>Password setting</source>
         <translation>Установка пароля</translation>
     </message>
@@ -1217,7 +1216,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Отчёт защищён паролем: %1</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+20"/>
         <source>You will be given permission to read the report file, so that your mail program can attach it. Other users still cannot read it.</source>
         <translation>Вы получите право читать файл отчёта, чтобы почтовая программа могла его приложить. Другие пользователи по-прежнему не смогут его прочитать.</translation>
     </message>
@@ -1231,44 +1230,6 @@ Are you sure you want to interrupt the program?</source>
         <location filename="../app/mainwindow_extsett.cpp" line="+4"/>
         <source>Don&apos;t show this message again</source>
         <translation>Больше не показывать это сообщение</translation>
-    </message>
-    <message>
-        <location line="+48"/>
-        <location line="+12"/>
-        <source>Warning!</source>
-        <translation>Предупреждение!</translation>
-    </message>
-    <message>
-        <location line="-11"/>
-        <source>The file name contains a comma, which the mail program cannot take as an attachment:
-%1
-Rename the file and try again.</source>
-        <translation>Имя файла содержит запятую, и почтовая программа не может приложить его:
-%1
-Переименуйте файл и повторите попытку.</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>No mail program is set up on this desktop. Attach the report to a message by hand:
-%1</source>
-        <translation>На этом рабочем столе не настроена почтовая программа. Приложите отчёт к письму вручную:
-%1</translation>
-    </message>
-    <message>
-        <location line="+4"/>
-        <source>Open containing folder</source>
-        <translation>Открыть папку с файлом</translation>
-    </message>
-    <message>
-        <location line="+20"/>
-        <source>You are trying to send a multivolume archive.
-Don&apos;t forget to attach manually 
-the following parts to your letter:
-</source>
-        <translation>Вы отправляете многотомный архив.
-Не забудьте вручную приложить 
-к письму следующие части:
-</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_debug.cpp" line="+1"/>
@@ -1395,12 +1356,12 @@ The interface will be unlocked.</source>
     <name>ReportActions</name>
     <message>
         <location filename="../app/reports/reportactions.cpp" line="+44"/>
-        <location line="+101"/>
+        <location line="+105"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
     <message>
-        <location line="-99"/>
+        <location line="-103"/>
         <source>Copy path</source>
         <translation>Копировать путь</translation>
     </message>
@@ -1410,7 +1371,7 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+103"/>
         <source>No file manager could be started to open the folder %1.</source>
         <translation>Не удалось запустить файловый менеджер, чтобы открыть папку %1.</translation>
     </message>
@@ -1438,6 +1399,54 @@ The interface will be unlocked.</source>
 %1</source>
         <translation>Тем временем отчёт был изменён или удалён, поэтому с ним ничего не сделано:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportMailer</name>
+    <message>
+        <location filename="../app/delivery/reportmailer.cpp" line="+87"/>
+        <source>The report&apos;s name cannot be handed to %1, and no link with a plain name could be made in %2. Attach the report to a message by hand:</source>
+        <translation>Имя отчёта нельзя передать программе %1, а ссылку с простым именем не удалось создать в %2. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 runs apart from the rest of the system and may not see the report, so it was not attached. Attach it to the message by hand:</source>
+        <translation>%1 работает отдельно от остальной системы и может не видеть отчёт, поэтому он не приложен. Приложите его к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Without xdg-email (package xdg-utils) the report cannot be attached in %1. Attach it to the message by hand:</source>
+        <translation>Без xdg-email (пакет xdg-utils) отчёт нельзя приложить в %1. Приложите его к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>No mail program is set up on this desktop. Attach the report to a message by hand:</source>
+        <translation>На этом рабочем столе не настроена почтовая программа. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The mail program %1 could not be started. Attach the report to a message by hand:</source>
+        <translation>Не удалось запустить почтовую программу %1. Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The mail program %1 ended at once with an error (exit status %2). Attach the report to a message by hand:</source>
+        <translation>Почтовая программа %1 сразу завершилась с ошибкой (код выхода %2). Приложите отчёт к письму вручную:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Warning!</source>
+        <translation>Предупреждение!</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Open containing folder</source>
+        <translation>Открыть папку с файлом</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Copy path</source>
+        <translation>Копировать путь</translation>
     </message>
 </context>
 <context>

@@ -57,16 +57,20 @@ ReportActions::ReportActions(QTableWidget *table, Backstage *backstage,
     connect(menuKey, &QAction::triggered, this, &ReportActions::showMenuAtCurrentRow);
     table->installEventFilter(this);
     connect(table, &QTableWidget::currentItemChanged, this, &ReportActions::updateActions);
+    connect(table, &QTableWidget::itemSelectionChanged, this, &ReportActions::updateActions);
     connect(openFolder, &QAction::triggered, this, &ReportActions::openContainingFolder);
     connect(copyPath, &QAction::triggered, this, &ReportActions::copyCurrentPath);
     connect(remove, &QAction::triggered, this, &ReportActions::deleteCurrentReport);
     updateActions();
 }
 
+// A current row that Ctrl+click took out of the selection is no longer the user's choice.
 QString ReportActions::currentReport() const
 {
     const QTableWidgetItem *current = table->currentItem();
-    return current ? table->item(current->row(), 0)->text() : QString();
+    if (!current || !table->selectionModel()->isRowSelected(current->row(), QModelIndex()))
+        return QString();
+    return table->item(current->row(), 0)->text();
 }
 
 void ReportActions::updateActions()

@@ -24,7 +24,7 @@ public:
     QAction *copyPathAction() const { return copyPath; }
     QAction *deleteAction() const { return remove; }
 
-    // The path of the current row's report, empty when no row is current.
+    // The path of the current row's report, empty when no row is current and selected.
     QString currentReport() const;
     // Shows the report in the file manager, or opens its folder.
     void showInFolder(const QString &report);

@@ -38,11 +38,14 @@ int runAsSender(int argc, char *argv[])
     QProcess::execute("useradd", {"--system", "--no-create-home", Sender});
     const passwd *sender = ::getpwnam(Sender.toLocal8Bit().constData());
     QTemporaryDir dir(QStringLiteral("/tmp/kro-send-XXXXXX"));
-    const QString report = dir.filePath(QStringLiteral("sosreport-host-1.tar.xz"));
+    const QString report = dir.filePath(QStringLiteral("sosreport-host-1.zip"));
     const QString program = dir.filePath(QStringLiteral("tst_sendasuser"));
     QFile file(report);
+    QFile volume(dir.filePath(QStringLiteral("sosreport-host-1.z01")));
     if (!sender || !file.open(QIODevice::WriteOnly) || file.write("report") != 6 || !file.flush() ||
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        !volume.open(QIODevice::WriteOnly) ||
+        !volume.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
         !QFile::copy(QStringLiteral("/proc/self/exe"), program) ||
         ::chown(QFile::encodeName(dir.path()).constData(), sender->pw_uid, sender->pw_gid) != 0 ||
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755) != 0) {
@@ -60,7 +63,8 @@ int runAsSender(int argc, char *argv[])
     }
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     const bool passed = runAs(Sender, QStringList{program} + app.arguments().mid(1));
-    const bool othersRead = runAs(QStringLiteral("nobody"), {"test", "-r", report});
+    const bool othersRead = runAs(QStringLiteral("nobody"), {"test", "-r", report}) ||
+                            runAs(QStringLiteral("nobody"), {"test", "-r", volume.fileName()});
     if (othersRead)
         qCritical("FAIL!  : another user can read the report sent by %s", qPrintable(Sender));
     QProcess::execute("userdel", {"--force", Sender});
@@ -82,6 +86,8 @@ void TestSendAsUser::onlyTheSenderIsLetIn()
     const QString report = QFile::decodeName(qgetenv(ReportVariable));
     if (report.isEmpty())
         QSKIP("Only root can make a report of root's for a local user.");
+    // A report in volumes: every volume is let in.
+    const QStringList files{report, QString(report).replace(".zip", ".z01")};
     QVERIFY(::access(QFile::encodeName(report).constData(), R_OK) != 0);
     MainWindow window;
     bool readable = false;
@@ -91,7 +97,7 @@ void TestSendAsUser::onlyTheSenderIsLetIn()
 
     KroTest::ModalDialogHelper dialogs;
     dialogs.expectMessageBox(QMessageBox::Cancel);
-    MainWindowAccess::makeReadable(window, report, done);
+    MainWindowAccess::makeReadable(window, files, done);
     QVERIFY(dialogs.waitForAll());
     const KroTest::DialogRecord question = dialogs.last();
     QCOMPARE(question.windowTitle, QStringLiteral("Attention!"));
@@ -104,13 +110,14 @@ void TestSendAsUser::onlyTheSenderIsLetIn()
     QVERIFY(!QSettings().value(Kro::PermAskAgainKey).toBool());
 
     dialogs.expectMessageBox(QMessageBox::Yes);
-    MainWindowAccess::makeReadable(window, report, done);
+    MainWindowAccess::makeReadable(window, files, done);
     QVERIFY(dialogs.waitForAll());
     QTRY_VERIFY_WITH_TIMEOUT(readable, 20000);
     QFile file(report);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("report"));
     QVERIFY(!QFile::permissions(report).testFlag(QFileDevice::ReadOther));
+    QVERIFY(::access(QFile::encodeName(files.last()).constData(), R_OK) == 0);
 }
 
 int main(int argc, char *argv[])

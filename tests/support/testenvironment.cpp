@@ -36,6 +36,16 @@ QString isolateEnvironment()
     return path;
 }
 
+void useDesktopTree(const QString &root)
+{
+    QDir().mkpath(root + QStringLiteral("/bin"));
+    QDir().mkpath(root + QStringLiteral("/data/applications"));
+    setVariable("XDG_DATA_HOME", root + QStringLiteral("/data"));
+    setVariable("XDG_CONFIG_HOME", root + QStringLiteral("/config"));
+    setVariable("XDG_DATA_DIRS", root + QStringLiteral("/sysdata"));
+    setVariable("XDG_CONFIG_DIRS", root + QStringLiteral("/sysconfig"));
+}
+
 void seedSettings()
 {
     const QString modules = homePath() + QStringLiteral("/debugmodules");

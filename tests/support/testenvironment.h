@@ -16,6 +16,10 @@ QString isolateEnvironment();
 // a test finds no modules and warns about no missing folder. Call after clearing the settings.
 void seedSettings();
 
+// Makes the desktop's applications and their associations those of the folder root: entries in
+// root/data/applications, lists in root/config, and a root/bin for the programs they start.
+void useDesktopTree(const QString &root);
+
 // The private home made by isolateEnvironment().
 QString homePath();
 
