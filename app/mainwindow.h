@@ -29,6 +29,7 @@ class ReportsPage;
 class QTimer;
 class ReproduceFlow;
 class SosOptions;
+class Upload;
 
 namespace KroAdmin {
 class DbusService;
@@ -112,6 +113,8 @@ private:
 
     // The reports page (mainwindow_table.cpp)
     void setupReportsTable();
+    void setUpUpload();
+    void updateUploadAction();
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
@@ -174,6 +177,7 @@ private:
     QVariantMap prevExtSettings;
     QMultiMap<QString, QString> volumeParts;
     ReportsPage *reportsPage = nullptr;
+    Upload *upload = nullptr;
     SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.

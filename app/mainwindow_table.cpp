@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The reports page's wiring: its table and the actions on the current report.
+// The reports page's wiring: its table, the actions on the current report and its upload.
 #include "mainwindow.h"
 
+#include "reportactions.h"
 #include "reportspage.h"
 #include "ui_mainwindow.h"
+#include "upload.h"
 
 void MainWindow::setupReportsTable()
 {
@@ -15,6 +17,34 @@ void MainWindow::setupReportsTable()
     });
     connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
             &MainWindow::updateSendAction);
+    setUpUpload();
+}
+
+void MainWindow::setUpUpload()
+{
+    upload = new Upload(
+        this, volumeParts,
+        [this](const QString &path, const std::function<void()> &then) {
+            makeReadable(path, then);
+        },
+        [this] { return reportCaseId(); });
+    reportsPage->actions()->addDeliveryActions({ui->sendReportAction, ui->uploadAction});
+    connect(ui->uploadAction, &QAction::triggered, this,
+            [this] { upload->start(reportsPage->currentReport()); });
+    connect(reportsPage, &ReportsPage::filled, this, &MainWindow::updateUploadAction);
+    connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
+            &MainWindow::updateUploadAction);
+    connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
+            &MainWindow::updateUploadAction);
+    updateUploadAction();
+}
+
+// Only a report the user sees chosen is uploaded: a Ctrl+click that cleared the selection leaves
+// the current row without meaning.
+void MainWindow::updateUploadAction()
+{
+    ui->uploadAction->setEnabled(!reportsPage->currentReport().isEmpty() &&
+                                 ui->tableWidget->selectionModel()->hasSelection());
 }
 
 void MainWindow::refillReportsTable()

@@ -73,6 +73,10 @@ void ReportActions::showMenu(const QPoint &position)
         return;
     table->setCurrentCell(item->row(), 0);
     QMenu menu(table);
+    if (!delivery.isEmpty()) {
+        menu.addActions(delivery);
+        menu.addSeparator();
+    }
     menu.addActions({openFolder, copyPath});
     menu.addSeparator();
     menu.addAction(remove);
