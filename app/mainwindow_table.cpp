@@ -31,6 +31,8 @@ void MainWindow::setUpUpload()
     reportsPage->actions()->addDeliveryActions({ui->sendReportAction, ui->uploadAction});
     connect(ui->uploadAction, &QAction::triggered, this,
             [this] { upload->start(reportsPage->currentReport()); });
+    connect(upload, &Upload::started, this, &MainWindow::updateUploadAction);
+    connect(upload, &Upload::ended, this, &MainWindow::updateUploadAction);
     connect(reportsPage, &ReportsPage::filled, this, &MainWindow::updateUploadAction);
     connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
             &MainWindow::updateUploadAction);
@@ -39,11 +41,11 @@ void MainWindow::setUpUpload()
     updateUploadAction();
 }
 
-// Only a report the user sees chosen is uploaded: a Ctrl+click that cleared the selection leaves
-// the current row without meaning.
+// One upload at a time, and only of a report the user sees chosen: a Ctrl+click that cleared the
+// selection leaves the current row without meaning.
 void MainWindow::updateUploadAction()
 {
-    ui->uploadAction->setEnabled(!reportsPage->currentReport().isEmpty() &&
+    ui->uploadAction->setEnabled(!upload->isRunning() && !reportsPage->currentReport().isEmpty() &&
                                  ui->tableWidget->selectionModel()->hasSelection());
 }
 

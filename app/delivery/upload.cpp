@@ -96,6 +96,7 @@ void Upload::sendFiles()
     arrived.clear();
     progress = new UploadProgressDialog(window);
     connect(progress, &UploadProgressDialog::stopRequested, job, &UploadJob::stop);
+    emit started();
     sendNext();
 }
 

@@ -39,6 +39,8 @@ public:
     bool isRunning() const;
 
 signals:
+    // The files began their way to the server.
+    void started();
     // An upload ended, whatever its outcome; the box about it has been closed.
     void ended(const UploadResult &result);
 

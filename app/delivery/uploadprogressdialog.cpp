@@ -24,7 +24,8 @@ UploadProgressDialog::UploadProgressDialog(QWidget *window)
     : QProgressDialog(window, Qt::WindowFlags())
 {
     setWindowTitle(tr("Uploading Report"));
-    setWindowModality(Qt::WindowModal);
+    // The window stays usable while the report is on its way.
+    setWindowModality(Qt::NonModal);
     setAutoClose(false);
     setAutoReset(false);
     setMinimumDuration(0);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The progress of an upload: which file goes where, the bytes sent of all, the rate and the time
-// left, and Stop, which ends the transfer at once (the window stays usable meanwhile).
+// left, and Stop, which ends the transfer at once. It does not block the window: the report is
+// read from a file already open, and the upload action waits for the end of this upload.
 #pragma once
 
 #include <QProgressDialog>
