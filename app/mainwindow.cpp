@@ -17,6 +17,7 @@
 #include "reportstabledecorator.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
+#include "upload.h"
 #include "windowplacement.h"
 
 #include <QApplication>
@@ -180,6 +181,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
                 event->ignore();
                 return;
             }
+        }
+        if (!upload->mayEnd()) {
+            event->ignore();
+            return;
         }
         // The window closes once the chosen services are switched back.
         const QList<DebugModuleObject *> chosen =

@@ -53,6 +53,16 @@ bool Upload::isRunning() const
     return job->isRunning() || progress;
 }
 
+bool Upload::mayEnd() const
+{
+    if (!isRunning())
+        return true;
+    return QMessageBox::question(window, tr("Attention!"),
+                                 tr("A report is being uploaded. Stop the upload and quit?"),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 // The report is taken as it is now: the table may be refilled while the dialog is open.
 void Upload::start(const QString &path)
 {

@@ -37,6 +37,8 @@ public:
     // Uploads the report at path with its volumes; nothing is done for a report that changed.
     void start(const QString &path);
     bool isRunning() const;
+    // Whether the window may close: asks first while an upload runs (closing stops it).
+    bool mayEnd() const;
 
 signals:
     // The files began their way to the server.

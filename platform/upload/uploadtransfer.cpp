@@ -274,7 +274,7 @@ UploadResult UploadTransfer::run(const Progress &progress)
 bool UploadTransfer::configure(Session &session) const
 {
     CURL *curl = session.curl;
-    const QByteArray url = QUrl(session.result.destination).toEncoded();
+    const QByteArray url = request.target.destination(request.remoteName).toEncoded();
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, Protocols);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, UserAgent);

@@ -170,11 +170,16 @@ void TestUploadWindow::stoppedUploadGoesOnLater()
     const QString server = servers->folderUrl(UploadServers::Ftp);
     QSettings().setValue(UploadSettings::ServerKey, server);
     fillUploadDialog(servers->password());
+    dialogs.expectMessageBox(QMessageBox::No);
     dialogs.expectMessageBox(QMessageBox::Ok);
     uploadAction()->trigger();
     auto *progress = window->findChild<QProgressDialog *>();
     QVERIFY(progress && progress->isVisible());
     QVERIFY(!uploadAction()->isEnabled());
+    // Closing the window asks first: closing stops the upload.
+    QVERIFY(!window->close());
+    QCOMPARE(dialogs.last().text, QStringLiteral("A report is being uploaded. Stop the upload "
+                                                 "and quit?"));
     progress->findChild<QPushButton *>()->click();
     QVERIFY(dialogs.waitForAll(KroTest::WaitLimitMs));
     QCOMPARE(offered, server);
