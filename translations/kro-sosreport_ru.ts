@@ -1017,7 +1017,7 @@ Do you want to continue? </source>
 <context>
     <name>MainWindow</name>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+175"/>
+        <location filename="../app/mainwindow.cpp" line="+176"/>
         <location filename="../app/mainwindow_archives.cpp" line="+82"/>
         <location line="+97"/>
         <location filename="../app/mainwindow_debug.cpp" line="+81"/>
@@ -1035,7 +1035,7 @@ Are you sure you want to interrupt the program?</source>
 Вы уверены, что хотите прервать работу программы?</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+58"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1550,7 +1550,17 @@ sos writes new reports to %2.</source>
 <context>
     <name>Upload</name>
     <message>
-        <location filename="../app/delivery/upload.cpp" line="+161"/>
+        <location filename="../app/delivery/upload.cpp" line="+55"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A report is being uploaded. Stop the upload and quit?</source>
+        <translation>Идёт выгрузка отчёта. Остановить выгрузку и выйти?</translation>
+    </message>
+    <message>
+        <location line="+118"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
@@ -1798,7 +1808,7 @@ to %2</source>
 на %2</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>%1 of %2</source>
         <translation>%1 из %2</translation>
     </message>

@@ -43,14 +43,9 @@ Upload::Upload(QWidget *window, const QMultiMap<QString, QString> &volumeParts,
     connect(job, &UploadJob::finished, this, &Upload::fileSent);
 }
 
-Upload::~Upload()
-{
-    delete progress;
-}
-
 bool Upload::isRunning() const
 {
-    return job->isRunning() || progress;
+    return job->isRunning() || sending;
 }
 
 bool Upload::mayEnd() const
@@ -90,8 +85,11 @@ void Upload::start(const QString &path)
     request.password = dialog.password();
     request.caFile = settings.caFile;
     caseIdNow = id;
-    grantAccess(readAccess, files, [this, report] {
-        if (report.stillHoldsOrTell(window))
+    // The read access may take a while (the helper asks polkit): an upload started meanwhile
+    // replaces this one.
+    const int attempt = ++attempts;
+    grantAccess(readAccess, files, [this, report, attempt] {
+        if (attempt == attempts && !isRunning() && report.stillHoldsOrTell(window))
             sendFiles();
     });
 }
@@ -104,8 +102,12 @@ void Upload::sendFiles()
     doneBytes = 0;
     current = 0;
     arrived.clear();
-    progress = new UploadProgressDialog(window);
-    connect(progress, &UploadProgressDialog::stopRequested, job, &UploadJob::stop);
+    // Made on first use and kept, as the window's other dialogs.
+    if (!progress) {
+        progress = new UploadProgressDialog(window);
+        connect(progress, &UploadProgressDialog::stopRequested, job, &UploadJob::stop);
+    }
+    sending = true;
     emit started();
     sendNext();
 }
@@ -124,7 +126,7 @@ void Upload::sendNext()
 
 void Upload::showProgress(qint64 sent, qint64, double bytesPerSecond)
 {
-    if (progress)
+    if (sending)
         progress->showProgress(sent, bytesPerSecond);
 }
 
@@ -153,7 +155,8 @@ void Upload::fileSent(const UploadResult &result)
 
 void Upload::finish(const UploadResult &last)
 {
-    delete progress;
+    progress->hide();
+    sending = false;
     // The password lives for one upload only.
     request.password.clear();
     if (last.outcome == Outcome::Done)

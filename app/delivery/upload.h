@@ -11,7 +11,6 @@
 
 #include <QMultiMap>
 #include <QObject>
-#include <QPointer>
 #include <QSet>
 #include <QStringList>
 #include <functional>
@@ -32,7 +31,6 @@ public:
     // volumeParts is the window's volume map, read when an upload starts.
     Upload(QWidget *window, const QMultiMap<QString, QString> &volumeParts, ReadAccess readAccess,
            CaseId caseId);
-    ~Upload() override;
 
     // Uploads the report at path with its volumes; nothing is done for a report that changed.
     void start(const QString &path);
@@ -62,10 +60,14 @@ private:
     ReadAccess readAccess;
     CaseId caseId;
     UploadJob *job;
-    QPointer<UploadProgressDialog> progress;
+    UploadProgressDialog *progress = nullptr;
+    // From the first file's start to the end box.
+    bool sending = false;
     // The upload under way: every file of the report, the one being sent and what went before.
     UploadRequest request;
     QString caseIdNow;
+    // Counts the uploads asked for, so that only the last one starts.
+    int attempts = 0;
     QStringList files;
     int current = 0;
     qint64 doneBytes = 0;

@@ -43,6 +43,8 @@ void UploadProgressDialog::begin(const QString &file, const QString &destination
     doneBefore = done;
     totalBytes = total;
     stopping = false;
+    // A dialog stopped before is shown afresh.
+    reset();
     setLabelText(heading);
     showProgress(0, 0);
     show();

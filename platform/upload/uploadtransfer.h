@@ -3,8 +3,8 @@
 // thread (UploadJob runs it on one). It reads the file as the user running it, reports progress
 // through a callback, ends early when stopped, goes on where the server's copy ends when asked
 // to resume (SFTP, FTP), verifies TLS servers against the system's certificates plus an optional
-// extra CA file and SFTP servers against the user's known hosts, and sums the file's SHA-256 as
-// it reads it.
+// extra CA file and SFTP servers against the user's known hosts, and sums the file's SHA-256 in a
+// thread beside the transfer.
 #pragma once
 
 #include "uploadtarget.h"
