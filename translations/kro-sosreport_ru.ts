@@ -111,7 +111,7 @@
     <message>
         <location line="+4"/>
         <source>&amp;Upload...</source>
-        <translation>&amp;Выгрузить...</translation>
+        <translation>Вы&amp;грузить...</translation>
     </message>
     <message>
         <location line="+1"/>

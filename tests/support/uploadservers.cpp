@@ -22,6 +22,7 @@ const QString Nginx = QStringLiteral("/usr/sbin/nginx");
 const QString Sshd = QStringLiteral("/usr/sbin/sshd");
 const QString Vsftpd = QStringLiteral("/usr/sbin/vsftpd");
 const QString Uploads = QStringLiteral("incoming");
+const QString EchoModule = QStringLiteral("/usr/lib/nginx/modules/ngx_http_echo_module.so");
 
 bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
@@ -142,6 +143,22 @@ QString UploadServers::folderUrl(Server server) const
     return QStringLiteral("ftp://%1/%2/").arg(host, Uploads);
 }
 
+QString UploadServers::formUrl() const
+{
+    return QFile::exists(EchoModule)
+               ? QStringLiteral("https://127.0.0.1:%1/form#post=report").arg(ports[Https])
+               : QString();
+}
+
+QStringList UploadServers::posted() const
+{
+    QStringList bodies;
+    const QDir folder(path(QStringLiteral("posted")));
+    for (const QString &name : folder.entryList(QDir::Files))
+        bodies.append(folder.filePath(name));
+    return bodies;
+}
+
 QString UploadServers::stored(const QString &name) const
 {
     return path(QStringLiteral("home/") + Uploads + '/' + name);
@@ -187,15 +204,28 @@ QString UploadServers::startNginx()
 {
     if (!QFile::exists(Nginx))
         return QStringLiteral("nginx is not installed.");
-    const QString conf = QStringLiteral(
-        "daemon off;\nmaster_process off;\npid %1/nginx.pid;\nerror_log %1/nginx.log error;\n"
-        "events {}\nhttp {\n  access_log off;\n  client_body_temp_path %1/body;\n"
-        "  proxy_temp_path %1/proxy;\n  fastcgi_temp_path %1/fastcgi;\n"
-        "  uwsgi_temp_path %1/uwsgi;\n  scgi_temp_path %1/scgi;\n"
-        "  server {\n    listen 127.0.0.1:%2 ssl;\n    ssl_certificate %1/server.crt;\n"
-        "    ssl_certificate_key %1/server.key;\n    client_max_body_size 0;\n"
-        "    root %1/home;\n    location /%3/ {\n      dav_methods PUT;\n"
-        "      auth_basic kro;\n      auth_basic_user_file %1/htpasswd;\n    }\n  }\n}\n");
+    // With the echo module, /form takes a POST and keeps its body in posted/ (a file per
+    // request) as it came.
+    const bool echo = QFile::exists(EchoModule);
+    const QString form =
+        echo ? QStringLiteral("    location = /form {\n      auth_basic kro;\n"
+                              "      auth_basic_user_file %1/htpasswd;\n"
+                              "      client_body_in_file_only on;\n"
+                              "      client_body_temp_path %1/posted;\n"
+                              "      echo_read_request_body;\n      echo stored;\n    }\n")
+             : QString();
+    const QString conf =
+        (echo ? QStringLiteral("load_module %1;\n").arg(EchoModule) : QString()) +
+        QStringLiteral(
+            "daemon off;\nmaster_process off;\npid %1/nginx.pid;\nerror_log %1/nginx.log error;\n"
+            "events {}\nhttp {\n  access_log off;\n  client_body_temp_path %1/body;\n"
+            "  proxy_temp_path %1/proxy;\n  fastcgi_temp_path %1/fastcgi;\n"
+            "  uwsgi_temp_path %1/uwsgi;\n  scgi_temp_path %1/scgi;\n"
+            "  server {\n    listen 127.0.0.1:%2 ssl;\n    ssl_certificate %1/server.crt;\n"
+            "    ssl_certificate_key %1/server.key;\n    client_max_body_size 0;\n"
+            "    root %1/home;\n    location /%3/ {\n      dav_methods PUT;\n"
+            "      auth_basic kro;\n      auth_basic_user_file %1/htpasswd;\n    }\n") +
+        form + QStringLiteral("  }\n}\n");
     QProcess hash;
     hash.start(QStringLiteral("openssl"), {"passwd", "-apr1", "-stdin"});
     hash.write(secret.toUtf8() + '\n');

@@ -8,6 +8,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -32,6 +33,10 @@ public:
 
     // The URL of the folder that takes uploads.
     QString folderUrl(Server server) const;
+    // The HTTPS server's form taking a POST in field "report", empty without nginx's echo
+    // module; posted() lists the bodies it kept.
+    QString formUrl() const;
+    QStringList posted() const;
     // Where an upload of name lands on the server's side.
     QString stored(const QString &name) const;
     QString user() const { return QStringLiteral("kro-uploader"); }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Uploads with libcurl to real servers on 127.0.0.1: a 100 MiB report arriving whole, a Stop in
 // the middle and the upload that goes on from the server's part, a wrong password, a certificate
-// nobody trusts and a server that dies while the report is on its way. The file is made once,
+// nobody trusts, a form posted to a web server and a server that dies while the report is on its
+// way. The file is made once,
 // random in 1 MiB blocks, each block different.
 #include "testenvironment.h"
 #include "uploadservers.h"
@@ -54,6 +55,7 @@ private slots:
     void wrongPasswordIsTold_data();
     void wrongPasswordIsTold();
     void untrustedCertificateSendsNothing();
+    void formCarriesTheReport();
     void stopLeavesThePartAndResumeCompletesIt_data();
     void stopLeavesThePartAndResumeCompletesIt();
     void dyingServerIsTold();
@@ -239,6 +241,36 @@ void TestUploadTransfer::untrustedCertificateSendsNothing()
     const UploadResult result = upload(untrusted);
     QCOMPARE(int(result.outcome), int(UploadResult::Outcome::CertificateUntrusted));
     QVERIFY(!QFile::exists(servers->stored(ReportName)));
+}
+
+// A multipart form with the report in the field the URL names, under its name on the server.
+void TestUploadTransfer::formCarriesTheReport()
+{
+    startOrSkip(UploadServers::Https);
+    if (servers->formUrl().isEmpty())
+        QSKIP("nginx's echo module (libnginx-mod-http-echo) is not installed.");
+    UploadRequest post = request(UploadServers::Https);
+    post.file = KroTest::homePath() + QStringLiteral("/sosreport-form.tar.xz");
+    const QByteArray content =
+        QByteArray::number(QRandomGenerator::global()->generate64()) + QByteArray(1 << 16, 'r');
+    QFile file(post.file);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    file.close();
+    post.target = UploadTarget::fromServer(servers->formUrl());
+    post.remoteName = QStringLiteral("case-sosreport-form.tar.xz");
+    const UploadResult result = UploadTransfer(post).run([](qint64, qint64, double) {});
+    QCOMPARE(int(result.outcome), int(UploadResult::Outcome::Done));
+    QVERIFY2(result.serverAnswer.startsWith(QStringLiteral("HTTP/1.1 200")) &&
+                 result.serverAnswer.endsWith(QStringLiteral("stored")),
+             qPrintable(result.serverAnswer));
+    const QStringList bodies = servers->posted();
+    QCOMPARE(bodies.size(), 1);
+    QFile body(bodies.first());
+    QVERIFY(body.open(QIODevice::ReadOnly));
+    const QByteArray form = body.readAll();
+    QVERIFY(form.contains("Content-Disposition: form-data; name=\"report\"; "
+                          "filename=\"case-sosreport-form.tar.xz\"\r\n"));
+    QVERIFY(form.contains("\r\n\r\n" + content + "\r\n--"));
 }
 
 void TestUploadTransfer::stopLeavesThePartAndResumeCompletesIt_data()
