@@ -1763,32 +1763,20 @@ Choose a readable certificate file, or clear the field to trust only the system&
 </context>
 <context>
     <name>UploadProgressDialog</name>
-    <message numerus="yes">
+    <message>
         <location filename="../app/delivery/uploadprogressdialog.cpp" line="+15"/>
-        <source>%n s left</source>
-        <translation>
-            <numerusform>осталась %n с</numerusform>
-            <numerusform>осталось %n с</numerusform>
-            <numerusform>осталось %n с</numerusform>
-        </translation>
+        <source>time left: %1 s</source>
+        <translation>осталось времени: %1 с</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <location line="+2"/>
-        <source>%n min left</source>
-        <translation>
-            <numerusform>осталась %n мин</numerusform>
-            <numerusform>осталось %n мин</numerusform>
-            <numerusform>осталось %n мин</numerusform>
-        </translation>
+        <source>time left: %1 min</source>
+        <translation>осталось времени: %1 мин</translation>
     </message>
-    <message numerus="yes">
+    <message>
         <location line="+1"/>
-        <source>%n h left</source>
-        <translation>
-            <numerusform>остался %n ч</numerusform>
-            <numerusform>осталось %n ч</numerusform>
-            <numerusform>осталось %n ч</numerusform>
-        </translation>
+        <source>time left: %1 h</source>
+        <translation>осталось времени: %1 ч</translation>
     </message>
     <message>
         <location line="+8"/>

@@ -12,10 +12,10 @@ const int BarSteps = 1000;
 QString timeLeft(qint64 seconds)
 {
     if (seconds < 60)
-        return UploadProgressDialog::tr("%n s left", nullptr, int(seconds));
+        return UploadProgressDialog::tr("time left: %1 s").arg(seconds);
     if (seconds < 3600)
-        return UploadProgressDialog::tr("%n min left", nullptr, int((seconds + 59) / 60));
-    return UploadProgressDialog::tr("%n h left", nullptr, int((seconds + 3599) / 3600));
+        return UploadProgressDialog::tr("time left: %1 min").arg((seconds + 59) / 60);
+    return UploadProgressDialog::tr("time left: %1 h").arg((seconds + 3599) / 3600);
 }
 
 } // namespace
