@@ -39,7 +39,7 @@
 
 namespace {
 
-const int ReportMiB = 256;
+const int ReportMiB = 512;
 const int Runs = 5;
 const int WaitLimitMs = 300000;
 const double ThroughputGoal = 0.9;

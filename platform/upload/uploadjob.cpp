@@ -2,6 +2,7 @@
 #include "uploadjob.h"
 
 #include <QThread>
+#include <sched.h>
 
 UploadJob::UploadJob(QObject *parent) : QObject(parent)
 {
@@ -25,6 +26,9 @@ void UploadJob::start(const UploadRequest &request)
     UploadTransfer *running = transfer.get();
     // What the worker reports is queued to this object, and dropped with it.
     thread = QThread::create([this, running] {
+        // Work that never waits for the user: the window's thread goes first whenever it wakes.
+        const sched_param batch{};
+        ::sched_setscheduler(0, SCHED_BATCH, &batch);
         const UploadResult result = running->run([this](qint64 sent, qint64 total, double rate) {
             QMetaObject::invokeMethod(
                 this, [this, sent, total, rate] { emit progressed(sent, total, rate); },
