@@ -35,6 +35,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -152,14 +153,17 @@ void useServer(const UploadServers &servers, UploadServers::Server server)
 
 int main(int argc, char *argv[])
 {
-    QTemporaryDir home;
+    // Static, as the servers below: gone also when fail() exits.
+    static QTemporaryDir home;
     useHome(home.path());
     QApplication app(argc, argv);
     if (::geteuid() != 0) {
         QTextStream(stdout) << "skipped: only root can make the servers' user and start sshd\n";
         return 0;
     }
-    UploadServers servers;
+    static std::unique_ptr<UploadServers> started;
+    started = std::make_unique<UploadServers>();
+    UploadServers &servers = *started;
     const QString reports = home.filePath(QStringLiteral("reports"));
     QDir().mkpath(reports);
     // No debug modules: the window has nothing to say about them.
@@ -206,5 +210,6 @@ int main(int argc, char *argv[])
     QTextStream(stdout) << "longest event-loop gap of the window during the uploads: "
                         << longestGapMs << " ms (goal <= " << GapGoalMs
                         << " ms), idle for as long: " << idleGapMs << " ms\n";
+    started.reset();
     return 0;
 }
