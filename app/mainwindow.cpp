@@ -18,6 +18,7 @@
 #include "reportstabledecorator.h"
 #include "reproduceflow.h"
 #include "ui_mainwindow.h"
+#include "upload.h"
 #include "windowplacement.h"
 
 #include <QApplication>
@@ -178,6 +179,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
                 event->ignore();
                 return;
             }
+        }
+        if (!upload->mayEnd()) {
+            event->ignore();
+            return;
         }
         // The window closes once the chosen services are switched back.
         const QList<DebugModuleObject *> chosen =

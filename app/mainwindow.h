@@ -30,6 +30,7 @@ class ReportsPage;
 class QTimer;
 class ReproduceFlow;
 class SosOptions;
+class Upload;
 
 namespace KroAdmin {
 class DbusService;
@@ -115,6 +116,8 @@ private:
 
     // The reports page (mainwindow_table.cpp)
     void setupReportsTable();
+    void setUpUpload();
+    void updateUploadAction();
 
     // Archives and mail (mainwindow_archives.cpp)
     void tellProtected(const QString &report);
@@ -174,6 +177,7 @@ private:
     QMultiMap<QString, QString> volumeParts;
     ReportsPage *reportsPage = nullptr;
     ReportMailer *mailer = nullptr;
+    Upload *upload = nullptr;
     SystemPaths paths;
     // The questions of closing were answered once; the close that follows the switches asks
     // none again.

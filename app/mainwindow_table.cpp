@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The reports page's wiring: its table and the actions on the current report.
+// The reports page's wiring: its table, the actions on the current report and its upload.
 #include "mainwindow.h"
 
 #include "reportactions.h"
 #include "reportmailer.h"
 #include "reportspage.h"
 #include "ui_mainwindow.h"
+#include "upload.h"
 
 void MainWindow::setupReportsTable()
 {
@@ -21,6 +22,36 @@ void MainWindow::setupReportsTable()
             &MainWindow::updateSendAction);
     connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
             [this] { updateSendAction(ui->tableWidget->currentItem()); });
+    setUpUpload();
+}
+
+void MainWindow::setUpUpload()
+{
+    upload = new Upload(
+        this, volumeParts,
+        [this](const QString &path, const std::function<void()> &then) {
+            makeReadable(path, then);
+        },
+        [this] { return reportCaseId(); });
+    reportsPage->actions()->addDeliveryActions({ui->sendReportAction, ui->uploadAction});
+    connect(ui->uploadAction, &QAction::triggered, this,
+            [this] { upload->start(reportsPage->currentReport()); });
+    connect(upload, &Upload::started, this, &MainWindow::updateUploadAction);
+    connect(upload, &Upload::ended, this, &MainWindow::updateUploadAction);
+    connect(reportsPage, &ReportsPage::filled, this, &MainWindow::updateUploadAction);
+    connect(ui->tableWidget, &QTableWidget::itemSelectionChanged, this,
+            &MainWindow::updateUploadAction);
+    connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
+            &MainWindow::updateUploadAction);
+    updateUploadAction();
+}
+
+// One upload at a time, and only of a report the user sees chosen: a Ctrl+click that cleared the
+// selection leaves the current row without meaning.
+void MainWindow::updateUploadAction()
+{
+    ui->uploadAction->setEnabled(!upload->isRunning() && !reportsPage->currentReport().isEmpty() &&
+                                 ui->tableWidget->selectionModel()->hasSelection());
 }
 
 void MainWindow::refillReportsTable()

@@ -102,7 +102,7 @@ Licence: GNU General Public License, version 2 or later.</source>
         <translation>&amp;Файл</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>&amp;Help</source>
         <translation>&amp;Справка</translation>
     </message>
@@ -112,7 +112,7 @@ Licence: GNU General Public License, version 2 or later.</source>
         <translation>Панель инструментов</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>&amp;Generate report</source>
         <translation>Со&amp;здать отчёт</translation>
     </message>
@@ -150,6 +150,16 @@ Licence: GNU General Public License, version 2 or later.</source>
         <location line="+1"/>
         <source>Send archive with report by e-mail</source>
         <translation>Отправить архив с отчётом по электронной почте</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>&amp;Upload...</source>
+        <translation>Вы&amp;грузить...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Upload the archive with the report to a support server, for reports too large to mail</source>
+        <translation>Выгрузить архив с отчётом на сервер службы поддержки — для отчётов, слишком больших для почты</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -1156,7 +1166,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Сбор отчёта продолжится и после закрытия окна; при следующем запуске программа покажет, чем он закончился. Выберите «Нет», чтобы следить за ним здесь.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+232"/>
+        <location filename="../app/mainwindow.cpp" line="+237"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1356,12 +1366,12 @@ The interface will be unlocked.</source>
     <name>ReportActions</name>
     <message>
         <location filename="../app/reports/reportactions.cpp" line="+44"/>
-        <location line="+105"/>
+        <location line="+109"/>
         <source>Open containing folder</source>
         <translation>Открыть папку с файлом</translation>
     </message>
     <message>
-        <location line="-103"/>
+        <location line="-107"/>
         <source>Copy path</source>
         <translation>Копировать путь</translation>
     </message>
@@ -1371,7 +1381,7 @@ The interface will be unlocked.</source>
         <translation>Удалить</translation>
     </message>
     <message>
-        <location line="+103"/>
+        <location line="+107"/>
         <source>No file manager could be started to open the folder %1.</source>
         <translation>Не удалось запустить файловый менеджер, чтобы открыть папку %1.</translation>
     </message>
@@ -1700,6 +1710,270 @@ sos writes new reports to %2.</source>
         <location filename="../app/debugging/reproducepanel.cpp" line="+83"/>
         <source>Elapsed time: %1</source>
         <translation>Прошло времени: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Upload</name>
+    <message>
+        <location filename="../app/delivery/upload.cpp" line="+55"/>
+        <source>Attention!</source>
+        <translation>Внимание!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>A report is being uploaded. Stop the upload and quit?</source>
+        <translation>Идёт выгрузка отчёта. Остановить выгрузку и выйти?</translation>
+    </message>
+    <message>
+        <location line="+118"/>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>SHA-256: %1</source>
+        <translation>SHA-256: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Report Uploaded</source>
+        <translation>Отчёт выгружен</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The report arrived on the server:
+%1</source>
+        <translation>Отчёт доставлен на сервер:
+%1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The server answered: %1</source>
+        <translation>Ответ сервера: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Unknown Server</source>
+        <translation>Неизвестный сервер</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 is not among the servers known to this computer. Its key fingerprint is:
+%2</source>
+        <translation>%1 нет среди серверов, известных этому компьютеру. Отпечаток его ключа:
+%2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Trust this server only when the fingerprint is the one your support team gave you. Trust it and upload?</source>
+        <translation>Доверяйте серверу, только если отпечаток совпадает с сообщённым службой поддержки. Доверять ему и выгрузить отчёт?</translation>
+    </message>
+</context>
+<context>
+    <name>UploadDialog</name>
+    <message>
+        <location filename="../app/delivery/uploaddialog.ui" line="+6"/>
+        <source>Upload Report</source>
+        <translation>Выгрузка отчёта</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>&amp;Server:</source>
+        <translation>&amp;Сервер:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>https://, sftp://, ftp:// or ftps:// address of a folder</source>
+        <translation>адрес папки: https://, sftp://, ftp:// или ftps://</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;User name:</source>
+        <translation>&amp;Имя пользователя:</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>&amp;Password:</source>
+        <translation>&amp;Пароль:</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Extra &amp;CA file:</source>
+        <translation>Доп. &amp;файл ЦС:</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Only the system&apos;s certificates</source>
+        <translation>Только сертификаты системы</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Обзор...</translation>
+    </message>
+    <message>
+        <location filename="../app/delivery/uploaddialog.cpp" line="+16"/>
+        <source>&amp;Upload</source>
+        <translation>&amp;Выгрузить</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Upload %1 to a support server.</source>
+        <translation>Выгрузить %1 на сервер службы поддержки.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Enter the address of the server&apos;s folder, beginning with https://, sftp://, ftp:// or ftps://.</source>
+        <translation>Введите адрес папки на сервере, начинающийся с https://, sftp://, ftp:// или ftps://.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The report will be stored as:
+%1</source>
+        <translation>Отчёт будет сохранён как:
+%1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Extra CA file</source>
+        <translation>Дополнительный файл ЦС</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Certificates (*.pem *.crt *.cer);;All files (*)</source>
+        <translation>Сертификаты (*.pem *.crt *.cer);;Все файлы (*)</translation>
+    </message>
+</context>
+<context>
+    <name>UploadFailure</name>
+    <message>
+        <location filename="../app/delivery/uploadfailure.cpp" line="+12"/>
+        <source>Upload the report again to the same server to go on where it stopped.</source>
+        <translation>Выгрузите отчёт ещё раз на тот же сервер, чтобы продолжить с места остановки.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Uploading it again starts from the beginning.</source>
+        <translation>Повторная выгрузка начнётся сначала.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Upload Stopped</source>
+        <translation>Выгрузка остановлена</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Upload Failed</source>
+        <translation>Выгрузка не удалась</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The upload was stopped.</source>
+        <translation>Выгрузка остановлена.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The connection to %1 broke off during the upload.</source>
+        <translation>Соединение с %1 прервалось во время выгрузки.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 did not accept the user name or the password. Check both and upload again.</source>
+        <translation>%1 не принял имя пользователя или пароль. Проверьте их и выгрузите отчёт снова.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 cannot be reached. Check the server&apos;s address and the network connection, or try again later.</source>
+        <translation>Не удаётся связаться с %1. Проверьте адрес сервера и подключение к сети или повторите позже.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The certificate of %1 is not trusted, so nothing was sent. If the server belongs to your company, ask its administrator for the CA file and choose it as the extra CA file.</source>
+        <translation>Сертификату %1 нет доверия, поэтому ничего не отправлено. Если это сервер вашей компании, попросите у его администратора файл центра сертификации и выберите его как дополнительный файл ЦС.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The key of %1 differs from the one known for it (%2), so nothing was sent. Ask the server&apos;s administrator whether the key was changed.</source>
+        <translation>Ключ %1 отличается от известного для него (%2), поэтому ничего не отправлено. Спросите администратора сервера, менялся ли ключ.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 has no room left for the report. Ask the server&apos;s administrator to free some space, then upload again.</source>
+        <translation>На %1 не осталось места для отчёта. Попросите администратора сервера освободить место и выгрузите отчёт снова.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 refused to store the report. Check the folder in the server&apos;s address and that your user may write there.</source>
+        <translation>%1 отказался сохранить отчёт. Проверьте папку в адресе сервера и право вашего пользователя писать в неё.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The report file cannot be read, so nothing was sent.</source>
+        <translation>Файл отчёта не читается, поэтому ничего не отправлено.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>The extra CA file cannot be read:
+%1
+Choose a readable certificate file, or clear the field to trust only the system&apos;s certificates.</source>
+        <translation>Дополнительный файл ЦС не читается:
+%1
+Выберите читаемый файл сертификата или очистите поле, чтобы доверять только сертификатам системы.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The upload to %1 failed.</source>
+        <translation>Выгрузка на %1 не удалась.</translation>
+    </message>
+</context>
+<context>
+    <name>UploadProgressDialog</name>
+    <message>
+        <location filename="../app/delivery/uploadprogressdialog.cpp" line="+15"/>
+        <source>time left: %1 s</source>
+        <translation>осталось времени: %1 с</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>time left: %1 min</source>
+        <translation>осталось времени: %1 мин</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>time left: %1 h</source>
+        <translation>осталось времени: %1 ч</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Uploading Report</source>
+        <translation>Выгрузка отчёта</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Stop</source>
+        <translation>&amp;Остановить</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Uploading %1
+to %2</source>
+        <translation>Выгрузка %1
+на %2</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>%1 of %2</source>
+        <translation>%1 из %2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1/s</source>
+        <translation>%1/с</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Stopping...</source>
+        <translation>Остановка...</translation>
     </message>
 </context>
 <context>

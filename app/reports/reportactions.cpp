@@ -108,6 +108,10 @@ void ReportActions::showMenu(const QPoint &position)
                        QDir::toNativeSeparators(QFileInfo(currentReport()).absolutePath()));
     folder->setEnabled(false);
     menu.addSeparator();
+    if (!delivery.isEmpty()) {
+        menu.addActions(delivery);
+        menu.addSeparator();
+    }
     menu.addActions({openFolder, copyPath});
     menu.addSeparator();
     menu.addAction(remove);

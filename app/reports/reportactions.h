@@ -24,6 +24,9 @@ public:
     QAction *copyPathAction() const { return copyPath; }
     QAction *deleteAction() const { return remove; }
 
+    // Ways of handing the report over, offered first in the row's menu.
+    void addDeliveryActions(const QList<QAction *> &actions) { delivery += actions; }
+
     // The path of the current row's report, empty when no row is current and selected.
     QString currentReport() const;
     // Shows the report in the file manager, or opens its folder.
@@ -53,4 +56,5 @@ private:
     QAction *openFolder;
     QAction *copyPath;
     QAction *remove;
+    QList<QAction *> delivery;
 };

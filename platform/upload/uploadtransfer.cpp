@@ -1,0 +1,402 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "uploadtransfer.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cerrno>
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <openssl/evp.h>
+#include <sched.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Outcome = UploadResult::Outcome;
+
+const long ConnectTimeoutS = 30;
+// A server that takes nothing for a minute is gone.
+const long StallLimitS = 60;
+const int AnswerLimitBytes = 16 * 1024;
+// A report is private: the server's copy is the uploading user's alone where the protocol says.
+const long ServerFileMode = 0600;
+const qint64 SumChunkBytes = 1 << 20;
+const char *const Protocols = "https,sftp,ftp,ftps";
+const char *const UserAgent = "kro-sosreport";
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// SHA-256 by OpenSSL, which uses the processor's SHA instructions (Qt's own sums a few tens of
+// MiB a second), of the file behind fd, read with its own offset so that the transfer's reads
+// go on beside it; run on a thread of its own. Empty when abandoned or the file cannot be read.
+QByteArray fileSum(int fd, const std::atomic_bool &abandoned)
+{
+    // Only what the transfer leaves of the processor: where the network is faster than the
+    // processor, the sum comes after the last byte rather than slowing it down.
+    const sched_param idle{};
+    ::sched_setscheduler(0, SCHED_IDLE, &idle);
+    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
+                                                                    EVP_MD_CTX_free);
+    EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
+    QByteArray chunk(int(SumChunkBytes), Qt::Uninitialized);
+    for (off_t offset = 0;;) {
+        if (abandoned)
+            return {};
+        const ssize_t got = ::pread(fd, chunk.data(), size_t(chunk.size()), offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {};
+        if (got == 0)
+            break;
+        EVP_DigestUpdate(context.get(), chunk.constData(), size_t(got));
+        offset += got;
+    }
+    unsigned char sum[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_DigestFinal_ex(context.get(), sum, &size);
+    return QByteArray(reinterpret_cast<const char *>(sum), int(size)).toHex();
+}
+
+} // namespace
+
+struct UploadTransfer::Session
+{
+    Session(UploadTransfer &owner, const Progress &progress) : owner(owner), progress(progress) {}
+    ~Session()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (mime)
+            curl_mime_free(mime);
+        if (curl)
+            curl_easy_cleanup(curl);
+    }
+
+    bool stopped() const { return owner.stopRequested; }
+    // The first bytes out are shown at once, later ones a few times a second.
+    bool reportDue() const { return !reported || sinceReport.elapsed() >= owner.intervalMs; }
+    const UploadRequest &request() const { return owner.request; }
+
+    UploadTransfer &owner;
+    const Progress &progress;
+    CURL *curl = nullptr;
+    curl_mime *mime = nullptr;
+    int fd = -1;
+    qint64 size = 0;
+    qint64 startedAt = 0;
+    bool readFailed = false;
+    QByteArray statusLine;
+    QByteArray answer;
+    QElapsedTimer sinceReport;
+    bool reported = false;
+    UploadResult result;
+    Outcome hostKeyOutcome = Outcome::Done;
+    char error[CURL_ERROR_SIZE] = {};
+
+    bool readInto(char *buffer, size_t bytes, qint64 &got)
+    {
+        ssize_t n;
+        do
+            n = ::read(fd, buffer, bytes);
+        while (n < 0 && errno == EINTR);
+        got = n;
+        return n >= 0;
+    }
+
+    bool seekTo(qint64 offset)
+    {
+        if (::lseek(fd, offset, SEEK_SET) != offset)
+            return false;
+        startedAt = offset;
+        return true;
+    }
+};
+
+namespace {
+
+using Session = UploadTransfer::Session;
+
+size_t readFile(char *buffer, size_t size, size_t count, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    qint64 got = 0;
+    if (!session->readInto(buffer, size * count, got)) {
+        session->readFailed = true;
+        return CURL_READFUNC_ABORT;
+    }
+    return size_t(got);
+}
+
+int seekFile(void *data, curl_off_t offset, int origin)
+{
+    auto *session = static_cast<Session *>(data);
+    if (origin != SEEK_SET)
+        return CURL_SEEKFUNC_CANTSEEK;
+    return session->seekTo(offset) ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
+}
+
+size_t keepAnswer(char *text, size_t size, size_t count, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    const int room = AnswerLimitBytes - session->answer.size();
+    session->answer.append(text, int(qMin(size * count, size_t(qMax(room, 0)))));
+    return size * count;
+}
+
+size_t keepStatusLine(char *text, size_t size, size_t count, void *data)
+{
+    const QByteArray line(text, int(size * count));
+    if (line.startsWith("HTTP/"))
+        static_cast<Session *>(data)->statusLine = line.trimmed();
+    return size * count;
+}
+
+int reportProgress(void *data, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
+{
+    auto *session = static_cast<Session *>(data);
+    if (session->stopped())
+        return 1;
+    if (uploaded > 0 && session->reportDue()) {
+        session->sinceReport.restart();
+        session->reported = true;
+        curl_off_t rate = 0;
+        curl_easy_getinfo(session->curl, CURLINFO_SPEED_UPLOAD_T, &rate);
+        session->progress(qMin(session->size, session->startedAt + qint64(uploaded)), session->size,
+                          double(rate));
+    }
+    return 0;
+}
+
+int checkHostKey(CURL *, const curl_khkey *, const curl_khkey *found, curl_khmatch match,
+                 void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    if (match == CURLKHMATCH_OK)
+        return CURLKHSTAT_FINE;
+    const QByteArray key =
+        found->len ? QByteArray(found->key, int(found->len)) : QByteArray::fromBase64(found->key);
+    session->result.hostKey = key;
+    session->result.fingerprint =
+        QStringLiteral("SHA256:") +
+        QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256)
+                                .toBase64(QByteArray::OmitTrailingEquals));
+    if (match == CURLKHMATCH_MISMATCH) {
+        session->hostKeyOutcome = Outcome::HostKeyChanged;
+        return CURLKHSTAT_REJECT;
+    }
+    const QByteArray &accepted = session->request().acceptedHostKey;
+    if (!accepted.isEmpty() && key == accepted)
+        return CURLKHSTAT_FINE_ADD_TO_FILE;
+    session->hostKeyOutcome = Outcome::HostKeyUnknown;
+    return CURLKHSTAT_REJECT;
+}
+
+Outcome httpOutcome(long status)
+{
+    if (status < 400)
+        return Outcome::Done;
+    if (status == 401)
+        return Outcome::WrongPassword;
+    if (status == 507)
+        return Outcome::ServerFull;
+    return Outcome::Refused;
+}
+
+// What a failed transfer means for the user. sent tells a server that went away in the middle
+// from one never reached.
+Outcome failureOutcome(CURLcode code, long response, qint64 sent)
+{
+    switch (code) {
+    case CURLE_ABORTED_BY_CALLBACK:
+        return Outcome::Stopped;
+    case CURLE_READ_ERROR:
+        return Outcome::FileUnreadable;
+    case CURLE_LOGIN_DENIED:
+        return Outcome::WrongPassword;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+        return sent > 0 ? Outcome::ConnectionLost : Outcome::Unreachable;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+        return Outcome::CertificateUntrusted;
+    case CURLE_REMOTE_DISK_FULL:
+        return Outcome::ServerFull;
+    case CURLE_UPLOAD_FAILED:
+        // FTP's "insufficient storage" and "exceeded storage allocation".
+        return response == 452 || response == 552 ? Outcome::ServerFull : Outcome::Refused;
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+        return Outcome::Refused;
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_SSH:
+        return Outcome::ConnectionLost;
+    default:
+        return Outcome::Failed;
+    }
+}
+
+} // namespace
+
+UploadTransfer::UploadTransfer(UploadRequest request, int intervalMs)
+    : request(std::move(request)), intervalMs(intervalMs)
+{
+}
+
+UploadResult UploadTransfer::run(const Progress &progress)
+{
+    initCurlOnce();
+    Session session(*this, progress);
+    session.result.destination = request.target.destination(request.remoteName).toString();
+    session.fd = ::open(QFile::encodeName(request.file).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    if (session.fd < 0 || ::fstat(session.fd, &info) != 0) {
+        session.result.outcome = Outcome::FileUnreadable;
+        session.result.detail = QString::fromLocal8Bit(strerror(errno));
+        return session.result;
+    }
+    session.size = session.result.size = info.st_size;
+    session.curl = curl_easy_init();
+    if (!session.curl || !configure(session))
+        return session.result;
+    // The checksum is made beside the transfer, which does not wait for it.
+    std::atomic_bool abandoned{false};
+    std::future<QByteArray> sum =
+        std::async(std::launch::async, fileSum, session.fd, std::cref(abandoned));
+    session.sinceReport.start();
+    const CURLcode code = curl_easy_perform(session.curl);
+    finish(session, code);
+    abandoned = session.result.outcome != Outcome::Done;
+    session.result.sha256 = sum.get();
+    return session.result;
+}
+
+bool UploadTransfer::configure(Session &session) const
+{
+    CURL *curl = session.curl;
+    const QByteArray url = request.target.destination(request.remoteName).toEncoded();
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, Protocols);
+    curl_easy_setopt(curl, CURLOPT_USERAGENT, UserAgent);
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, session.error);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutS);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallLimitS);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &session);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keepAnswer);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &session);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepStatusLine);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &session);
+    if (!request.user.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.toUtf8().constData());
+    }
+    if (request.target.method() == UploadTarget::Method::HttpPost) {
+        session.mime = curl_mime_init(curl);
+        curl_mimepart *part = curl_mime_addpart(session.mime);
+        curl_mime_name(part, request.target.formField().toUtf8().constData());
+        curl_mime_filename(part, request.remoteName.toUtf8().constData());
+        curl_mime_type(part, "application/octet-stream");
+        curl_mime_data_cb(part, session.size, readFile, seekFile, nullptr, &session);
+        curl_easy_setopt(curl, CURLOPT_MIMEPOST, session.mime);
+    } else {
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(session.size));
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFile);
+        curl_easy_setopt(curl, CURLOPT_READDATA, &session);
+        curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, seekFile);
+        curl_easy_setopt(curl, CURLOPT_SEEKDATA, &session);
+        curl_easy_setopt(curl, CURLOPT_NEW_FILE_PERMS, ServerFileMode);
+        // libcurl asks the server for the size of its copy and sends the rest.
+        if (request.resume && request.target.canResume())
+            curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, curl_off_t(-1));
+    }
+    configureSecurity(session);
+    return session.result.outcome != Outcome::CaFileUnreadable;
+}
+
+// TLS servers are checked against the system's certificates, plus the extra CA file when one is
+// given; SFTP servers against the user's known hosts. Nothing here can turn a check off.
+void UploadTransfer::configureSecurity(Session &session) const
+{
+    CURL *curl = session.curl;
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (request.target.method() == UploadTarget::Method::Ftp)
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+    if (!request.caFile.isEmpty()) {
+        const QByteArray extra = readAll(request.caFile);
+        if (extra.isEmpty()) {
+            session.result.outcome = Outcome::CaFileUnreadable;
+            session.result.detail = request.caFile;
+            return;
+        }
+        char *systemBundle = nullptr;
+        curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+        QByteArray bundle = systemBundle ? readAll(QFile::decodeName(systemBundle)) : QByteArray();
+        bundle += '\n' + extra;
+        curl_blob blob{bundle.data(), size_t(bundle.size()), CURL_BLOB_COPY};
+        curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+    }
+    QString knownHosts = request.knownHostsFile;
+    if (knownHosts.isEmpty()) {
+        const QString sshFolder = QDir::home().filePath(QStringLiteral(".ssh"));
+        QDir().mkpath(sshFolder);
+        knownHosts = sshFolder + QStringLiteral("/known_hosts");
+    }
+    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(knownHosts).constData());
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, checkHostKey);
+    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, &session);
+}
+
+void UploadTransfer::finish(Session &session, int code) const
+{
+    UploadResult &result = session.result;
+    long response = 0;
+    curl_easy_getinfo(session.curl, CURLINFO_RESPONSE_CODE, &response);
+    curl_off_t sent = 0;
+    curl_easy_getinfo(session.curl, CURLINFO_SIZE_UPLOAD_T, &sent);
+    const bool http = request.target.method() == UploadTarget::Method::HttpPut ||
+                      request.target.method() == UploadTarget::Method::HttpPost;
+    if (code == CURLE_OK)
+        result.outcome = http ? httpOutcome(response) : Outcome::Done;
+    else if (session.readFailed)
+        result.outcome = Outcome::FileUnreadable;
+    else if (session.hostKeyOutcome != Outcome::Done)
+        result.outcome = session.hostKeyOutcome;
+    else
+        result.outcome = failureOutcome(CURLcode(code), response, qint64(sent));
+    result.resumedAt = session.startedAt;
+    if (http)
+        result.serverAnswer =
+            QString::fromUtf8(session.statusLine + '\n' + session.answer).trimmed();
+    if (code != CURLE_OK)
+        result.detail = QString::fromUtf8(session.error[0] ? session.error
+                                                           : curl_easy_strerror(CURLcode(code)));
+    if (result.outcome == Outcome::Done)
+        session.progress(session.size, session.size, 0);
+}
