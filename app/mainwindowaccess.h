@@ -27,6 +27,10 @@ public:
         return !window.findChild<AfterFirstPaint *>(QString(), Qt::FindDirectChildrenOnly);
     }
 
+    // True once the reports table holds every row of its last fill with their details, and
+    // the window's start-up work is done.
+    static bool isFilled(const MainWindow &window) { return isStarted(window); }
+
     // Folders
     static QStringList &reportDirs(MainWindow &window) { return window.reportDirs; }
     static QStringList &debugModuleDirs(MainWindow &window) { return window.debugModuleDirs; }
