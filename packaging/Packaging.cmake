@@ -25,8 +25,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Found by dpkg-shlibdeps: Qt 5. Named here: the programs run at run time, the bus
-# and polkit that start and guard the helper, and the SVG plugin that draws the icons.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5")
+# and polkit that start and guard the helper, the SVG plugin that draws the icons, and hicolor,
+# the theme every icon theme falls back to, where the application's own icon is installed. The
+# window's other icons come with the application for the themes that lack them, so no
+# particular icon theme is needed.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5, hicolor-icon-theme")
 # Qt's own texts (standard buttons and dialogs) in the user's language, and xdg-utils, which
 # hands the attachment to any mail program but one. Desktops bring their own polkit agent (GNOME
 # Shell and KDE Plasma have one built in or installed), so an agent is only suggested, as is the

@@ -83,8 +83,10 @@ bool isPaletteDark()
 }
 
 // Without a desktop platform theme Qt names no icon theme, or only "hicolor", which holds
-// application icons but none of the action and status icons the window uses. Breeze draws its
-// icons for one background: its dark variant is taken on a dark palette, or they vanish.
+// application icons but none of the action and status icons the window uses: a full theme is
+// taken where one is installed (the application's own drawings stand in for what it lacks).
+// Breeze draws its icons for one background: its dark variant is taken on a dark palette, or
+// they vanish.
 void ensureIconTheme()
 {
     const QString current = QIcon::themeName();
@@ -101,14 +103,19 @@ void ensureIconTheme()
     }
 }
 
-// Run from the build tree the icon is not installed in any theme yet. Fallback folders are
-// searched only after the themes, so the folder is added without asking the theme first: that
-// question reads the theme's whole index before the first paint.
-void ensureApplicationIcon()
+// Every icon the window uses is drawn by the application too, for the themes that lack it: the
+// themes of the common desktops differ in the names they have (Adwaita has no "dialog-ok-apply"),
+// and hicolor alone has none of them. Qt looks in the fallback folders only for a name that the
+// theme, its parents and hicolor all lack, so a desktop's own icons still win. The drawings are
+// embedded rather than installed into hicolor, where their standard names belong to the themes,
+// and so are found by the program run from the build tree as well. The application icon is among
+// them for the same reasons.
+void addFallbackIcons()
 {
-    const QString sourceIcons = QStringLiteral(KRO_SOURCE_DATA_DIR "/icons");
-    if (QFileInfo(sourceIcons).isDir())
-        QIcon::setFallbackSearchPaths(QIcon::fallbackSearchPaths() << sourceIcons);
+    const QString bundled = QStringLiteral(":/kro/icons");
+    QStringList paths = QIcon::fallbackSearchPaths();
+    if (!paths.contains(bundled))
+        QIcon::setFallbackSearchPaths(paths << bundled);
 }
 
 // A page translated for the default locale's language lies in a folder named by the language.
@@ -140,7 +147,9 @@ void kroInit(const QString &version, const QString &displayName)
     installTranslations();
     ensureIconThemeSearchPaths();
     ensureIconTheme();
-    ensureApplicationIcon();
+    // Outside the unnamed namespace: the macro declares the resource's registration function.
+    Q_INIT_RESOURCE(kroicons);
+    addFallbackIcons();
 }
 
 void kroHelpShow(const QString &page)

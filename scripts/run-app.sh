@@ -26,9 +26,18 @@ fi
 
 # A demonstration run: its own settings, with the debug modules shipped in the source tree, so no
 # question about a missing module folder holds the window back.
+# The table lists a few sample archives, named as sos names them: a plain one, a protected one
+# and an obfuscated one, so that the screenshots show every column and mark.
 demo_config=$(mktemp -d)
-mkdir -p "$demo_config/kro"
-printf '[General]\ndebugjson=%s\n' "$top/data/debugmodules" > "$demo_config/kro/kro-sosreport.ini"
+demo_reports="$demo_config/reports"
+mkdir -p "$demo_config/kro" "$demo_reports"
+for name in sosreport-workstation-2024-05-02-kqzcvbn.tar.xz \
+            sosreport-workstation-2024-05-03-obfuscated-hxwtrle.tar.xz \
+            sosreport-workstation-2024-05-06-fmnpdqa.tar.xz.cpt; do
+    head -c 2345678 /dev/zero > "$demo_reports/$name"
+done
+printf '[General]\ndebugjson=%s\ntmpdirs=%s\n' "$top/data/debugmodules" "$demo_reports" \
+    > "$demo_config/kro/kro-sosreport.ini"
 export XDG_CONFIG_HOME="$demo_config"
 
 screenshot="${KRO_SCREENSHOT:-$top/kro-sosreport-screenshot.png}"
@@ -67,11 +76,17 @@ screenshot_run() {
     wait "$app_pid" || true
 }
 
-screenshot_run "$screenshot"
-echo "Screenshot of the main window: $screenshot"
+# In English under Adwaita, the icon theme that GNOME, Xfce, LXDE, MATE and Cinnamon give a Qt
+# application, as a GNOME-like desktop gives it.
+(
+    export LANG=en_US.UTF-8 LANGUAGE=en XDG_CURRENT_DESKTOP=GNOME
+    screenshot_run "$screenshot"
+)
+echo "Screenshot of the main window (English, Adwaita icons): $screenshot"
 
 # The same window in Russian on a dark palette, given by qt5ct's "darker" colour scheme as a
-# desktop with a dark scheme would give it.
+# desktop with a dark scheme would give it; with no icon theme named, the application takes
+# Breeze's dark variant.
 dark_screenshot="${screenshot%.png}-ru-dark.png"
 mkdir -p "$demo_config/qt5ct"
 printf '[Appearance]\ncustom_palette=true\ncolor_scheme_path=/usr/share/qt5ct/colors/darker.conf\nstyle=Fusion\n' \

@@ -11,6 +11,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
@@ -73,6 +74,12 @@ void ReportActions::showMenu(const QPoint &position)
         return;
     table->setCurrentCell(item->row(), 0);
     QMenu menu(table);
+    // The table shows file names only: the menu says where the file is.
+    QAction *folder =
+        menu.addAction(QIcon::fromTheme(QStringLiteral("folder")),
+                       QDir::toNativeSeparators(QFileInfo(currentReport()).absolutePath()));
+    folder->setEnabled(false);
+    menu.addSeparator();
     menu.addActions({openFolder, copyPath});
     menu.addSeparator();
     menu.addAction(remove);

@@ -41,6 +41,10 @@ int ReportsPage::fill()
     describeFolders();
     const QStringList reports = backstage.reportFiles(reportDirs, volumeParts);
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
+    // A sorted table's cells no longer know their rows, and Qt searches the whole table for each
+    // cell a refill changes: the rows are made anew instead.
+    if (sorting->sortsRows())
+        table->setRowCount(0);
     const int rows = ReportsTableFiller(table).fill(reports);
     forgetVanishedAnnouncement();
     decorator->apply(volumeParts);

@@ -3,6 +3,7 @@
 
 #include "reportfiletimes.h"
 #include "reportnames.h"
+#include "reportstabledelegate.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -29,10 +30,19 @@ bool ReportTableItem::operator<(const QTableWidgetItem &other) const
 
 ReportsTableDecorator::ReportsTableDecorator(QTableWidget *table)
     : table(table), emptyText(new QLabel(tr("No reports yet. Press Generate report."))),
-      protectedIcon(QIcon::fromTheme(QStringLiteral("object-locked"))),
-      obfuscatedIcon(QIcon::fromTheme(QStringLiteral("view-private")))
+      protectedIcon(QIcon::fromTheme(QStringLiteral("dialog-password"))),
+      obfuscatedIcon(QIcon::fromTheme(QStringLiteral("user-invisible")))
 {
     table->setItemPrototype(new ReportTableItem);
+    table->setItemDelegate(new ReportsTableDelegate(table));
+    table->setTextElideMode(Qt::ElideMiddle);
+    // A name broken at its dashes would show only its first part.
+    table->setWordWrap(false);
+    // Row numbers tell nothing about a report and take room from its name.
+    table->verticalHeader()->hide();
+    // The name takes what the date and the size leave: they are short and always shown whole,
+    // and a long name is shortened in its middle rather than pushing them out of the window.
+    table->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
     emptyText->setObjectName(QStringLiteral("emptyReportsLbl"));
     emptyText->setAlignment(Qt::AlignCenter);
     emptyText->setWordWrap(true);

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QLocale>
 #include <QTableWidget>
 #include <QVector>
 #include <algorithm>
@@ -15,32 +16,39 @@
 
 namespace {
 
-// Writes value as two digits at out.
-void putTwoDigits(QChar *out, int value)
+// The creation time in the user's locale, date first, with the whole year: reports of several
+// years lie in one folder. localtime_r reads the time zone once, where a QDateTime conversion
+// reads it for every file.
+class CreationText
 {
-    out[0] = QLatin1Char(char('0' + value / 10 % 10));
-    out[1] = QLatin1Char(char('0' + value % 10));
-}
+public:
+    CreationText()
+        : dateFormat(locale.dateFormat(QLocale::ShortFormat)),
+          timeFormat(locale.timeFormat(QLocale::ShortFormat))
+    {
+        if (!dateFormat.contains(QLatin1String("yyyy")))
+            dateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    }
 
-// "hh:mm:ss dd.MM.yy" in local time. localtime_r reads the time zone once, where a QDateTime
-// conversion reads it for every file; the digits are written directly, as formatting them costs
-// as much as reading the file's times.
-QString creationText(const FileTimes &times)
-{
-    if (!times.hasCreated)
-        return QString();
-    const time_t seconds = static_cast<time_t>(times.created / 1000);
-    struct tm local;
-    if (!::localtime_r(&seconds, &local))
-        return QString();
-    QString text = QStringLiteral("00:00:00 00.00.00");
-    QChar *out = text.data();
-    const int fields[] = {local.tm_hour, local.tm_min,     local.tm_sec,
-                          local.tm_mday, local.tm_mon + 1, local.tm_year % 100};
-    for (int field = 0; field < 6; ++field)
-        putTwoDigits(out + 3 * field, fields[field]);
-    return text;
-}
+    QString of(const FileTimes &times) const
+    {
+        if (!times.hasCreated)
+            return QString();
+        const time_t seconds = static_cast<time_t>(times.created / 1000);
+        struct tm local;
+        if (!::localtime_r(&seconds, &local))
+            return QString();
+        const QDate date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+        const QTime time(local.tm_hour, local.tm_min, local.tm_sec);
+        return locale.toString(date, dateFormat) + QLatin1Char(' ') +
+               locale.toString(time, timeFormat);
+    }
+
+private:
+    const QLocale locale;
+    QString dateFormat;
+    const QString timeFormat;
+};
 
 // The row to make current: the newest creation time after the start of 1970; where the file
 // system keeps no creation times, the newest modification. Earlier rows win ties.
@@ -157,7 +165,7 @@ int ReportsTableFiller::fill(const QStringList &reports)
         return !ReportNames::isChecksum(path);
     })));
     NewestRow newest;
-    ColumnFitter names(table->font());
+    const CreationText creationText;
     ColumnFitter times(table->font());
     FileTimesReader timesReader;
     int row = 0;
@@ -165,21 +173,20 @@ int ReportsTableFiller::fill(const QStringList &reports)
         if (ReportNames::isChecksum(path))
             continue;
         const FileTimes fileTime = timesReader.read(path);
-        const QString created = creationText(fileTime);
-        // What the file's one statx gave is kept for the sorting and the Size column.
+        const QString created = creationText.of(fileTime);
+        // What the file's one statx gave is kept for the sorting and the Size column; where the
+        // file system keeps no creation times the newest are still told by their modification.
         setCell(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
                 ReportTableItem::SizeRole, fileTime.size);
         setCell(table, row, 1, created, Qt::NoItemFlags, ReportTableItem::SortKeyRole,
-                fileTime.hasCreated ? fileTime.created : 0);
+                fileTime.hasCreated ? fileTime.created : fileTime.modified);
         newest.offer(row, fileTime);
-        names.offer(path);
         times.offer(created);
         ++row;
     }
 
     if (row > 0)
         table->setCurrentCell(newest.row(), 0);
-    names.fit(table, 0);
     times.fit(table, 1);
     return row;
 }

@@ -2,6 +2,7 @@
 #include "reportstablesorting.h"
 
 #include "constants.h"
+#include "reportstabledecorator.h"
 
 #include <QHeaderView>
 #include <QSettings>
@@ -9,10 +10,11 @@
 
 ReportsTableSorting::ReportsTableSorting(QTableWidget *table) : QObject(table), table(table)
 {
+    // Until the user chooses, the newest report comes first: it is the one most often wanted.
     const QSettings settings;
-    column = settings.value(Kro::ReportSortColumnKey, -1).toInt();
+    column = settings.value(Kro::ReportSortColumnKey, ReportsTableDecorator::CreatedColumn).toInt();
     order =
-        settings.value(Kro::ReportSortOrderKey, Qt::AscendingOrder).toInt() == Qt::DescendingOrder
+        settings.value(Kro::ReportSortOrderKey, Qt::DescendingOrder).toInt() == Qt::DescendingOrder
             ? Qt::DescendingOrder
             : Qt::AscendingOrder;
     // A header click would otherwise also select the whole column and move the current row.
@@ -20,12 +22,22 @@ ReportsTableSorting::ReportsTableSorting(QTableWidget *table) : QObject(table), 
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     QHeaderView *header = table->horizontalHeader();
     header->setSectionsClickable(true);
+    // Shown before the first fill, which fits the columns to their headers with the indicator.
+    if (column >= 0) {
+        header->setSortIndicatorShown(true);
+        header->setSortIndicator(column, order);
+    }
     connect(header, &QHeaderView::sectionClicked, this, &ReportsTableSorting::chooseColumn);
+}
+
+bool ReportsTableSorting::sortsRows() const
+{
+    return column >= 0 && column < table->columnCount();
 }
 
 void ReportsTableSorting::apply()
 {
-    if (column < 0 || column >= table->columnCount())
+    if (!sortsRows())
         return;
     table->horizontalHeader()->setSortIndicatorShown(true);
     table->horizontalHeader()->setSortIndicator(column, order);

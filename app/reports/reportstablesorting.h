@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Sorting the reports table by the column whose header the user clicked (again: the other way),
 // kept in the settings store so that the next start sorts the same way. Until a column is chosen
-// the rows stay in the order of the scan. The table is sorted once after each fill rather than
+// the newest report comes first. The table is sorted once after each fill rather than
 // kept sorted, so that a fill never moves rows while it writes them.
 #pragma once
 
@@ -18,6 +18,8 @@ public:
 
     // Sorts the freshly filled table by the stored choice, keeping the current row.
     void apply();
+    // Whether apply() moves rows away from the order of the scan.
+    bool sortsRows() const;
 
 private:
     void chooseColumn(int column);

@@ -1,20 +1,29 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The reports table over real folders: which rows appear, what they hold, which row becomes
 // current and what that means for the password action.
+#include "constants.h"
+#include "kroinit.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
+#include "reportstabledelegate.h"
 #include "testenvironment.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 #include <unistd.h>
 
 class TestReportsTable : public QObject
@@ -35,6 +44,11 @@ private slots:
     void sizeAddsUpVolumesAndMarksShowState();
     void sortedByClickedColumnAndRemembered();
     void newFileInWatchedFolderShowsUp();
+    void nameShownWithoutFolderWhichTooltipAndMenuTell();
+    void dateInLocaleWithWholeYearInTextColour();
+    void newestFirstUntilTheUserChooses();
+    void everyColumnFitsTheDefaultWindow_data();
+    void everyColumnFitsTheDefaultWindow();
 
 private:
     void touch(const QString &name, int size = 0);
@@ -48,6 +62,14 @@ private:
         return window->findChild<QAction *>(QStringLiteral("setPasswordAction"));
     }
     void refill() { MainWindowAccess::useReportDirs(*window, QStringList{dir->path()}); }
+    // The file names of the rows, top to bottom.
+    QStringList names()
+    {
+        QStringList shown;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            shown.append(QFileInfo(table()->item(row, 0)->text()).fileName());
+        return shown;
+    }
 
     QTemporaryDir *dir = nullptr;
     MainWindow *window = nullptr;
@@ -55,6 +77,8 @@ private:
 
 void TestReportsTable::init()
 {
+    // Most cases below count rows in the order of the scan.
+    QSettings().setValue(Kro::ReportSortColumnKey, -1);
     dir = new QTemporaryDir;
     window = new MainWindow;
 }
@@ -108,7 +132,7 @@ void TestReportsTable::rowsHoldPathAndCreationTime()
         QCOMPARE(table()->item(row, 1)->flags(), Qt::NoItemFlags);
         const QDateTime created = QFileInfo(expected.at(row)).birthTime();
         QCOMPARE(table()->item(row, 1)->text(),
-                 created.isValid() ? created.toString(QStringLiteral("hh:mm:ss dd.MM.yy"))
+                 created.isValid() ? created.toString(QStringLiteral("d MMM yyyy HH:mm:ss"))
                                    : QString());
     }
     QCOMPARE(MainWindowAccess::volumeParts(*window).values(dir->filePath("sosreport-v.zip")),
@@ -198,10 +222,9 @@ void TestReportsTable::columnsFitTheWidestText()
         if (*removed)
             QVERIFY(QFile::remove(dir->filePath(QLatin1String(removed))));
         refill();
-        const int nameWidth = table()->columnWidth(0);
+        // The name column takes what the others leave.
         const int timeWidth = table()->columnWidth(1);
         table()->resizeColumnsToContents();
-        QCOMPARE(nameWidth, table()->columnWidth(0));
         QCOMPARE(timeWidth, table()->columnWidth(1));
     }
 }
@@ -234,9 +257,11 @@ void TestReportsTable::refillFollowsEveryFolder()
     const QStringList expected{dir->filePath(QStringLiteral("sosreport-b")), newest};
     for (int row = 0; row < 2; ++row) {
         QCOMPARE(table()->item(row, 0)->text(), expected.at(row));
-        QCOMPARE(
-            table()->item(row, 1)->text(),
-            QFileInfo(expected.at(row)).birthTime().toString(QStringLiteral("hh:mm:ss dd.MM.yy")));
+        // The tests run in the C locale.
+        QCOMPARE(table()->item(row, 1)->text(),
+                 QFileInfo(expected.at(row))
+                     .birthTime()
+                     .toString(QStringLiteral("d MMM yyyy HH:mm:ss")));
     }
     QCOMPARE(table()->currentItem()->text(), newest);
 }
@@ -275,12 +300,6 @@ void TestReportsTable::sortedByClickedColumnAndRemembered()
     touch(QStringLiteral("sosreport-b"), 20);
     touch(QStringLiteral("sosreport-c"), 1000);
     refill();
-    const auto names = [this] {
-        QStringList shown;
-        for (int row = 0; row < table()->rowCount(); ++row)
-            shown.append(QFileInfo(table()->item(row, 0)->text()).fileName());
-        return shown;
-    };
     QCOMPARE(names(), QStringList({"sosreport-a", "sosreport-b", "sosreport-c"}));
 
     // By size, numerically: "20 bytes" sorts before "300 bytes" and "1000 bytes".
@@ -309,6 +328,157 @@ void TestReportsTable::newFileInWatchedFolderShowsUp()
     QCOMPARE(table()->currentItem()->text(), dir->filePath("sosreport-a.tar.xz"));
     QVERIFY(QFile::remove(dir->filePath("sosreport-a.tar.xz")));
     QTRY_COMPARE(table()->rowCount(), 1);
+}
+
+// The folder is the same on most rows: the cell shows the file name, shortened in the middle
+// where it must be, and the tooltip and the row's menu say where the file is.
+void TestReportsTable::nameShownWithoutFolderWhichTooltipAndMenuTell()
+{
+    const QString name = QStringLiteral("sosreport-host-2024-05-01-abcdefg.tar.xz");
+    touch(name);
+    refill();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QTableWidgetItem *item = table()->item(0, 0);
+    QCOMPARE(item->text(), dir->filePath(name));
+
+    auto *delegate = qobject_cast<ReportsTableDelegate *>(table()->itemDelegate());
+    QVERIFY(delegate);
+    QStyleOptionViewItem shown;
+    shown.widget = table();
+    delegate->initStyleOption(&shown, table()->model()->index(0, 0));
+    QCOMPARE(shown.text, name);
+    QCOMPARE(shown.textElideMode, Qt::ElideMiddle);
+
+    const QPoint cell = table()->visualItemRect(item).center();
+    QHelpEvent help(QEvent::ToolTip, cell, table()->viewport()->mapToGlobal(cell));
+    QApplication::sendEvent(table()->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), dir->filePath(name));
+    QToolTip::hideText();
+
+    QStringList entries;
+    QTimer poll;
+    poll.setInterval(5);
+    connect(&poll, &QTimer::timeout, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions())
+                entries.append(action->text());
+            menu->close();
+        }
+    });
+    poll.start();
+    emit table()->customContextMenuRequested(cell);
+    QVERIFY2(entries.value(0) == dir->path(), qPrintable(entries.join('|')));
+}
+
+// Dates are read in the user's own way, with the whole year, and in the colour of text that can
+// be read, not of text that is switched off.
+void TestReportsTable::dateInLocaleWithWholeYearInTextColour()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    touch(QStringLiteral("sosreport-a.tar.xz"));
+    refill();
+    QLocale::setDefault(QLocale::c());
+    const QDateTime created = QFileInfo(dir->filePath("sosreport-a.tar.xz")).birthTime();
+    QVERIFY2(created.isValid(), "the test folder's file system keeps no creation times");
+    QTableWidgetItem *date = table()->item(0, 1);
+    QCOMPARE(date->text(), created.toString(QStringLiteral("M/d/yyyy h:mm AP")));
+
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // A selected row is drawn in the colours of the selection.
+    table()->clearSelection();
+    const QImage drawn = table()->viewport()->grab(table()->visualItemRect(date)).toImage();
+    int darkest = 255;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x)
+            darkest = qMin(darkest, QColor(drawn.pixel(x, y)).lightness());
+    const QPalette palette = table()->palette();
+    const int normal = palette.color(QPalette::Active, QPalette::Text).lightness();
+    const int disabled = palette.color(QPalette::Disabled, QPalette::Text).lightness();
+    QVERIFY2(qAbs(darkest - normal) < qAbs(darkest - disabled),
+             qPrintable(QStringLiteral("%1 %2 %3").arg(darkest).arg(normal).arg(disabled)));
+}
+
+void TestReportsTable::newestFirstUntilTheUserChooses()
+{
+    QSettings().remove(Kro::ReportSortColumnKey);
+    touch(QStringLiteral("sosreport-a"));
+    touchAfter(QStringLiteral("sosreport-c"), QStringLiteral("sosreport-a"));
+    touchAfter(QStringLiteral("sosreport-b"), QStringLiteral("sosreport-c"));
+    delete window;
+    window = new MainWindow;
+    refill();
+    QCOMPARE(names(), QStringList({"sosreport-b", "sosreport-c", "sosreport-a"}));
+    QCOMPARE(table()->currentRow(), 0);
+
+    QSettings().setValue(Kro::ReportSortColumnKey, 0);
+    QSettings().setValue(Kro::ReportSortOrderKey, int(Qt::AscendingOrder));
+    delete window;
+    window = new MainWindow;
+    refill();
+    QCOMPARE(names(), QStringList({"sosreport-a", "sosreport-b", "sosreport-c"}));
+    QSettings().remove(Kro::ReportSortOrderKey);
+}
+
+void TestReportsTable::everyColumnFitsTheDefaultWindow_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("Russian") << QLocale(QLocale::Russian, QLocale::Russia);
+}
+
+// Reports lie in a deep folder with names as long as sos gives them; the window has the size it
+// opens with the first time on a desktop.
+void TestReportsTable::everyColumnFitsTheDefaultWindow()
+{
+    QFETCH(QLocale, locale);
+    QLocale::setDefault(locale);
+    kroInit(QStringLiteral("1"), QStringLiteral("Kro sosreport"));
+    // The application's names choose another settings file.
+    KroTest::seedSettings();
+    delete window;
+    window = new MainWindow;
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("var/spool/reports/of/this/machine")));
+    const QString folder = dir->filePath(QStringLiteral("var/spool/reports/of/this/machine"));
+    for (const char *name : {"sosreport-workstation-17-2024-05-01-abcdefg.tar.xz",
+                             "sosreport-workstation-17-obfuscated-2024-05-02-hijklmn.tar.xz.cpt"}) {
+        QFile file(folder + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(56789, 'x'));
+    }
+    MainWindowAccess::useReportDirs(*window, QStringList{folder});
+    // The form's size: the virtual screen of the tests is smaller than a desktop's.
+    window->resize(847, 610);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QLocale::setDefault(QLocale::c());
+    kroInit(QStringLiteral("1"), QStringLiteral("Kro sosreport"));
+
+    QHeaderView *header = table()->horizontalHeader();
+    const int visible = table()->viewport()->width();
+    QCOMPARE(table()->horizontalScrollBar()->maximum(), 0);
+    // The name is shortened in its middle where it must be, yet shows enough to be told apart.
+    for (int row = 0; row < table()->rowCount(); ++row) {
+        const QModelIndex name = table()->model()->index(row, 0);
+        const QString shown = QFileInfo(name.data().toString()).fileName();
+        const QFontMetrics metrics(table()->font());
+        const int room = header->sectionSize(0) - (table()->sizeHintForIndex(name).width() -
+                                                   metrics.horizontalAdvance(shown));
+        QVERIFY2(metrics.elidedText(shown, Qt::ElideMiddle, room).size() > 16,
+                 qPrintable(metrics.elidedText(shown, Qt::ElideMiddle, room)));
+    }
+    for (int column = 1; column < table()->columnCount(); ++column) {
+        const int width = header->sectionSize(column);
+        QVERIFY2(header->sectionViewportPosition(column) + width <= visible,
+                 qPrintable(table()->horizontalHeaderItem(column)->text()));
+        QVERIFY2(width >= header->sectionSizeHint(column),
+                 qPrintable(table()->horizontalHeaderItem(column)->text()));
+        for (int row = 0; row < table()->rowCount(); ++row)
+            QVERIFY2(width >=
+                         table()->sizeHintForIndex(table()->model()->index(row, column)).width(),
+                     qPrintable(table()->item(row, column)->text()));
+    }
 }
 
 KRO_TEST_MAIN(TestReportsTable)
