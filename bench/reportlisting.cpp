@@ -25,7 +25,7 @@
 namespace {
 
 // Every fifth archive has three volumes, the rest are archives with two checksum files; every
-// seventh is protected.
+// seventh archive is protected.
 void fillFolder(const QString &folder, int archives)
 {
     for (int group = 0; group < archives; ++group) {
@@ -38,7 +38,9 @@ void fillFolder(const QString &folder, int archives)
                            : QStringList{QStringLiteral(".tar.xz"), QStringLiteral(".tar.xz.md5"),
                                          QStringLiteral(".tar.xz.sha256")};
         for (const QString &name : names) {
-            QFile file(base + name + protectedSuffix);
+            // Checksums stay as sos wrote them.
+            const bool checksum = name.endsWith(QLatin1String("md5")) || name.endsWith("sha256");
+            QFile file(base + name + (checksum ? QString() : protectedSuffix));
             if (!file.open(QIODevice::WriteOnly))
                 qFatal("cannot write %s", qPrintable(file.fileName()));
         }
@@ -118,8 +120,12 @@ double timedFill(MainWindow *window, int rows)
     int paintsWhenComplete = -1;
     while (true) {
         if (paintsWhenComplete < 0 && table->rowCount() == rows &&
-            MainWindowAccess::isFilled(*window))
+            MainWindowAccess::isFilled(*window)) {
             paintsWhenComplete = counter.paints;
+            // A refill that changed no cell paints nothing of its own: the table is painted as
+            // after any fill.
+            table->viewport()->update();
+        }
         if (paintsWhenComplete >= 0 && counter.paints > paintsWhenComplete)
             break;
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
