@@ -83,13 +83,13 @@ struct Figures
     QVector<double> helper;
 };
 
-QString spread(QVector<double> values)
+QString spread(QVector<double> values, int decimals)
 {
     std::sort(values.begin(), values.end());
     return QStringLiteral("%1 [%2..%3]")
-        .arg(values.at(values.size() / 2), 0, 'f', 1)
-        .arg(values.first(), 0, 'f', 1)
-        .arg(values.last(), 0, 'f', 1);
+        .arg(values.at(values.size() / 2), 0, 'f', decimals)
+        .arg(values.first(), 0, 'f', decimals)
+        .arg(values.last(), 0, 'f', decimals);
 }
 
 void print(const QString &what, const QString &anchorName, const Figures &figures)
@@ -97,8 +97,8 @@ void print(const QString &what, const QString &anchorName, const Figures &figure
     QVector<double> ratios;
     for (int i = 0; i < figures.helper.size(); ++i)
         ratios.append(figures.helper.at(i) / figures.anchor.at(i));
-    QTextStream(stdout) << what << ": helper " << spread(figures.helper) << " ms, " << anchorName
-                        << ' ' << spread(figures.anchor) << " ms, ratio " << spread(ratios)
+    QTextStream(stdout) << what << ": helper " << spread(figures.helper, 0) << " ms, " << anchorName
+                        << ' ' << spread(figures.anchor, 0) << " ms, ratio " << spread(ratios, 2)
                         << " (medians of " << figures.helper.size()
                         << " [min..max]; goal <= 1.1)\n";
 }
