@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLayout>
 #include <QMessageBox>
 #include <QSettings>
 #include <cmath>
@@ -64,8 +65,9 @@ void MainWindow::buildExtSettWidget()
     extSettWidget->hide();
     extSettWidget->setPreviousEnabled(QSettings().contains(Kro::ExtSettingsKey));
     ui->splitter->insertWidget(1, extSettWidget);
-    // Styled now, so that its first showing does not style every child.
+    // Styled and laid out now, so that its first showing does not style and measure every child.
     extSettWidget->ensurePolished();
+    extSettWidget->layout()->activate();
     connect(extSettWidget, &ExtSettWidget::getPluginsList, this, &MainWindow::fetchPluginList);
     connect(extSettWidget, &ExtSettWidget::getMePreviousSettings, this,
             &MainWindow::setPrevExtSettings);
