@@ -5,8 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
-AfterFirstPaint::AfterFirstPaint(QWidget *widget, std::function<void()> work)
-    : QObject(widget), work(std::move(work))
+AfterFirstPaint::AfterFirstPaint(QWidget *widget, QVector<Step> steps)
+    : QObject(widget), steps(std::move(steps))
 {
     widget->installEventFilter(this);
 }
@@ -17,13 +17,17 @@ bool AfterFirstPaint::eventFilter(QObject *watched, QEvent *event)
         watched->removeEventFilter(this);
         // The window's paint event comes first of all its widgets': the work waits until the
         // whole picture is painted and on the screen.
-        QTimer::singleShot(0, this, &AfterFirstPaint::run);
+        QTimer::singleShot(0, this, &AfterFirstPaint::runNext);
     }
     return false;
 }
 
-void AfterFirstPaint::run()
+void AfterFirstPaint::runNext()
 {
-    work();
-    deleteLater();
+    // A step may start more work of its own; the next waits for the following turn.
+    steps.at(next++)();
+    if (next < steps.size())
+        QTimer::singleShot(0, this, &AfterFirstPaint::runNext);
+    else
+        deleteLater();
 }

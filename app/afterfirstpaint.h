@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Runs a piece of work once, as soon as a widget has been painted for the first time: start-up
-// work that the first picture does not need waits until the window is on the screen.
+// Runs start-up work once a widget has been painted for the first time: work that the first
+// picture does not need waits until the window is on the screen. The work comes in steps, one
+// per turn of the event loop, so that the window can paint and answer input between them.
 #pragma once
 
 #include <QObject>
+#include <QVector>
 #include <functional>
 
 class QWidget;
@@ -13,14 +15,18 @@ class AfterFirstPaint : public QObject
     Q_OBJECT
 
 public:
-    // Becomes a child of widget and deletes itself once the work has run.
-    AfterFirstPaint(QWidget *widget, std::function<void()> work);
+    using Step = std::function<void()>;
+
+    // Becomes a child of widget and deletes itself once the last step has run.
+    AfterFirstPaint(QWidget *widget, QVector<Step> steps);
+    AfterFirstPaint(QWidget *widget, Step work) : AfterFirstPaint(widget, QVector<Step>{work}) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void run();
+    void runNext();
 
-    std::function<void()> work;
+    QVector<Step> steps;
+    int next = 0;
 };

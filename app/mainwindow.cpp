@@ -92,21 +92,30 @@ void MainWindow::setUpReproduceFlow()
 void MainWindow::scheduleStartUpWork()
 {
     // The window shows at once: reading the folders, styling the splitter's handle (hidden until
-    // the extended pane shows) and asking the helper wait until it is on the screen.
-    new AfterFirstPaint(this, [this] {
-        keepFrameOnScreen();
-        refillReportsTable();
-        ui->splitter->setStyleSheet(
-            QStringLiteral("QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
-        fillDebugModules();
-        // A run that outlived an earlier window is followed as if this one had started it.
-        reportRun->query();
-    });
+    // the extended pane shows) and asking the helper wait until it is on the screen, each step
+    // in a turn of the event loop of its own so that none holds up a frame.
+    new AfterFirstPaint(
+        this, {[this] {
+                   keepFrameOnScreen();
+                   refillReportsTable();
+               },
+               [this] {
+                   ui->splitter->setStyleSheet(QStringLiteral(
+                       "QSplitter::handle:vertical {height: 1px;background-color : gray;}"));
+               },
+               [this] {
+                   fillDebugModules();
+                   // A run that outlived an earlier window is followed as if this one had
+                   // started it.
+                   reportRun->query();
+               }});
     // Services an earlier window left in debug mode are offered for collecting or switching
     // back once the first module list is read.
     auto atStart = std::make_shared<QMetaObject::Connection>();
     *atStart = connect(debugPage, &DebugPage::modulesShown, this, [this, atStart] {
         disconnect(*atStart);
+        // Once the start-up work is done the pane is built, so that opening it only shows it.
+        QTimer::singleShot(0, this, &MainWindow::buildExtSettWidget);
         reproduceFlow->resume();
         debugPage->switchBackInTurn(debugPage->askToSwitchBack(reproduceFlow->service()), {});
     });

@@ -129,11 +129,15 @@ private:
     // Extended settings (mainwindow_extsett.cpp)
     void resizeForExtendedPane(int state, bool resize);
     int roomForHeight() const;
-    void createExtSettWidget();
+    // Builds the pane hidden, with the stored options of the installed sos, so that opening it
+    // only shows it; the window does so once it is idle after its first paint.
+    void buildExtSettWidget();
+    // What the first opening adds: the notice, the sos help run if nothing is stored, the listing.
+    void openExtSettWidget();
     void fetchPluginList();
-    void readSosOptions();
-    // What the installed sos accepts, asked on first need; known() follows once it is read.
-    SosOptions *installedSosOptions();
+    // What the installed sos accepts, asked on first need; known() follows once it is read. With
+    // storedOnly, only the settings store is read and no help run is started.
+    SosOptions *installedSosOptions(bool storedOnly = false);
     // The case id of the extended settings, empty when none is set.
     QString reportCaseId() const;
     QStringList extendedArguments(const QVariantMap &settings) const;
@@ -157,6 +161,8 @@ private:
     Ui::AppSkeleton *ui;
     KroAdmin::DbusService *dbusService = nullptr;
     ExtSettWidget *extSettWidget = nullptr;
+    // The user has opened the pane: only then do its settings reach a run.
+    bool extSettOpened = false;
     SosOptions *sosOptions = nullptr;
     QStringList reportDirs;
     QStringList debugModuleDirs;

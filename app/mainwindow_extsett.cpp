@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLayout>
 #include <QMessageBox>
 #include <QSettings>
 #include <cmath>
@@ -23,8 +24,9 @@ void MainWindow::showExtendedSettings(int newState)
 
 void MainWindow::resizeForExtendedPane(int state, bool resize)
 {
-    if (!extSettWidget)
-        createExtSettWidget();
+    buildExtSettWidget();
+    if (state == Qt::Checked && !extSettOpened)
+        openExtSettWidget();
     const int h = height();
     const int w = width();
     const int room = roomForHeight();
@@ -54,7 +56,30 @@ int MainWindow::roomForHeight() const
     return area.isEmpty() ? QWIDGETSIZE_MAX : area.height() - frame;
 }
 
-void MainWindow::createExtSettWidget()
+void MainWindow::buildExtSettWidget()
+{
+    if (extSettWidget)
+        return;
+    extSettWidget = new ExtSettWidget;
+    // Hidden before the splitter takes it, so that the splitter does not show it.
+    extSettWidget->hide();
+    extSettWidget->setPreviousEnabled(QSettings().contains(Kro::ExtSettingsKey));
+    ui->splitter->insertWidget(1, extSettWidget);
+    // Styled and laid out now, so that its first showing does not style and measure every child.
+    extSettWidget->ensurePolished();
+    extSettWidget->layout()->activate();
+    connect(extSettWidget, &ExtSettWidget::getPluginsList, this, &MainWindow::fetchPluginList);
+    connect(extSettWidget, &ExtSettWidget::getMePreviousSettings, this,
+            &MainWindow::setPrevExtSettings);
+    // The guided flow may have asked already.
+    SosOptions *options = installedSosOptions(true);
+    connect(options, &SosOptions::known, extSettWidget,
+            [this, options] { extSettWidget->markMissingOptions(*options); });
+    if (options->isKnown())
+        extSettWidget->markMissingOptions(*options);
+}
+
+void MainWindow::openExtSettWidget()
 {
     if (!pluginAskAgain) {
         QMessageBox notice(QMessageBox::Information, tr("Attention!"),
@@ -67,41 +92,27 @@ void MainWindow::createExtSettWidget()
         notice.exec();
         pluginAskAgain = askAgainBox->isChecked();
     }
-    extSettWidget = new ExtSettWidget;
-
+    extSettOpened = true;
     QSettings settings;
     const bool havePrevious = settings.contains(Kro::ExtSettingsKey);
     if (havePrevious)
         prevExtSettings = settings.value(Kro::ExtSettingsKey).toMap();
     extSettWidget->setPreviousEnabled(havePrevious);
     settings.setValue(Kro::PluginAskAgainKey, pluginAskAgain);
-
-    ui->splitter->insertWidget(1, extSettWidget);
-    connect(extSettWidget, &ExtSettWidget::getPluginsList, this, &MainWindow::fetchPluginList);
-    connect(extSettWidget, &ExtSettWidget::getMePreviousSettings, this,
-            &MainWindow::setPrevExtSettings);
-    readSosOptions();
+    installedSosOptions()->load();
     fetchPluginList();
 }
 
-SosOptions *MainWindow::installedSosOptions()
+SosOptions *MainWindow::installedSosOptions(bool storedOnly)
 {
-    if (!sosOptions) {
+    if (!sosOptions)
         sosOptions = new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
                                     Kro::SosreportProgram, this);
+    if (storedOnly)
+        sosOptions->loadStored();
+    else
         sosOptions->load();
-    }
     return sosOptions;
-}
-
-void MainWindow::readSosOptions()
-{
-    // The guided flow may have asked already.
-    SosOptions *options = installedSosOptions();
-    connect(options, &SosOptions::known, extSettWidget,
-            [this, options] { extSettWidget->markMissingOptions(*options); });
-    if (options->isKnown())
-        extSettWidget->markMissingOptions(*options);
 }
 
 // The listing takes seconds: the pane waits for it locked while the window keeps painting.
@@ -121,21 +132,21 @@ void MainWindow::fetchPluginList()
 
 void MainWindow::startFilling(QString out)
 {
-    if (extSettWidget)
+    if (extSettOpened)
         extSettWidget->fillPluginsAndProfiles(out);
     QApplication::restoreOverrideCursor();
 }
 
 void MainWindow::setPrevExtSettings()
 {
-    if (extSettWidget)
+    if (extSettOpened)
         extSettWidget->setPrevSettings(prevExtSettings);
 }
 
 // Volumes this sos cannot make are split from the finished archive instead.
 int MainWindow::volumeSizeAfterRun(const QVariantMap &settings) const
 {
-    if (!extSettWidget || extSettWidget->isHidden() || !settings.contains(Kro::SplitOption) ||
+    if (!extSettOpened || extSettWidget->isHidden() || !settings.contains(Kro::SplitOption) ||
         sosOptions->accepts(Kro::SplitOption))
         return 0;
     return settings.value(Kro::SplitOption).toInt();
@@ -143,7 +154,7 @@ int MainWindow::volumeSizeAfterRun(const QVariantMap &settings) const
 
 QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
 {
-    if (!extSettWidget || extSettWidget->isHidden())
+    if (!extSettOpened || extSettWidget->isHidden())
         return {};
     // The stored map keeps what this sos lacks, for a later sos that has it; the run gets none.
     return SosArguments::fromSettings(sosOptions->acceptedOnly(settings));
@@ -151,5 +162,5 @@ QStringList MainWindow::extendedArguments(const QVariantMap &settings) const
 
 QString MainWindow::reportCaseId() const
 {
-    return extSettWidget ? extSettWidget->caseId() : QString();
+    return extSettOpened ? extSettWidget->caseId() : QString();
 }

@@ -24,7 +24,7 @@ void MainWindow::collectReports()
         return;
     // The pane's map is taken once, so that the arguments and the stored settings agree.
     QVariantMap extSettings;
-    if (extSettWidget)
+    if (extSettOpened)
         extSettings = extSettWidget->getExtSettings();
     // Until the helper answers (perhaps after a password), no second run can be asked for.
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -36,7 +36,7 @@ void MainWindow::collectReports()
                              ui->saveAction->setEnabled(!reportRun->isFollowed());
                              return;
                          }
-                         if (extSettWidget) {
+                         if (extSettOpened) {
                              prevExtSettings = extSettings;
                              extSettWidget->setPreviousEnabled(true);
                              QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);

@@ -11,6 +11,7 @@
 #include "mainwindow.h"
 #include "reportprogressdialog.h"
 #include "reportrun.h"
+#include "reportspage.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -25,6 +26,13 @@ public:
     static bool isStarted(const MainWindow &window)
     {
         return !window.findChild<AfterFirstPaint *>(QString(), Qt::FindDirectChildrenOnly);
+    }
+
+    // True once the reports table holds every row of its last fill with their details, and
+    // the window's start-up work is done.
+    static bool isFilled(const MainWindow &window)
+    {
+        return isStarted(window) && !window.reportsPage->isFilling();
     }
 
     // Folders

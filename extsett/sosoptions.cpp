@@ -101,15 +101,20 @@ QStringList SosOptions::parseHelp(const QString &helpText)
     return options;
 }
 
-void SosOptions::load()
+void SosOptions::loadStored()
 {
     if (sosVersion.isEmpty() || helpProcess || isKnown())
         return;
     accepted = QSettings().value(storeKey()).toStringList();
-    if (isKnown()) {
+    if (isKnown())
         emit known();
+}
+
+void SosOptions::load()
+{
+    loadStored();
+    if (sosVersion.isEmpty() || helpProcess || isKnown())
         return;
-    }
     helpProcess = new QProcess(this);
     connect(helpProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &SosOptions::helpFinished);

@@ -35,6 +35,8 @@ public:
 
     // Takes the list from the store, or starts the help run; known() follows once it is read.
     void load();
+    // Takes the list from the store only; known() follows when it was there.
+    void loadStored();
     bool isKnown() const;
     QString version() const;
     bool accepts(const QString &option) const;

@@ -30,6 +30,7 @@ run reportlisting  bench/bench_reportlisting
 run debugmodules   $bus -- bench/kro-debug-bench
 run reportrunend   $bus --stand-ins "$build/bench" -- bench/bench_reportrunend
 run helperstalls   $bus --stand-ins "$build/bench" -- bench/bench_helperstalls
+run helpertimes    $bus -- bench/bench_helpertimes
 run upload         $bus -- bench/bench_upload
 
 if [ -n "$failed" ]; then

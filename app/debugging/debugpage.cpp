@@ -253,11 +253,11 @@ void DebugPage::switchModule(DebugModuleObject *module, bool rollback, bool quie
 {
     lock(true);
     const ModuleState before = module->state();
-    auto *debugSwitch = new DebugSwitch(backstage, service, this);
+    auto *debugSwitch = new DebugSwitch(service, this);
     connect(debugSwitch, &DebugSwitch::finished, this,
-            [=](const QString &failure, const KroAdmin::HelperReply &reply) {
+            [=](const QString &failure, const KroAdmin::HelperReply &reply, ModuleState state) {
                 debugSwitch->deleteLater();
-                module->setState(backstage.detectModuleState(module->fileChanges()));
+                module->setState(state);
                 lock(false);
                 const QString failureText =
                     failure.isEmpty() ? failure : withReason(failure, reply);

@@ -5,15 +5,21 @@
 #include "debugmoduleobject.h"
 
 #include <QFile>
+#include <QtConcurrent/QtConcurrentRun>
 
-DebugSwitch::DebugSwitch(Backstage &backstage, KroAdmin::DbusService &service, QObject *parent)
-    : QObject(parent), backstage(backstage), service(service)
+DebugSwitch::DebugSwitch(KroAdmin::DbusService &service, QObject *parent)
+    : QObject(parent), service(service)
 {
+    connect(&preparing, &QFutureWatcher<Prepared>::finished, this,
+            [this] { moveCopy(preparing.result()); });
+    connect(&reading, &QFutureWatcher<ModuleState>::finished, this,
+            [this] { emit finished(endFailure, endReply, reading.result()); });
 }
 
 void DebugSwitch::start(DebugModuleObject *module, bool rollback, const FlagPreparer &prepareFlag)
 {
-    changes = module->fileChanges();
+    moduleChanges = module->fileChanges();
+    changes = moduleChanges;
     commands = rollback ? module->rollbackCommands() : module->debugCommands();
     this->rollback = rollback;
     this->prepareFlag = prepareFlag;
@@ -21,22 +27,42 @@ void DebugSwitch::start(DebugModuleObject *module, bool rollback, const FlagPrep
 }
 
 // A change already in place is no failure: a half-switched module can be switched the whole
-// way, and a switch can be retried after a failure.
+// way, and a switch can be retried after a failure. Runs in the worker: it touches nothing of
+// the switch.
+DebugSwitch::Prepared DebugSwitch::prepareNext(QList<FileChange> changes, bool rollback)
+{
+    Backstage files;
+    const FileChangeState target = rollback ? FileChangeState::Unchanged : FileChangeState::Changed;
+    while (!changes.isEmpty() && files.detectFileChangeState(changes.constFirst()) == target)
+        changes.removeFirst();
+    Prepared prepared;
+    if (changes.isEmpty())
+        return prepared;
+    prepared.change = changes.takeFirst();
+    prepared.remaining = changes;
+    if (files.prepareFileChange(prepared.change, rollback, &prepared.copy) != Backstage::Success)
+        prepared.failure = files.fileChangeErrors().constLast();
+    return prepared;
+}
+
 void DebugSwitch::changeNextFile()
 {
-    const FileChangeState target = rollback ? FileChangeState::Unchanged : FileChangeState::Changed;
-    while (!changes.isEmpty() && backstage.detectFileChangeState(changes.constFirst()) == target)
-        changes.removeFirst();
-    if (changes.isEmpty()) {
+    preparing.setFuture(QtConcurrent::run(&DebugSwitch::prepareNext, changes, rollback));
+}
+
+void DebugSwitch::moveCopy(const Prepared &prepared)
+{
+    changes = prepared.remaining;
+    if (!prepared.failure.isEmpty()) {
+        fail(prepared.failure);
+        return;
+    }
+    if (prepared.copy.isEmpty()) {
         publishFlag();
         return;
     }
-    const FileChange change = changes.takeFirst();
-    QString copy;
-    if (backstage.prepareFileChange(change, rollback, &copy) != Backstage::Success) {
-        fail(backstage.fileChangeErrors().constLast());
-        return;
-    }
+    const FileChange change = prepared.change;
+    const QString copy = prepared.copy;
     service.move(copy, change.filename, this, [this, change, copy](const auto &reply) {
         if (reply.succeeded()) {
             changeNextFile();
@@ -69,7 +95,7 @@ void DebugSwitch::runNextCommand()
     while (!commands.isEmpty() && Backstage::isLeftToUser(commands.constFirst()))
         commands.removeFirst();
     if (commands.isEmpty()) {
-        emit finished(QString(), KroAdmin::HelperReply());
+        finish(QString(), KroAdmin::HelperReply());
         return;
     }
     const QString command = commands.takeFirst();
@@ -93,5 +119,13 @@ void DebugSwitch::fail(const QString &failure, const KroAdmin::HelperReply &repl
 {
     changes.clear();
     commands.clear();
-    emit finished(failure.trimmed(), reply);
+    finish(failure.trimmed(), reply);
+}
+
+void DebugSwitch::finish(const QString &failure, const KroAdmin::HelperReply &reply)
+{
+    endFailure = failure;
+    endReply = reply;
+    reading.setFuture(QtConcurrent::run(
+        [changes = moduleChanges] { return Backstage().detectModuleState(changes); }));
 }

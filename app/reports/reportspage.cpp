@@ -41,14 +41,16 @@ int ReportsPage::fill()
     describeFolders();
     const QStringList reports = backstage.reportFiles(reportDirs, volumeParts);
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
-    // A sorted table's cells no longer know their rows, and Qt searches the whole table for each
-    // cell a refill changes: the rows are made anew instead.
-    if (sorting->sortsRows())
+    // A table the user sorted has cells that no longer know their rows, and Qt searches the
+    // whole table for each cell a refill changes: the rows are made anew instead.
+    if (sorting->rowsMoved())
         table->setRowCount(0);
-    const int rows = ReportsTableFiller(table).fill(reports);
+    ReportsTableFiller filler(table);
+    filler.sortBy(sorting->sortColumn(), sorting->sortOrder());
+    const int rows = filler.fill(reports, volumeParts);
     forgetVanishedAnnouncement();
-    decorator->apply(volumeParts);
     sorting->apply();
+    decorator->apply();
     watcher->watch(reportDirs);
     emit filled();
     return rows;
@@ -68,6 +70,12 @@ void ReportsPage::refresh()
     const QList<QTableWidgetItem *> tops = table->findItems(topReport, Qt::MatchExactly);
     if (!topReport.isEmpty() && !tops.isEmpty())
         table->scrollToItem(tops.first(), QAbstractItemView::PositionAtTop);
+    decorator->applyToVisibleRows();
+}
+
+bool ReportsPage::isFilling() const
+{
+    return decorator->isPending();
 }
 
 bool ReportsPage::select(const QString &path)

@@ -37,6 +37,8 @@ public:
     // it went, the report at the top of the view stays there, and an unreadable folder, warned
     // about at the user's own fills, does not pop up at every change of another.
     void refresh();
+    // Rows of the last fill still wait for their details.
+    bool isFilling() const;
     // Makes the report's row current; false when the table has no such row.
     bool select(const QString &path);
     // The path of the current row's report, empty when no row is current.

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "reportstabledecorator.h"
 
-#include "reportfiletimes.h"
 #include "reportnames.h"
 #include "reportstabledelegate.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -48,31 +48,90 @@ ReportsTableDecorator::ReportsTableDecorator(QTableWidget *table)
     emptyText->setWordWrap(true);
     auto *layout = new QVBoxLayout(table->viewport());
     layout->addWidget(emptyText);
+    slices.setInterval(0);
+    QObject::connect(&slices, &QTimer::timeout, [this] { applyNextSlice(); });
+    QObject::connect(table->verticalScrollBar(), &QScrollBar::valueChanged, &slices,
+                     [this] { applyToVisibleRows(); });
+    // Sorting by a column needs every row's keys.
+    QObject::connect(table->horizontalHeader(), &QHeaderView::sectionClicked, &slices,
+                     [this] { finish(); });
 }
 
-void ReportsTableDecorator::apply(const QMultiMap<QString, QString> &volumeParts)
+void ReportsTableDecorator::apply()
 {
-    const QLocale locale;
+    const int rows = table->rowCount();
+    slices.stop();
+    locale = QLocale();
+    detailed.fill(false, rows);
+    nextRow = 0;
+    longestRow = -1;
+    longestText = 0;
+    emptyText->setVisible(rows == 0);
+    if (rows <= AtOnceRows) {
+        applyToRows(0, rows);
+        fitSizeColumn();
+        return;
+    }
+    applyToVisibleRows();
+    slices.start();
+}
+
+void ReportsTableDecorator::applyToVisibleRows()
+{
+    if (detailed.isEmpty())
+        return;
+    const int first = qMax(0, table->rowAt(0));
+    const int last = table->rowAt(table->viewport()->height() - 1);
+    applyToRows(first, last < 0 ? table->rowCount() : last + 1);
+    fitSizeColumn();
+}
+
+void ReportsTableDecorator::finish()
+{
+    if (!isPending())
+        return;
+    slices.stop();
+    applyToRows(0, table->rowCount());
+    fitSizeColumn();
+}
+
+void ReportsTableDecorator::applyNextSlice()
+{
+    QElapsedTimer spent;
+    spent.start();
+    const int rows = table->rowCount();
+    while (nextRow < rows && spent.elapsed() < SliceMs) {
+        const int end = qMin(rows, nextRow + 64);
+        applyToRows(nextRow, end);
+        nextRow = end;
+    }
+    fitSizeColumn();
+    if (nextRow >= rows)
+        slices.stop();
+}
+
+void ReportsTableDecorator::applyToRows(int first, int end)
+{
     // Size texts differ little in width: the longest one is measured alone, not every row.
-    int longestRow = -1;
-    int longest = 0;
-    // Only volumes are read here: the fill has read every row's own file already.
-    FileTimesReader reader;
-    for (int row = 0; row < table->rowCount(); ++row) {
+    end = qMin(end, detailed.size());
+    for (int row = first; row < end; ++row) {
+        if (detailed.testBit(row))
+            continue;
+        detailed.setBit(row);
         QTableWidgetItem *name = table->item(row, NameColumn);
-        const QString report = name->text();
-        qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
-        const auto volumes = volumeParts.equal_range(report);
-        for (auto volume = volumes.first; volume != volumes.second; ++volume)
-            size += reader.read(*volume).size;
+        const qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const QString sizeText = locale.formattedDataSize(size);
         setSizeItem(row, sizeText, size);
-        if (sizeText.size() > longest) {
-            longest = sizeText.size();
+        if (sizeText.size() > longestText) {
+            longestText = sizeText.size();
             longestRow = row;
         }
         markRow(name);
     }
+}
+
+void ReportsTableDecorator::fitSizeColumn()
+{
     const int content =
         longestRow < 0
             ? 0
@@ -80,7 +139,6 @@ void ReportsTableDecorator::apply(const QMultiMap<QString, QString> &volumeParts
                   (table->showGrid() ? 1 : 0);
     table->horizontalHeader()->resizeSection(
         SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
-    emptyText->setVisible(table->rowCount() == 0);
 }
 
 // A new item is filled before it goes into the table, where every change is announced to the

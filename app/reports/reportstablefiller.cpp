@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLocale>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVector>
 #include <algorithm>
@@ -49,6 +50,13 @@ private:
     QString dateFormat;
     const QString timeFormat;
 };
+
+// What the date column sorts by: where the file system keeps no creation times the newest are
+// still told by their modification.
+qint64 createdKey(const FileTimes &times)
+{
+    return times.hasCreated ? times.created : times.modified;
+}
 
 // The row to make current: the newest creation time after the start of 1970; where the file
 // system keeps no creation times, the newest modification. Earlier rows win ties.
@@ -153,40 +161,101 @@ private:
     QVector<int> estimates;
 };
 
+// A report as the fill reads it: one statx of its file, and one of each of its volumes.
+struct ReportRow
+{
+    QString path;
+    FileTimes times;
+    qint64 size = 0;
+    QString created;
+};
+
+// The keys the table's items sort by (ReportTableItem): the text of a name, the creation time
+// (the modification where there is none), the size with the volumes.
+bool lessThan(const ReportRow &a, const ReportRow &b, int column)
+{
+    switch (column) {
+    case ReportsTableDecorator::NameColumn:
+        return a.path.localeAwareCompare(b.path) < 0;
+    case ReportsTableDecorator::CreatedColumn:
+        return createdKey(a.times) < createdKey(b.times);
+    default:
+        return a.size < b.size;
+    }
+}
+
+// The rows in the order the table's own stable sort would leave them after a fill in the scan's
+// order.
+void sortRows(QVector<ReportRow> &rows, int column, Qt::SortOrder order)
+{
+    if (column < 0)
+        return;
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(rows.begin(), rows.end(),
+                         [column](const auto &a, const auto &b) { return lessThan(a, b, column); });
+    else
+        std::stable_sort(rows.begin(), rows.end(),
+                         [column](const auto &a, const auto &b) { return lessThan(b, a, column); });
+}
+
+// Writes the rows, makes the newest report current and fits the date column.
+void writeRows(QTableWidget *table, const QVector<ReportRow> &rows)
+{
+    table->setRowCount(rows.size());
+    NewestRow newest;
+    ColumnFitter times(table->font());
+    {
+        // Each change of an item would be announced to the view on its own: the view is told
+        // once, below.
+        const QSignalBlocker quiet(table->model());
+        for (int row = 0; row < rows.size(); ++row) {
+            const ReportRow &report = rows.at(row);
+            setCell(table, row, 0, report.path, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
+                    ReportTableItem::SizeRole, report.size);
+            setCell(table, row, 1, report.created, Qt::NoItemFlags, ReportTableItem::SortKeyRole,
+                    createdKey(report.times));
+            newest.offer(row, report.times);
+            times.offer(report.created);
+        }
+    }
+    table->viewport()->update();
+    if (!rows.isEmpty())
+        table->setCurrentCell(newest.row(), 0);
+    times.fit(table, 1);
+}
+
 } // namespace
 
 ReportsTableFiller::ReportsTableFiller(QTableWidget *table) : table(table) {}
 
-int ReportsTableFiller::fill(const QStringList &reports)
+void ReportsTableFiller::sortBy(int column, Qt::SortOrder order)
 {
-    // Checksum files get no row: counting first spares the table inserting rows for them and
-    // removing those rows again, which costs as much as the rows themselves.
-    table->setRowCount(int(std::count_if(reports.cbegin(), reports.cend(), [](const QString &path) {
-        return !ReportNames::isChecksum(path);
-    })));
-    NewestRow newest;
+    sortColumn = column;
+    sortOrder = order;
+}
+
+// Rows are written in the order the table is sorted by: sorting thousands of items afterwards
+// costs more than writing them.
+int ReportsTableFiller::fill(const QStringList &reports,
+                             const QMultiMap<QString, QString> &volumeParts)
+{
+    QVector<ReportRow> rows;
+    rows.reserve(reports.size());
     const CreationText creationText;
-    ColumnFitter times(table->font());
     FileTimesReader timesReader;
-    int row = 0;
     for (const QString &path : reports) {
+        // Checksum files get no row.
         if (ReportNames::isChecksum(path))
             continue;
-        const FileTimes fileTime = timesReader.read(path);
-        const QString created = creationText.of(fileTime);
-        // What the file's one statx gave is kept for the sorting and the Size column; where the
-        // file system keeps no creation times the newest are still told by their modification.
-        setCell(table, row, 0, path, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
-                ReportTableItem::SizeRole, fileTime.size);
-        setCell(table, row, 1, created, Qt::NoItemFlags, ReportTableItem::SortKeyRole,
-                fileTime.hasCreated ? fileTime.created : fileTime.modified);
-        newest.offer(row, fileTime);
-        times.offer(created);
-        ++row;
+        const FileTimes times = timesReader.read(path);
+        rows.append({path, times, times.size, creationText.of(times)});
     }
-
-    if (row > 0)
-        table->setCurrentCell(newest.row(), 0);
-    times.fit(table, 1);
-    return row;
+    for (ReportRow &row : rows) {
+        const auto volumes = volumeParts.equal_range(row.path);
+        for (auto volume = volumes.first; volume != volumes.second; ++volume)
+            row.size += timesReader.read(*volume).size;
+    }
+    sortRows(rows, sortColumn, sortOrder);
+    writeRows(table, rows);
+    return rows.size();
 }

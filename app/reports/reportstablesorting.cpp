@@ -37,13 +37,12 @@ bool ReportsTableSorting::sortsRows() const
 
 void ReportsTableSorting::apply()
 {
+    moved = false;
     if (!sortsRows())
         return;
     table->horizontalHeader()->setSortIndicatorShown(true);
     table->horizontalHeader()->setSortIndicator(column, order);
-    QTableWidgetItem *current = table->currentItem();
-    table->sortItems(column, order);
-    if (current)
+    if (QTableWidgetItem *current = table->currentItem())
         table->scrollToItem(current);
 }
 
@@ -55,5 +54,7 @@ void ReportsTableSorting::chooseColumn(int clicked)
     QSettings settings;
     settings.setValue(Kro::ReportSortColumnKey, column);
     settings.setValue(Kro::ReportSortOrderKey, int(order));
+    table->sortItems(column, order);
     apply();
+    moved = true;
 }

@@ -16,10 +16,17 @@ class ReportsTableSorting : public QObject
 public:
     explicit ReportsTableSorting(QTableWidget *table);
 
-    // Sorts the freshly filled table by the stored choice, keeping the current row.
+    // Shows the stored choice on the header of a table filled in its order, with the current
+    // row in view.
     void apply();
-    // Whether apply() moves rows away from the order of the scan.
+    // Whether a column is chosen.
     bool sortsRows() const;
+    // The chosen column, -1 for none, and its order.
+    int sortColumn() const { return column; }
+    Qt::SortOrder sortOrder() const { return order; }
+    // Whether the user's sort moved rows since the last fill: their cells no longer know their
+    // rows then.
+    bool rowsMoved() const { return moved; }
 
 private:
     void chooseColumn(int column);
@@ -27,4 +34,5 @@ private:
     QTableWidget *table;
     int column = -1;
     Qt::SortOrder order = Qt::AscendingOrder;
+    bool moved = false;
 };

@@ -43,6 +43,7 @@ private slots:
     void refillFollowsEveryFolder();
     void sizeAddsUpVolumesAndMarksShowState();
     void sortedByClickedColumnAndRemembered();
+    void largeTableWrittenInOrderAndDetailedAfter();
     void newFileInWatchedFolderShowsUp();
     void nameShownWithoutFolderWhichTooltipAndMenuTell();
     void dateInLocaleWithWholeYearInTextColour();
@@ -316,6 +317,40 @@ void TestReportsTable::sortedByClickedColumnAndRemembered()
     refill();
     QCOMPARE(names(), QStringList({"sosreport-c", "sosreport-a", "sosreport-b"}));
     QSettings().remove(QStringLiteral("reportsortcolumn"));
+}
+
+// A large table is written in the chosen order, a report's size with its volumes, and the rows
+// out of view get their details after the fill; a click on a header sorts by complete keys.
+void TestReportsTable::largeTableWrittenInOrderAndDetailedAfter()
+{
+    QSettings().setValue(Kro::ReportSortColumnKey, 2);
+    QSettings().setValue(Kro::ReportSortOrderKey, int(Qt::DescendingOrder));
+    delete window;
+    window = new MainWindow;
+    const int reports = 300;
+    for (int i = 0; i < reports; ++i)
+        touch(QStringLiteral("sosreport-%1.tar.xz").arg(i, 3, 10, QLatin1Char('0')), i);
+    // The largest by its volume alone.
+    touch(QStringLiteral("sosreport-v.zip"), 1);
+    touch(QStringLiteral("sosreport-v.z01"), 5000);
+    window->show();
+    refill();
+    QCOMPARE(table()->rowCount(), reports + 1);
+    QCOMPARE(names().first(), QStringLiteral("sosreport-v.zip"));
+    QCOMPARE(names().at(1), QStringLiteral("sosreport-299.tar.xz"));
+    QCOMPARE(names().last(), QStringLiteral("sosreport-000.tar.xz"));
+    QCOMPARE(table()->item(0, 2)->text(), QLocale().formattedDataSize(5001));
+    QVERIFY(QTest::qWaitFor([&] {
+        const QTableWidgetItem *size = table()->item(reports, 2);
+        return size && size->text() == QLocale().formattedDataSize(0);
+    }));
+
+    const QPoint sizeHeader(table()->horizontalHeader()->sectionViewportPosition(2) + 5, 5);
+    QTest::mouseClick(table()->horizontalHeader()->viewport(), Qt::LeftButton, {}, sizeHeader);
+    QCOMPARE(names().first(), QStringLiteral("sosreport-000.tar.xz"));
+    QCOMPARE(names().last(), QStringLiteral("sosreport-v.zip"));
+    QSettings().remove(QStringLiteral("reportsortcolumn"));
+    QSettings().remove(QStringLiteral("reportsortorder"));
 }
 
 void TestReportsTable::newFileInWatchedFolderShowsUp()
