@@ -3,9 +3,11 @@
 
 #include "constants.h"
 #include "ptyprocess.h"
+#include "reportnames.h"
 #include "sosarguments.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -21,6 +23,8 @@ namespace {
 constexpr int KillDelayMs = 3000;
 constexpr int LeftoverDelayMs = 500;
 const QString Md5Program = QStringLiteral("md5sum");
+// How sos names the combined archive.
+const QString SosCollectorPrefix = QStringLiteral("sos-collector");
 
 // The processes of this user whose command line names folder: the collector's SSH connections
 // (kept open for minutes by ssh itself) and copies, which left its process group.
@@ -49,6 +53,7 @@ QVector<pid_t> processesNaming(const QString &folder)
 Collection::Collection(QObject *parent)
     : QObject(parent), collector(Kro::SosProgram), killTimer(new QTimer(this))
 {
+    qRegisterMetaType<Collection::Outcome>();
     killTimer->setSingleShot(true);
     killTimer->setInterval(KillDelayMs);
     connect(killTimer, &QTimer::timeout, this, [this] {
@@ -183,11 +188,22 @@ void Collection::collectorEnded(int exitCode)
     keepArchive(told);
 }
 
-// The archive leaves the work folder under its own name, next to the reports; its checksum is
-// written beside it as sos writes a report's.
+// The archive leaves the work folder for the reports folder, named as the reports table, Set
+// password, Send and the helper know a report ("sosreport-collector-..." for sos's
+// "sos-collector-..."); its checksum is written beside it as sos writes a report's. The map of
+// obfuscated names goes beside it as a report's private map: it never leaves the machine.
 void Collection::keepArchive(const QString &archive)
 {
-    const QString target = QDir(destination).filePath(QFileInfo(archive).fileName());
+    const QString name = QFileInfo(archive).fileName();
+    const QString target =
+        QDir(destination).filePath(ReportNames::Prefix + QLatin1Char('-') +
+                                   name.mid(name.startsWith(SosCollectorPrefix) ? 4 : 0));
+    const QStringList maps = QDir(workDir->path()).entryList({QStringLiteral("*_private_map")},
+                                                             QDir::Files);
+    if (!maps.isEmpty())
+        QFile::rename(QDir(workDir->path()).filePath(maps.first()),
+                      target.left(target.indexOf(QStringLiteral(".tar"))) +
+                          ReportNames::PrivateMapSuffix);
     if (!QFile::rename(archive, target)) {
         end(Outcome::Failed, {}, tr("The archive could not be moved to %1.").arg(destination));
         return;
@@ -222,8 +238,21 @@ void Collection::checksumRead()
 
 void Collection::end(Outcome outcome, const QString &archive, const QString &text)
 {
-    workDir.reset();
+    removeWorkDir();
     emit finished(outcome, archive, text);
+}
+
+// sos leaves folders without write permission in its work folder; they go all the same.
+void Collection::removeWorkDir()
+{
+    if (!workDir)
+        return;
+    QDirIterator folders(workDir->path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (folders.hasNext())
+        QFile::setPermissions(folders.next(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner);
+    workDir.reset();
 }
 
 void Collection::endLeftovers()

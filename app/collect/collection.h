@@ -66,6 +66,7 @@ private:
     void checksumRead();
     void end(Outcome outcome, const QString &archive, const QString &text);
     void endLeftovers();
+    void removeWorkDir();
 
     QString collector;
     QString destination;
@@ -80,3 +81,5 @@ private:
     bool stopping = false;
     QString keptArchive;
 };
+
+Q_DECLARE_METATYPE(Collection::Outcome)
