@@ -21,7 +21,9 @@ namespace {
 
 // How long the collector may take to end on SIGTERM before it is killed.
 constexpr int KillDelayMs = 3000;
-constexpr int LeftoverDelayMs = 500;
+// Leftover processes are looked for this often, this many times at most.
+constexpr int SweepIntervalMs = 50;
+constexpr int SweepRounds = 100;
 const QString Md5Program = QStringLiteral("md5sum");
 // How sos names the combined archive.
 const QString SosCollectorPrefix = QStringLiteral("sos-collector");
@@ -172,7 +174,11 @@ void Collection::collectorEnded(int exitCode)
     killTimer->stop();
     lastSeconds = clock.elapsed() / 1000;
     out->finish();
-    endLeftovers();
+    endLeftovers([this, exitCode] { afterCollector(exitCode); });
+}
+
+void Collection::afterCollector(int exitCode)
+{
     if (stopping) {
         end(Outcome::Stopped, {}, tr("The collection was stopped."));
         return;
@@ -195,11 +201,11 @@ void Collection::collectorEnded(int exitCode)
 void Collection::keepArchive(const QString &archive)
 {
     const QString name = QFileInfo(archive).fileName();
-    const QString target =
-        QDir(destination).filePath(ReportNames::Prefix + QLatin1Char('-') +
-                                   name.mid(name.startsWith(SosCollectorPrefix) ? 4 : 0));
-    const QStringList maps = QDir(workDir->path()).entryList({QStringLiteral("*_private_map")},
-                                                             QDir::Files);
+    const QString target = QDir(destination)
+                               .filePath(ReportNames::Prefix + QLatin1Char('-') +
+                                         name.mid(name.startsWith(SosCollectorPrefix) ? 4 : 0));
+    const QStringList maps =
+        QDir(workDir->path()).entryList({QStringLiteral("*_private_map")}, QDir::Files);
     if (!maps.isEmpty())
         QFile::rename(QDir(workDir->path()).filePath(maps.first()),
                       target.left(target.indexOf(QStringLiteral(".tar"))) +
@@ -250,21 +256,29 @@ void Collection::removeWorkDir()
     QDirIterator folders(workDir->path(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
                          QDirIterator::Subdirectories);
     while (folders.hasNext())
-        QFile::setPermissions(folders.next(), QFile::ReadOwner | QFile::WriteOwner |
-                                                  QFile::ExeOwner);
+        QFile::setPermissions(folders.next(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     workDir.reset();
 }
 
-void Collection::endLeftovers()
+// The collector's SSH connections outlive it by minutes; they are ended (SIGTERM, then SIGKILL)
+// before its folder goes, which they would otherwise fill again.
+void Collection::endLeftovers(const std::function<void()> &then)
 {
-    if (!workDir)
-        return;
     const QString folder = workDir->path();
-    for (const pid_t pid : processesNaming(folder))
-        ::kill(pid, SIGTERM);
-    // ssh ends at once on SIGTERM; whatever did not is killed a little later.
-    QTimer::singleShot(LeftoverDelayMs, this, [folder] {
-        for (const pid_t pid : processesNaming(folder))
-            ::kill(pid, SIGKILL);
+    auto *sweep = new QTimer(this);
+    auto round = std::make_shared<int>(0);
+    connect(sweep, &QTimer::timeout, this, [sweep, round, folder, then] {
+        const QVector<pid_t> left = processesNaming(folder);
+        if (left.isEmpty() || *round >= SweepRounds) {
+            sweep->deleteLater();
+            sweep->stop();
+            then();
+            return;
+        }
+        const int signal = (*round)++ == 0 ? SIGTERM : SIGKILL;
+        for (const pid_t pid : left)
+            ::kill(pid, signal);
     });
+    sweep->start(SweepIntervalMs);
 }

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class PtyProcess;
@@ -65,7 +66,8 @@ private:
     void keepArchive(const QString &archive);
     void checksumRead();
     void end(Outcome outcome, const QString &archive, const QString &text);
-    void endLeftovers();
+    void afterCollector(int exitCode);
+    void endLeftovers(const std::function<void()> &then);
     void removeWorkDir();
 
     QString collector;

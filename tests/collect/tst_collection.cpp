@@ -193,8 +193,8 @@ void TestCollection::collect(MainWindow &window, const CollectChoices &choices,
     choices.save();
     MainWindowAccess::useReportDirs(window, {reports});
     delete ended;
-    ended = new QSignalSpy(&MainWindowAccess::collectFlow(window)->collection(),
-                           &Collection::finished);
+    ended =
+        new QSignalSpy(&MainWindowAccess::collectFlow(window)->collection(), &Collection::finished);
     KroTest::ModalDialogHelper dialogs;
     dialogs.expect([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->accept(); });
     during(dialogs);
@@ -253,8 +253,12 @@ void TestCollection::asksTheSudoPassword()
     if (!QFile::exists(QStringLiteral("/usr/bin/sudo")))
         QSKIP("Needs sudo.");
     QVERIFY(run("useradd", {"--system", "--shell", "/bin/sh", "--home-dir", dir.filePath("home"),
-                            "--no-create-home", User}));
+                            "--create-home", User}));
     userMade = true;
+    // sshd reads the authorized keys as the user.
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ExeGroup |
+                                                  QFile::ExeOther));
     QVERIFY(run("chpasswd", {}, (User + ':' + UserPassword + '\n').toUtf8()));
     // The node's own sudo rules: the user becomes root with the user's password.
     const QString sudoers = dir.filePath("sudoers");
