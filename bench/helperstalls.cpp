@@ -16,6 +16,7 @@
 #include "packagemanager.h"
 #include "passworddialog.h"
 #include "privatehome.h"
+#include "stallprobe.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,35 +42,6 @@ const double GoalMs = 50;
 const qint64 ArchiveBytes = 256LL << 20;
 const int ConfigLines = 100000;
 const QString Password = QStringLiteral("bench");
-
-// Ticks every 5 ms and keeps the longest time between two ticks since the last reset.
-class StallProbe : public QObject
-{
-public:
-    StallProbe()
-    {
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, [this] {
-            longestMs = qMax(longestMs, since.nsecsElapsed() / 1e6);
-            since.restart();
-        });
-        timer.start();
-        reset();
-    }
-    void reset()
-    {
-        longestMs = 0;
-        since.restart();
-    }
-    // Counts the time since the last tick too, for work that ends without a tick after it.
-    double longest() const { return qMax(longestMs, since.nsecsElapsed() / 1e6); }
-
-private:
-    QTimer timer;
-    QElapsedTimer since;
-    double longestMs = 0;
-};
 
 void fail(const QString &what)
 {

@@ -8,6 +8,7 @@ packages="build-essential cmake pkg-config
 qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
 dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt zip procps xdg-utils
+openssh-client openssh-server sudo
 xvfb xdotool imagemagick qt5ct
 librsvg2-bin libxml2-utils desktop-file-utils appstream man-db clang-format
 adwaita-icon-theme breeze-icon-theme hicolor-icon-theme qttranslations5-l10n

@@ -30,6 +30,7 @@ run reportlisting  bench/bench_reportlisting
 run debugmodules   $bus -- bench/kro-debug-bench
 run reportrunend   $bus --stand-ins "$build/bench" -- bench/bench_reportrunend
 run helperstalls   $bus --stand-ins "$build/bench" -- bench/bench_helperstalls
+run collect        $bus -- bench/bench_collect
 
 if [ -n "$failed" ]; then
     echo "failed:$failed" >&2

@@ -13,6 +13,7 @@
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
+#include "sshnodes.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -26,10 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <pwd.h>
-#include <sched.h>
-#include <sys/mount.h>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
@@ -39,16 +37,6 @@ const QString UserPassword = QStringLiteral("kro-collector-pw");
 constexpr int CollectLimitMs = 240000;
 bool privateSshHome = false;
 
-// SSH finds ~/.ssh through the password database: the private home is bound over root's.
-bool usePrivateSshHome(const QString &home)
-{
-    const passwd *root = ::getpwuid(0);
-    return ::geteuid() == 0 && root && ::unshare(CLONE_NEWNS) == 0 &&
-           ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-           ::mount(QFile::encodeName(home).constData(), root->pw_dir, nullptr, MS_BIND, nullptr) ==
-               0;
-}
-
 bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
     QProcess process;
@@ -57,38 +45,6 @@ bool run(const QString &program, const QStringList &arguments, const QByteArray 
     process.closeWriteChannel();
     return process.waitForFinished(KroTest::WaitLimitMs) &&
            process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-bool writeFile(const QString &path, const QByteArray &text, QFileDevice::Permissions mode)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
-           file.setPermissions(mode);
-}
-
-// The processes whose command line names text.
-QList<qint64> processesNaming(const QString &text)
-{
-    QList<qint64> found;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
-        if (entry.toLongLong() != ::getpid() && cmdline.open(QIODevice::ReadOnly) &&
-            cmdline.readAll().contains(text.toUtf8()))
-            found << entry.toLongLong();
-    }
-    return found;
-}
-
-// Waits until the node's sshd listens; false when it ended first.
-bool isListening(QProcess *node)
-{
-    QByteArray said;
-    while (!said.contains("Server listening") && node->state() == QProcess::Running)
-        if (node->waitForReadyRead(KroTest::WaitLimitMs))
-            said += node->readAllStandardError();
-    if (!said.contains("Server listening"))
-        qWarning("sshd did not start: %s", said.constData());
-    return said.contains("Server listening");
 }
 
 QStringList archiveMembers(const QString &archive)
@@ -114,46 +70,33 @@ private slots:
     void stopLeavesNothingBehind();
 
 private:
-    void startNode(const QString &name, int address, const QStringList &options = {},
-                   const QString &keys = {});
     // Collects with choices through the window's action; answers the dialogs that follow.
     void collect(MainWindow &window, const CollectChoices &choices,
                  const std::function<void(KroTest::ModalDialogHelper &)> &during);
-    QString nodeDir(const QString &name) const { return dir.filePath(name); }
 
     QTemporaryDir dir{QStringLiteral("/tmp/kro-collect-XXXXXX")};
+    std::unique_ptr<SshNodes> nodes;
     QString reports;
-    QString sshConfig;
-    int port = 0;
-    QList<QProcess *> nodes;
     bool userMade = false;
     QSignalSpy *ended = nullptr;
 };
 
 void TestCollection::initTestCase()
 {
-    if (!privateSshHome || !QFile::exists(QStringLiteral("/usr/sbin/sshd")))
+    if (!privateSshHome)
         QSKIP("Needs root, sshd and mount namespaces.");
     QVERIFY(dir.isValid());
-    port = 20000 + ::getpid() % 20000;
-    const QString ssh = KroTest::homePath() + QStringLiteral("/.ssh");
-    QVERIFY(QDir().mkpath(ssh));
-    QVERIFY(run("ssh-keygen", {"-q", "-t", "ed25519", "-N", "", "-f", ssh + "/id_ed25519"}));
-    QVERIFY(run("ssh-keygen", {"-q", "-t", "ed25519", "-N", "", "-f", dir.filePath("other")}));
-    QVERIFY(QFile::copy(ssh + "/id_ed25519.pub", dir.filePath("keys")));
+    nodes = std::make_unique<SshNodes>(QStringLiteral(KRO_COLLECT_SCRIPTS "/sshnode.sh"),
+                                       dir.path(), KroTest::homePath());
+    QVERIFY(nodes->makeKeys());
     reports = dir.filePath("reports");
-    QVERIFY(QDir().mkpath(reports));
     QSettings().setValue(Kro::ReportDirsKey, QStringList{reports});
-
-    startNode("node-a", 2);
-    startNode("node-b", 3);
-    // node-c at 127.0.0.4 has no sshd.
-    sshConfig += QStringLiteral("Host node-c\n  HostName 127.0.0.4\n  Port %1\n").arg(port);
-    startNode("node-d", 5, {}, dir.filePath("other.pub"));
-    startNode("node-h", 6, {"--sosreport", QStringLiteral(KRO_COLLECT_STANDINS "/sosreport-hold")});
-    QVERIFY(writeFile(ssh + "/config", sshConfig.toUtf8(), QFile::ReadOwner | QFile::WriteOwner));
-    for (QProcess *node : qAsConst(nodes))
-        QVERIFY(isListening(node));
+    QVERIFY(nodes->start("node-a", 2));
+    QVERIFY(nodes->start("node-b", 3));
+    QVERIFY(nodes->start("node-c", 4, {}, {}, false));
+    QVERIFY(nodes->start("node-d", 5, {}, nodes->otherKeys()));
+    QVERIFY(nodes->start("node-h", 6,
+                         {"--sosreport", QStringLiteral(KRO_COLLECT_SCRIPTS "/sosreport-hold")}));
 }
 
 void TestCollection::init()
@@ -162,27 +105,9 @@ void TestCollection::init()
     QVERIFY(QDir().mkpath(reports));
 }
 
-void TestCollection::startNode(const QString &name, int address, const QStringList &options,
-                               const QString &keys)
-{
-    const QString ip = QStringLiteral("127.0.0.%1").arg(address);
-    auto *node = new QProcess(this);
-    node->setReadChannel(QProcess::StandardError);
-    node->start(QStringLiteral(KRO_COLLECT_STANDINS "/../sshnode.sh"),
-                QStringList{name, ip, QString::number(port), nodeDir(name),
-                            keys.isEmpty() ? dir.filePath("keys") : keys} +
-                    options);
-    node->waitForStarted(KroTest::WaitLimitMs);
-    nodes << node;
-    sshConfig += QStringLiteral("Host %1\n  HostName %2\n  Port %3\n").arg(name, ip).arg(port);
-}
-
 void TestCollection::cleanupTestCase()
 {
-    for (QProcess *node : qAsConst(nodes)) {
-        node->terminate();
-        node->waitForFinished(KroTest::WaitLimitMs);
-    }
+    nodes.reset();
     if (userMade)
         run("userdel", {"--force", User});
 }
@@ -244,7 +169,7 @@ void TestCollection::collectsEachNodeAndNamesTheFailed()
     // Nothing of the collector's is left: no work folder, no SSH connection.
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
              2);
-    QTRY_VERIFY_WITH_TIMEOUT(processesNaming(reports + "/.kro-collect").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(reports + "/.kro-collect").isEmpty(),
                              KroTest::WaitLimitMs);
 }
 
@@ -262,12 +187,12 @@ void TestCollection::asksTheSudoPassword()
     QVERIFY(run("chpasswd", {}, (User + ':' + UserPassword + '\n').toUtf8()));
     // The node's own sudo rules: the user becomes root with the user's password.
     const QString sudoers = dir.filePath("sudoers");
-    QVERIFY(writeFile(sudoers, (User + " ALL=(ALL:ALL) ALL\n").toUtf8(),
-                      QFile::ReadOwner | QFile::ReadGroup));
-    startNode("node-s", 7, {"--sudoers", sudoers});
-    QVERIFY(isListening(nodes.last()));
-    QVERIFY(writeFile(KroTest::homePath() + "/.ssh/config", sshConfig.toUtf8(),
-                      QFile::ReadOwner | QFile::WriteOwner));
+    QFile rules(sudoers);
+    QVERIFY(rules.open(QIODevice::WriteOnly) &&
+            rules.write((User + " ALL=(ALL:ALL) ALL\n").toUtf8()) > 0);
+    rules.close();
+    QVERIFY(rules.setPermissions(QFile::ReadOwner | QFile::ReadGroup));
+    QVERIFY(nodes->start("node-s", 7, {"--sudoers", sudoers}));
 
     MainWindow window;
     CollectChoices choices;
@@ -283,7 +208,7 @@ void TestCollection::asksTheSudoPassword()
     const QStringList members = archiveMembers(ended->first().at(1).toString());
     QCOMPARE(members.filter(QRegularExpression("/sosreport-node-s-.*\\.tar\\.xz$")).size(), 1);
     // The password went to the collector's terminal, never onto a command line.
-    QVERIFY(processesNaming(UserPassword).isEmpty());
+    QVERIFY(SshNodes::processesNaming(UserPassword).isEmpty());
 }
 
 void TestCollection::stopLeavesNothingBehind()
@@ -292,7 +217,7 @@ void TestCollection::stopLeavesNothingBehind()
     CollectChoices choices;
     choices.hosts = QStringList{"node-a", "node-h"};
     choices.plugins = QStringList{"date"};
-    const QString pidFile = nodeDir("node-h") + "/tmp/standin.pid";
+    const QString pidFile = nodes->nodeDir("node-h") + "/tmp/standin.pid";
     QFile::remove(pidFile);
     collect(window, choices, [this, &window, pidFile](KroTest::ModalDialogHelper &dialogs) {
         dialogs.expectMessageBox(QMessageBox::Yes);
@@ -310,7 +235,7 @@ void TestCollection::stopLeavesNothingBehind()
     QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Stopped);
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
-    QTRY_VERIFY_WITH_TIMEOUT(processesNaming(reports + "/.kro-collect").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(reports + "/.kro-collect").isEmpty(),
                              KroTest::WaitLimitMs);
     // The node's report ends once its connection is gone.
     QFile file(pidFile);
@@ -324,7 +249,7 @@ int main(int argc, char *argv[])
 {
     const QString home = KroTest::isolateEnvironment();
     // Before any thread starts: a mount namespace is the whole process's only then.
-    privateSshHome = usePrivateSshHome(home);
+    privateSshHome = SshNodes::usePrivateSshHome(home);
     QApplication app(argc, argv);
     KroTest::seedSettings();
     TestCollection test;
