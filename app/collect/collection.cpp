@@ -237,7 +237,8 @@ void Collection::checksumRead()
         QFile file(keptArchive + QStringLiteral(".md5"));
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             file.write(sum + '\n');
-        text += QStringLiteral(", md5 ") + QString::fromLatin1(sum);
+        text = tr("The combined archive %1 was saved: %2, md5 %3")
+                   .arg(keptArchive, size, QString::fromLatin1(sum));
     }
     end(Outcome::Succeeded, keptArchive, text);
 }
