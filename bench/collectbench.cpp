@@ -90,6 +90,9 @@ int main(int argc, char *argv[])
     const QString reports = home.filePath(QStringLiteral("reports"));
     QDir().mkpath(reports);
     QSettings().setValue(Kro::ReportDirsKey, QStringList{reports});
+    // An empty module folder: the window warns about no missing one.
+    QDir().mkpath(home.filePath(QStringLiteral("modules")));
+    QSettings().setValue(Kro::DebugModuleDirsKey, QStringList{home.filePath("modules")});
     SshNodes nodes(QStringLiteral(KRO_COLLECT_SCRIPTS "/sshnode.sh"), home.path(), home.path());
     if (!nodes.makeKeys())
         fail(QStringLiteral("cannot make the SSH keys"));
@@ -103,8 +106,12 @@ int main(int argc, char *argv[])
     choices.caseId = QStringLiteral("1");
     choices.save();
 
+    QTextStream(stderr) << "bench_collect: running sos report on each machine in turn\n";
     const double anchor = oneAfterAnother();
+    QTextStream(stderr) << "bench_collect: collecting through the window\n";
 
+    QTimer answerer;
+    answerDialogs(answerer);
     MainWindow window;
     window.show();
     ::waitFor([&window] { return MainWindowAccess::isStarted(window); }, LimitMs);
@@ -116,8 +123,6 @@ int main(int argc, char *argv[])
                          ended = true;
                          archive = path;
                      });
-    QTimer answerer;
-    answerDialogs(answerer);
     StallProbe probe;
     QElapsedTimer time;
     time.start();

@@ -74,6 +74,7 @@ Collection::~Collection()
     if (workDir)
         for (const pid_t pid : processesNaming(workDir->path()))
             ::kill(pid, SIGKILL);
+    removeWorkDir();
 }
 
 QString Collection::destinationFor(const QStringList &reportDirs)
@@ -103,8 +104,10 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     const QStringList arguments =
         QStringList{SosArguments::CollectCommand} + SosArguments::fromSettings(options);
     const QString refusal = SosArguments::collectRefusal(arguments.mid(1));
-    if (!refusal.isEmpty())
+    if (!refusal.isEmpty()) {
+        removeWorkDir();
         return refusal;
+    }
 
     out = std::make_unique<CollectOutput>(nodes);
     connect(out.get(), &CollectOutput::nodeChanged, this, &Collection::nodeChanged);
@@ -122,8 +125,10 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     stopping = false;
     keptArchive.clear();
     clock.start();
-    if (!process->startOnTerminal(collector, arguments))
+    if (!process->startOnTerminal(collector, arguments)) {
+        removeWorkDir();
         return tr("No terminal could be opened for the collector.");
+    }
     return {};
 }
 

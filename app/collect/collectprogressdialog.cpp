@@ -4,6 +4,7 @@
 #include "collection.h"
 #include "ui_collectprogressdialog.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTimer>
@@ -110,6 +111,16 @@ void CollectProgressDialog::showEnd()
     showElapsed();
     ui->stopButton->hide();
     ui->closeButton->show();
+}
+
+// The window, its parent, is locked while this machine's own report runs; the collection's
+// dialog stays usable meanwhile (a window enabled by itself stays so).
+void CollectProgressDialog::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange && !isEnabled() &&
+        !testAttribute(Qt::WA_ForceDisabled))
+        QTimer::singleShot(0, this, [this] { setEnabled(true); });
 }
 
 void CollectProgressDialog::askStop()

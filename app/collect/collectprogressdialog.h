@@ -29,6 +29,9 @@ public:
     static QString failureText(CollectOutput::Failure failure);
     static QString stateText(const CollectOutput::Node &node);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void showNode(int index);
     void showElapsed();
