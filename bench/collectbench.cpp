@@ -118,17 +118,19 @@ int main(int argc, char *argv[])
     Collection &collection = MainWindowAccess::collectFlow(window)->collection();
     bool ended = false;
     QString archive;
+    QString told;
     QObject::connect(&collection, &Collection::finished,
-                     [&ended, &archive](Collection::Outcome, const QString &path, const QString &) {
+                     [&](Collection::Outcome, const QString &path, const QString &text) {
                          ended = true;
                          archive = path;
+                         told = text;
                      });
     StallProbe probe;
     QElapsedTimer time;
     time.start();
     window.findChild<QAction *>(QStringLiteral("collectAction"))->trigger();
     if (!::waitFor([&ended] { return ended; }, LimitMs) || archive.isEmpty())
-        fail(QStringLiteral("the collection failed"));
+        fail(QStringLiteral("the collection failed: ") + told);
     const double collected = time.elapsed() / 1000.0;
     const double gap = probe.longest();
 

@@ -71,8 +71,8 @@ Collection::~Collection()
         process->signalGroup(SIGKILL);
         process->waitForFinished(KillDelayMs);
     }
-    if (workDir)
-        for (const pid_t pid : processesNaming(workDir->path()))
+    if (shortDir)
+        for (const pid_t pid : processesNaming(shortDir->path()))
             ::kill(pid, SIGKILL);
     removeWorkDir();
 }
@@ -98,9 +98,17 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     workDir = std::make_unique<QTemporaryDir>(folder + QStringLiteral("/.kro-collect-XXXXXX"));
     if (!workDir->isValid())
         return tr("Cannot write to %1: %2").arg(folder, workDir->errorString());
+    // sos names its SSH control sockets after the folder it is given, and a socket's path may
+    // not exceed 108 bytes: the collector gets a short link to the work folder.
+    shortDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kro-XXXXXX"));
+    const QString link = shortDir->filePath(QStringLiteral("w"));
+    if (!shortDir->isValid() || !QFile::link(workDir->path(), link)) {
+        removeWorkDir();
+        return tr("Cannot write to %1.").arg(QDir::tempPath());
+    }
     destination = folder;
     caseId = options.value(SosArguments::CaseId).toString();
-    options.insert(SosArguments::TmpDir, workDir->path());
+    options.insert(SosArguments::TmpDir, link);
     const QStringList arguments =
         QStringList{SosArguments::CollectCommand} + SosArguments::fromSettings(options);
     const QString refusal = SosArguments::collectRefusal(arguments.mid(1));
@@ -271,7 +279,7 @@ void Collection::removeWorkDir()
 // before its folder goes, which they would otherwise fill again.
 void Collection::endLeftovers(const std::function<void()> &then)
 {
-    const QString folder = workDir->path();
+    const QString folder = shortDir->path();
     auto *sweep = new QTimer(this);
     auto round = std::make_shared<int>(0);
     connect(sweep, &QTimer::timeout, this, [sweep, round, folder, then] {

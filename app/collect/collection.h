@@ -77,6 +77,8 @@ private:
     QProcess *checksum = nullptr;
     QTimer *killTimer = nullptr;
     std::unique_ptr<QTemporaryDir> workDir;
+    // Holds the short link to workDir that the collector is given.
+    std::unique_ptr<QTemporaryDir> shortDir;
     std::unique_ptr<CollectOutput> out;
     QElapsedTimer clock;
     qint64 lastSeconds = 0;

@@ -89,7 +89,8 @@ void TestCollection::initTestCase()
     nodes = std::make_unique<SshNodes>(QStringLiteral(KRO_COLLECT_SCRIPTS "/sshnode.sh"),
                                        dir.path(), KroTest::homePath());
     QVERIFY(nodes->makeKeys());
-    reports = dir.filePath("reports");
+    // A long folder, as under a home: the collector's SSH sockets must still fit in 108 bytes.
+    reports = dir.filePath("reports-of-several-machines-in-a-rather-deep-folder");
     QSettings().setValue(Kro::ReportDirsKey, QStringList{reports});
     QVERIFY(nodes->start("node-a", 2));
     QVERIFY(nodes->start("node-b", 3));
@@ -169,7 +170,7 @@ void TestCollection::collectsEachNodeAndNamesTheFailed()
     // Nothing of the collector's is left: no work folder, no SSH connection.
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
              2);
-    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(reports + "/.kro-collect").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-").isEmpty(),
                              KroTest::WaitLimitMs);
 }
 
@@ -235,7 +236,7 @@ void TestCollection::stopLeavesNothingBehind()
     QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Stopped);
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
-    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(reports + "/.kro-collect").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-").isEmpty(),
                              KroTest::WaitLimitMs);
     // The node's report ends once its connection is gone.
     QFile file(pidFile);
