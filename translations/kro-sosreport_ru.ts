@@ -523,7 +523,7 @@ These machines gave no report:
         <translation>&amp;Закрыть</translation>
     </message>
     <message>
-        <location filename="../app/collect/collectprogressdialog.cpp" line="+54"/>
+        <location filename="../app/collect/collectprogressdialog.cpp" line="+55"/>
         <source>unreachable</source>
         <translation>недоступна</translation>
     </message>
@@ -583,7 +583,7 @@ These machines gave no report:
         <translation>Прошло времени: %1:%2</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+23"/>
         <source>Stop the collection</source>
         <translation>Остановка сбора</translation>
     </message>
@@ -596,7 +596,7 @@ These machines gave no report:
 <context>
     <name>Collection</name>
     <message>
-        <location filename="../app/collect/collection.cpp" line="+95"/>
+        <location filename="../app/collect/collection.cpp" line="+96"/>
         <source>A collection is running already.</source>
         <translation>Сбор уже идёт.</translation>
     </message>
@@ -606,17 +606,22 @@ These machines gave no report:
         <translation>Не удаётся записать в %1: %2</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+7"/>
+        <source>Cannot write to %1.</source>
+        <translation>Не удаётся записать в %1.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
         <source>%1 could not be started: %2</source>
         <translation>Не удалось запустить %1: %2</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>No terminal could be opened for the collector.</source>
         <translation>Не удалось открыть терминал для сборщика.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>The collection was stopped.</source>
         <translation>Сбор остановлен.</translation>
     </message>
