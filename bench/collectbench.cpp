@@ -126,6 +126,16 @@ int main(int argc, char *argv[])
                          told = text;
                      });
     StallProbe probe;
+    // The gap while the window follows the nodes, from their first news to their last, apart
+    // from opening the dialogs the user answers.
+    bool following = false;
+    double followingGap = 0;
+    QObject::connect(&collection, &Collection::nodeChanged, [&] {
+        if (!following)
+            probe.reset();
+        following = true;
+        followingGap = qMax(followingGap, probe.longest());
+    });
     QElapsedTimer time;
     time.start();
     window.findChild<QAction *>(QStringLiteral("collectAction"))->trigger();
@@ -137,7 +147,8 @@ int main(int argc, char *argv[])
     QTextStream(stdout) << "sos report on " << Nodes << " machines one after another: " << anchor
                         << " s; collected from all at once: " << collected
                         << " s; ratio collect / one after another " << collected / anchor << '\n'
-                        << "following the collection: longest gap " << gap << " ms, gap / goal "
-                        << gap / GoalMs << " (goal <= 1)\n";
+                        << "following the nodes: longest gap " << followingGap << " ms, gap / goal "
+                        << followingGap / GoalMs << " (goal <= 1); with the dialogs opened " << gap
+                        << " ms\n";
     return 0;
 }
