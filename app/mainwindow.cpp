@@ -63,6 +63,7 @@ MainWindow::MainWindow(const SystemPaths &paths, QWidget *parent)
     connect(ui->tableWidget, &QTableWidget::currentItemChanged, this,
             &MainWindow::updatePasswordAction);
     setUpReportRun();
+    setUpCollection();
     setUpDebugPage();
     setUpReproduceFlow();
     // The module list comes after the first paint: until then no button acts on a module.

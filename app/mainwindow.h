@@ -17,6 +17,7 @@
 class Backstage;
 class ChangesWidget;
 class ChooseDirsDialog;
+class CollectFlow;
 class DebugPage;
 class DebugModuleObject;
 class ExtSettWidget;
@@ -113,6 +114,9 @@ private:
     bool confirmCloseDuringRun();
     // Makes the report's row current; false when the table has no such row.
     bool selectReport(const QString &path);
+    // Collection from several machines (mainwindow_reports.cpp)
+    void setUpCollection();
+    void runLocalReport(const QVariantMap &reportOptions);
 
     // The reports page (mainwindow_table.cpp)
     void setupReportsTable();
@@ -174,6 +178,7 @@ private:
     QTimer *unlockTimer = nullptr;
     QProcess *psProcess = nullptr;
     ReportRun *reportRun = nullptr;
+    CollectFlow *collectFlow = nullptr;
     Backstage *backstage = nullptr;
     ReproduceFlow *reproduceFlow = nullptr;
     DebugPage *debugPage = nullptr;

@@ -2,12 +2,15 @@
 // The report run, followed through the helper's record of it, and the reports table.
 #include "mainwindow.h"
 
+#include "collectflow.h"
 #include "constants.h"
 #include "extsettwidget.h"
 #include "reportnames.h"
 #include "reportprogressdialog.h"
 #include "reportrun.h"
 #include "reportspage.h"
+#include "sosarguments.h"
+#include "sosoptions.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -147,4 +150,21 @@ void MainWindow::showNewArchive(const QString &archive, const QString &saved)
 bool MainWindow::selectReport(const QString &path)
 {
     return reportsPage->select(path);
+}
+
+void MainWindow::setUpCollection()
+{
+    collectFlow = new CollectFlow(this, ui->collectAction, reportDirs, this);
+    connect(collectFlow, &CollectFlow::localReportWanted, this, &MainWindow::runLocalReport);
+    connect(collectFlow, &CollectFlow::archiveReady, this, &MainWindow::showNewArchive);
+    collectFlow->readOptions(SosOptions::installedVersion(Kro::SosVersionFile));
+}
+
+// This machine's part of a collection is a report like any other, made through the helper.
+void MainWindow::runLocalReport(const QVariantMap &reportOptions)
+{
+    if (reportRun->isFollowed() || reportRun->isStarting())
+        return;
+    reportRun->start(SosArguments::fromSettings(installedSosOptions()->acceptedOnly(reportOptions)),
+                     0);
 }

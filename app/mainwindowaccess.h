@@ -6,6 +6,7 @@
 #pragma once
 
 #include "afterfirstpaint.h"
+#include "collectflow.h"
 #include "debugmoduleloader.h"
 #include "debugpage.h"
 #include "mainwindow.h"
@@ -54,6 +55,13 @@ public:
     static QProgressDialog *progressDialog(const MainWindow &window)
     {
         return window.progressDialog;
+    }
+
+    // Collection from several machines
+    static CollectFlow *collectFlow(const MainWindow &window) { return window.collectFlow; }
+    static QString currentReport(const MainWindow &window)
+    {
+        return window.reportsPage->currentReport();
     }
 
     // Watches a run started elsewhere as if the window had started it.

@@ -7,6 +7,7 @@ namespace Kro {
 
 const QString PsProgram = QStringLiteral("ps");
 const QString SosreportProgram = QStringLiteral("sosreport");
+const QString SosProgram = QStringLiteral("sos");
 const QString ReadableForAllMode = QStringLiteral("o+r");
 
 const QString BatchOption = SosArguments::Batch;

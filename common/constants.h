@@ -10,6 +10,8 @@ namespace Kro {
 // Programs and their fixed arguments
 extern const QString PsProgram;
 extern const QString SosreportProgram;
+// The sos program with sub-commands; its collect sub-command gathers reports from other machines.
+extern const QString SosProgram;
 extern const QString ReadableForAllMode;
 
 // sosreport options; the extended settings store their values under the same keys

@@ -8,8 +8,9 @@
 #include <QRegularExpression>
 #include <QSettings>
 
-SosOptions::SosOptions(const QString &version, const QString &program, QObject *parent)
-    : QObject(parent), sosVersion(version), program(program)
+SosOptions::SosOptions(const QString &version, const QString &program, QObject *parent,
+                       const QString &subcommand)
+    : QObject(parent), sosVersion(version), program(program), subcommand(subcommand)
 {
 }
 
@@ -118,7 +119,14 @@ void SosOptions::load()
     helpProcess = new QProcess(this);
     connect(helpProcess, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
             &SosOptions::helpFinished);
-    helpProcess->start(program, QStringList{QStringLiteral("--help")}, QIODevice::ReadOnly);
+    QStringList arguments{QStringLiteral("--help")};
+    if (!subcommand.isEmpty())
+        arguments.prepend(subcommand);
+    connect(helpProcess, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            helpFinished(-1, QProcess::CrashExit);
+    });
+    helpProcess->start(program, arguments, QIODevice::ReadOnly);
 }
 
 void SosOptions::helpFinished(int exitCode, QProcess::ExitStatus status)
@@ -126,11 +134,12 @@ void SosOptions::helpFinished(int exitCode, QProcess::ExitStatus status)
     const QString text = QString::fromLocal8Bit(helpProcess->readAllStandardOutput());
     helpProcess->deleteLater();
     helpProcess = nullptr;
-    if (status != QProcess::NormalExit || exitCode != 0)
+    accepted = status == QProcess::NormalExit && exitCode == 0 ? parseHelp(text) : QStringList();
+    if (!isKnown()) {
+        failed = true;
+        emit unavailable();
         return;
-    accepted = parseHelp(text);
-    if (!isKnown())
-        return;
+    }
     QSettings().setValue(storeKey(), accepted);
     emit known();
 }
@@ -162,5 +171,7 @@ QVariantMap SosOptions::acceptedOnly(const QVariantMap &settings) const
 
 QString SosOptions::storeKey() const
 {
-    return Kro::SosOptionsKey + QLatin1Char('/') + sosVersion;
+    const QString name =
+        subcommand.isEmpty() ? sosVersion : subcommand + QLatin1Char('-') + sosVersion;
+    return Kro::SosOptionsKey + QLatin1Char('/') + name;
 }

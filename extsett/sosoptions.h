@@ -17,8 +17,10 @@ class SosOptions : public QObject
     Q_OBJECT
 
 public:
-    // version: the installed sos version (empty: unknown); program prints the help.
-    SosOptions(const QString &version, const QString &program, QObject *parent = nullptr);
+    // version: the installed sos version (empty: unknown); program prints the help, of its
+    // sub-command when one is named (each sub-command's list is kept apart).
+    SosOptions(const QString &version, const QString &program, QObject *parent = nullptr,
+               const QString &subcommand = QString());
     ~SosOptions() override;
 
     // The version that the sos Python package states in moduleFile; empty when there is none.
@@ -38,6 +40,8 @@ public:
     // Takes the list from the store only; known() follows when it was there.
     void loadStored();
     bool isKnown() const;
+    // The help run failed; the options stay unknown.
+    bool isUnavailable() const { return failed; }
     QString version() const;
     bool accepts(const QString &option) const;
     // The settings map without the options this sos lacks; the other keys stay.
@@ -45,6 +49,8 @@ public:
 
 signals:
     void known();
+    // The help could not be read: the program is missing or does not know the sub-command.
+    void unavailable();
 
 private:
     void helpFinished(int exitCode, QProcess::ExitStatus status);
@@ -52,6 +58,8 @@ private:
 
     const QString sosVersion;
     const QString program;
+    const QString subcommand;
     QProcess *helpProcess = nullptr;
     QStringList accepted;
+    bool failed = false;
 };

@@ -19,7 +19,17 @@ enum class Value
     Date,
     Compression,
     Folder,
-    Number
+    Number,
+    Hosts,
+    User
+};
+
+// Which sos command takes an option: report options that the collector passes on are both.
+enum Scope
+{
+    Report = 1,
+    Collect = 2,
+    Both = Report | Collect
 };
 
 struct Rule
@@ -28,6 +38,7 @@ struct Rule
     Value value;
     qint64 least = 0;
     qint64 most = 0;
+    int scope = Both;
 };
 
 // Each option as the window passes it, and the long or short spelling sos has for the same.
@@ -35,35 +46,43 @@ const QVector<Rule> &rules()
 {
     static const QVector<Rule> list{
         {Batch, Value::None},
-        {ListPlugins, Value::None},
-        {ListPluginsShort, Value::None},
+        {ListPlugins, Value::None, 0, 0, Report},
+        {ListPluginsShort, Value::None, 0, 0, Report},
         {AllOptions, Value::None},
         {QStringLiteral("-a"), Value::None},
         {AllLogs, Value::None},
         {Clean, Value::None},
         {QStringLiteral("--mask"), Value::None},
-        {NoEtc, Value::None},
-        {ForceBadPlugins, Value::None},
+        {NoEtc, Value::None, 0, 0, Report},
+        {ForceBadPlugins, Value::None, 0, 0, Report},
         {OnlyPlugins, Value::Names},
         {QStringLiteral("--only-plugins"), Value::Names},
         {EnablePlugins, Value::Names},
         {QStringLiteral("--enable-plugins"), Value::Names},
         {SkipPlugins, Value::Names},
         {QStringLiteral("--skip-plugins"), Value::Names},
-        {Profiles, Value::Names},
-        {QStringLiteral("--profile"), Value::Names},
+        {Profiles, Value::Names, 0, 0, Report},
+        {QStringLiteral("--profile"), Value::Names, 0, 0, Report},
         {PluginOption, Value::PluginOption},
-        {QStringLiteral("--plugin-option"), Value::PluginOption},
+        {QStringLiteral("--plugin-option"), Value::PluginOption, 0, 0, Report},
         {CaseId, Value::Text},
         {Label, Value::Text},
         {Since, Value::Date},
         {CompressionType, Value::Compression},
         {QStringLiteral("-z"), Value::Compression},
         {TmpDir, Value::Folder},
-        {Split, Value::Number, 1, 100000},
+        {Split, Value::Number, 1, 100000, Report},
         {Threads, Value::Number, 1, 256},
         {PluginTimeout, Value::Number, 1, 7 * 24 * 3600},
         {LogSize, Value::Number, 0, 1024 * 1024},
+        {Nodes, Value::Hosts, 0, 0, Collect},
+        {SshUser, Value::User, 0, 0, Collect},
+        {SshPort, Value::Number, 1, 65535, Collect},
+        {NoLocal, Value::None, 0, 0, Collect},
+        {Password, Value::None, 0, 0, Collect},
+        {NoPasswordSudo, Value::None, 0, 0, Collect},
+        {Timeout, Value::Number, 1, 7 * 24 * 3600, Collect},
+        {Verbose, Value::None, 0, 0, Collect},
     };
     return list;
 }
@@ -123,6 +142,20 @@ bool isFolder(const QString &value)
     return value == clean || value == clean + QLatin1Char('/');
 }
 
+// A login name as useradd takes it.
+bool isUserName(const QString &value)
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z_][A-Za-z0-9_.-]{0,31}")));
+    return pattern.match(value).hasMatch();
+}
+
+bool isHostList(const QString &value)
+{
+    const QStringList hosts = value.split(QLatin1Char(','));
+    return std::all_of(hosts.cbegin(), hosts.cend(), isHostName);
+}
+
 bool isNumberWithin(const QString &value, qint64 least, qint64 most)
 {
     static const QRegularExpression digits(
@@ -154,6 +187,10 @@ bool fits(const Rule &rule, const QString &value)
         return isFolder(value);
     case Value::Number:
         return isNumberWithin(value, rule.least, rule.most);
+    case Value::Hosts:
+        return isHostList(value);
+    case Value::User:
+        return isUserName(value);
     case Value::None:
         break;
     }
@@ -191,12 +228,14 @@ bool isPluginName(const QString &name)
     return pattern.match(name).hasMatch();
 }
 
-QString refusal(const QStringList &arguments)
+namespace {
+
+QString refusalIn(const QStringList &arguments, Scope scope)
 {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &option = arguments.at(i);
         const Rule *rule = ruleFor(option);
-        if (!rule)
+        if (!rule || !(rule->scope & scope))
             return QStringLiteral("sos does not get the option \"%1\" from this helper")
                 .arg(shown(option));
         if (rule->value == Value::None)
@@ -208,6 +247,27 @@ QString refusal(const QStringList &arguments)
                 .arg(shown(arguments.at(i)), option);
     }
     return {};
+}
+
+} // namespace
+
+QString refusal(const QStringList &arguments)
+{
+    return refusalIn(arguments, Report);
+}
+
+QString collectRefusal(const QStringList &arguments)
+{
+    return refusalIn(arguments, Collect);
+}
+
+bool isHostName(const QString &name)
+{
+    // Letters, digits, '.', '-', '_' and the ':' of an IPv6 address; sos builds shell lines with
+    // it.
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9_:][A-Za-z0-9_.:-]{0,252}")));
+    return pattern.match(name).hasMatch();
 }
 
 QStringList fromSettings(const QVariantMap &settings)

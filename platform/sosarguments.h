@@ -42,8 +42,21 @@ inline const QString Threads = QStringLiteral("--threads");
 inline const QString PluginTimeout = QStringLiteral("--plugin-timeout");
 inline const QString LogSize = QStringLiteral("--log-size");
 
+// Options of the collector (the collect sub-command), which logs in to other machines over SSH
+// and runs sos report on each with the report options it passes on.
+inline const QString Nodes = QStringLiteral("--nodes"); // host names joined by commas
+inline const QString SshUser = QStringLiteral("--ssh-user");
+inline const QString SshPort = QStringLiteral("--ssh-port");
+inline const QString NoLocal = QStringLiteral("--no-local");
+inline const QString Password = QStringLiteral("--password");
+inline const QString NoPasswordSudo = QStringLiteral("--nopasswd-sudo");
+inline const QString Timeout = QStringLiteral("--timeout"); // seconds for each node's report
+inline const QString Verbose = QStringLiteral("--verbose");
+
 // The sub-command of the sos program that collects a report; sosreport needs none.
 inline const QString ReportCommand = QStringLiteral("report");
+// The sub-command that collects the reports of several machines into one archive.
+inline const QString CollectCommand = QStringLiteral("collect");
 // The longest case id or label passed on.
 constexpr int MaxTextLength = 128;
 
@@ -60,5 +73,10 @@ QStringList fromSettings(const QVariantMap &settings);
 // Why sos may not get these arguments (the text names the first argument refused); empty when
 // every argument is on the list with a value it may take.
 QString refusal(const QStringList &arguments);
+// The same for the collector: its own options and the report options it passes on, and none
+// that only sos report takes (some of whose short forms mean another thing to the collector).
+QString collectRefusal(const QStringList &arguments);
+// A host name or address as the collector takes it: no option, no space, no shell character.
+bool isHostName(const QString &name);
 
 } // namespace SosArguments

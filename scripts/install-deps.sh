@@ -10,6 +10,7 @@ dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt zip procps xdg-utils
 libcurl4-openssl-dev ca-certificates curl openssl nginx libnginx-mod-http-echo
 openssh-server openssh-client vsftpd
+sudo
 xvfb xdotool imagemagick qt5ct
 librsvg2-bin libxml2-utils desktop-file-utils appstream man-db clang-format
 adwaita-icon-theme breeze-icon-theme hicolor-icon-theme qttranslations5-l10n

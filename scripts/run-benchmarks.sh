@@ -32,6 +32,7 @@ run reportrunend   $bus --stand-ins "$build/bench" -- bench/bench_reportrunend
 run helperstalls   $bus --stand-ins "$build/bench" -- bench/bench_helperstalls
 run helpertimes    $bus -- bench/bench_helpertimes
 run upload         $bus -- bench/bench_upload
+run collect        $bus -- bench/bench_collect
 
 if [ -n "$failed" ]; then
     echo "failed:$failed" >&2

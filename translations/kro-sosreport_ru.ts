@@ -102,7 +102,7 @@ Licence: GNU General Public License, version 2 or later.</source>
         <translation>&amp;Файл</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+11"/>
         <source>&amp;Help</source>
         <translation>&amp;Справка</translation>
     </message>
@@ -112,7 +112,7 @@ Licence: GNU General Public License, version 2 or later.</source>
         <translation>Панель инструментов</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>&amp;Generate report</source>
         <translation>Со&amp;здать отчёт</translation>
     </message>
@@ -120,6 +120,16 @@ Licence: GNU General Public License, version 2 or later.</source>
         <location line="+1"/>
         <source>Generate archive with report</source>
         <translation>Создать архив с отчётом</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Co&amp;llect from several machines...</source>
+        <translation>Со&amp;брать с нескольких машин...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Collect one report from a group of machines over SSH</source>
+        <translation>Собрать один отчёт с группы машин по SSH</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -380,6 +390,328 @@ field &apos;package&apos; must be the name of a package.</source>
     </message>
 </context>
 <context>
+    <name>CollectDialog</name>
+    <message>
+        <location filename="../app/collect/collectdialog.ui" line="+6"/>
+        <source>Collect from several machines</source>
+        <translation>Сбор с нескольких машин</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Hosts (one per line or separated by commas):</source>
+        <translation>&amp;Узлы (по одному в строке или через запятую):</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Add a &amp;known host</source>
+        <translation>Добавить &amp;известный узел</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>SSH &amp;user:</source>
+        <translation>&amp;Пользователь SSH:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>root</source>
+        <translation>root</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The nodes ask for an SSH &amp;password</source>
+        <translation>Узлы запрашивают &amp;пароль SSH</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>sudo on the nodes asks for a pass&amp;word</source>
+        <translation>sudo на узлах запрашивает па&amp;роль</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Include &amp;this machine (its report is made by the helper)</source>
+        <translation>Включить &amp;эту машину (её отчёт создаёт помощник)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Case ID:</source>
+        <translation>&amp;Номер обращения:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>&amp;Label:</source>
+        <translation>&amp;Метка:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Only these plu&amp;gins:</source>
+        <translation>Только эти &amp;модули:</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>all that apply</source>
+        <translation>все подходящие</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Logs of the last:</source>
+        <translation>Журналы за последние:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>all logs</source>
+        <translation>все журналы</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source> h</source>
+        <translation> ч</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Obfuscate host names, addresses and user names</source>
+        <translation>&amp;Скрыть имена узлов, адреса и имена пользователей</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Time limit per &amp;node:</source>
+        <translation>Предел времени на &amp;узел:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>sos default</source>
+        <translation>по умолчанию sos</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source> s</source>
+        <translation> с</translation>
+    </message>
+    <message>
+        <location filename="../app/collect/collectdialog.cpp" line="+15"/>
+        <source>&amp;Collect</source>
+        <translation>&amp;Собрать</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>~/.ssh/config and ~/.ssh/known_hosts name no host.</source>
+        <translation>В ~/.ssh/config и ~/.ssh/known_hosts нет ни одного узла.</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>Not usable: %1</source>
+        <translation>Нельзя использовать: %1</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The installed sos does not offer this when collecting.</source>
+        <translation>Установленный sos не предлагает этого при сборе.</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>The installed sos does not offer %1 when collecting.</source>
+        <translation>Установленный sos не предлагает %1 при сборе.</translation>
+    </message>
+</context>
+<context>
+    <name>CollectFlow</name>
+    <message>
+        <location filename="../app/collect/collectflow.cpp" line="+38"/>
+        <source>The installed sos has no collector (sos collect).</source>
+        <translation>В установленном sos нет сборщика (sos collect).</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+44"/>
+        <location line="+3"/>
+        <location line="+4"/>
+        <source>Collect from several machines</source>
+        <translation>Сбор с нескольких машин</translation>
+    </message>
+    <message>
+        <location line="-40"/>
+        <source>sudo password</source>
+        <translation>Пароль sudo</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>SSH password</source>
+        <translation>Пароль SSH</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+8"/>
+        <source>%1
+
+These machines gave no report:
+%2</source>
+        <translation>%1
+
+Эти машины не дали отчёта:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>CollectProgressDialog</name>
+    <message>
+        <location filename="../app/collect/collectprogressdialog.ui" line="+6"/>
+        <source>Collecting from several machines</source>
+        <translation>Сбор с нескольких машин</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Machine</source>
+        <translation>Машина</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Last lines</source>
+        <translation>Последние строки</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>&amp;Stop</source>
+        <translation>&amp;Остановить</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>&amp;Close</source>
+        <translation>&amp;Закрыть</translation>
+    </message>
+    <message>
+        <location filename="../app/collect/collectprogressdialog.cpp" line="+55"/>
+        <source>unreachable</source>
+        <translation>недоступна</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>authentication refused</source>
+        <translation>аутентификация отклонена</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>sos is not installed there</source>
+        <translation>sos там не установлен</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>timed out</source>
+        <translation>время истекло</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>the report failed</source>
+        <translation>отчёт не удался</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Waiting</source>
+        <translation>Ожидание</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Connecting</source>
+        <translation>Подключение</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Collecting</source>
+        <translation>Сбор</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Copying</source>
+        <translation>Копирование</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Done</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Failed: %1</source>
+        <translation>Ошибка: %1</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Elapsed time: %1:%2</source>
+        <translation>Прошло времени: %1:%2</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Stop the collection</source>
+        <translation>Остановка сбора</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stop collecting? The reports made so far are thrown away.</source>
+        <translation>Остановить сбор? Уже собранные отчёты будут удалены.</translation>
+    </message>
+</context>
+<context>
+    <name>Collection</name>
+    <message>
+        <location filename="../app/collect/collection.cpp" line="+96"/>
+        <source>A collection is running already.</source>
+        <translation>Сбор уже идёт.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Cannot write to %1: %2</source>
+        <translation>Не удаётся записать в %1: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cannot write to %1.</source>
+        <translation>Не удаётся записать в %1.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>%1 could not be started: %2</source>
+        <translation>Не удалось запустить %1: %2</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>No terminal could be opened for the collector.</source>
+        <translation>Не удалось открыть терминал для сборщика.</translation>
+    </message>
+    <message>
+        <location line="+58"/>
+        <source>The collection was stopped.</source>
+        <translation>Сбор остановлен.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>The collector ended with status %1 and made no archive.</source>
+        <translation>Сборщик завершился с кодом %1 и не создал архива.</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>The archive could not be moved to %1.</source>
+        <translation>Не удалось переместить архив в %1.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>The combined archive %1 was saved: %2</source>
+        <translation>Общий архив %1 сохранён: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The combined archive %1 was saved: %2, md5 %3</source>
+        <translation>Общий архив %1 сохранён: %2, md5 %3</translation>
+    </message>
+</context>
+<context>
     <name>CustomListWidget</name>
     <message>
         <location filename="../common/servicewidgets/customlistwidget.cpp" line="+9"/>
@@ -526,7 +858,7 @@ Make sure you have completed the required steps.
 <context>
     <name>DebugSwitch</name>
     <message>
-        <location filename="../app/debugging/debugswitch.cpp" line="+47"/>
+        <location filename="../app/debugging/debugswitch.cpp" line="+73"/>
         <source>Failed to replace file %1</source>
         <translation>Не удалось заменить файл %1</translation>
     </message>
@@ -1142,8 +1474,8 @@ Try again; the details tell an administrator what went wrong.</source>
         <location filename="../app/mainwindow_archives.cpp" line="+85"/>
         <location filename="../app/mainwindow_debug.cpp" line="+84"/>
         <location filename="../app/mainwindow_dirs.cpp" line="+49"/>
-        <location filename="../app/mainwindow_extsett.cpp" line="+60"/>
-        <location filename="../app/mainwindow_reports.cpp" line="+97"/>
+        <location filename="../app/mainwindow_extsett.cpp" line="+85"/>
+        <location filename="../app/mainwindow_reports.cpp" line="+100"/>
         <location line="+32"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
@@ -1166,7 +1498,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Сбор отчёта продолжится и после закрытия окна; при следующем запуске программа покажет, чем он закончился. Выберите «Нет», чтобы следить за ним здесь.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+237"/>
+        <location filename="../app/mainwindow.cpp" line="+247"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1525,7 +1857,7 @@ Please, wait.</source>
         <translation>Размер</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+80"/>
         <source>Reports are listed from: %1.
 sos writes new reports to %2.</source>
         <translation>Отчёты показываются из папок: %1.
@@ -1545,7 +1877,7 @@ sos writes new reports to %2.</source>
         <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
     </message>
     <message>
-        <location line="+78"/>
+        <location line="+136"/>
         <source>obfuscated: host names, addresses and user names hidden</source>
         <translation>обезличен: имена узлов, адреса и имена пользователей скрыты</translation>
     </message>

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Follows a collection from several machines: one row per machine with its state and its last
+// lines, the elapsed time, and Stop. At the end Stop gives way to Close and the window says how
+// it ended; closing the dialog while the collection runs only hides it.
+#pragma once
+
+#include "collectoutput.h"
+
+#include <QDialog>
+
+class Collection;
+class QTimer;
+
+namespace Ui {
+class CollectProgressDialog;
+}
+
+class CollectProgressDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CollectProgressDialog(Collection &collection, QWidget *parent = nullptr);
+    ~CollectProgressDialog() override;
+
+    // Starts following a new run of the collection.
+    void follow();
+    // What the failure of a node is called; empty for none.
+    static QString failureText(CollectOutput::Failure failure);
+    static QString stateText(const CollectOutput::Node &node);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void showNode(int index);
+    void showElapsed();
+    void showEnd();
+    void askStop();
+
+    Ui::CollectProgressDialog *ui;
+    Collection &collection;
+    QTimer *clock;
+};
