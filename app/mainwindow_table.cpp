@@ -30,7 +30,7 @@ void MainWindow::setUpUpload()
     upload = new Upload(
         this, volumeParts,
         [this](const QString &path, const std::function<void()> &then) {
-            makeReadable(path, then);
+            makeReadable({path}, then);
         },
         [this] { return reportCaseId(); });
     reportsPage->actions()->addDeliveryActions({ui->sendReportAction, ui->uploadAction});

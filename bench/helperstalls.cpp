@@ -117,7 +117,9 @@ void writeModules(const QDir &dir)
                   .toUtf8());
     writeFile(
         dir.filePath(QStringLiteral("modules/sssd.json")),
-        QStringLiteral("{\"modulename\": \"sssd\", \"package\": \"sssd\", \"filechanges\": [%1]}").arg(first).toUtf8());
+        QStringLiteral("{\"modulename\": \"sssd\", \"package\": \"sssd\", \"filechanges\": [%1]}")
+            .arg(first)
+            .toUtf8());
     for (int c = 0; c < 5; ++c)
         writeFile(dir.filePath(QStringLiteral("small%1.conf").arg(c)), configText(200));
     for (int m = 0; m < SmallModules; ++m)

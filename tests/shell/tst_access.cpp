@@ -298,12 +298,15 @@ void TestAccess::menuKeysOpenTheRowMenu()
     });
     closer.start(20);
     QTest::keyClick(table, Qt::Key_F10, Qt::ShiftModifier);
-    QCOMPARE(shown, (QStringList{"Open containing folder", "Copy path", "Delete"}));
+    // The row's folder, then Send and Upload, then the actions on the file itself.
+    QCOMPARE(shown.mid(shown.size() - 3),
+             (QStringList{"Open containing folder", "Copy path", "Delete"}));
+    const QStringList byShiftF10 = shown;
     // The Menu key comes as a context menu event from the keyboard, aimed at the focus widget.
     shown.clear();
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(1, 1));
     QApplication::sendEvent(table, &menuKey);
-    QCOMPARE(shown.size(), 3);
+    QCOMPARE(shown, byShiftF10);
 }
 
 void TestAccess::escapeClosesTheChangesWindow()
