@@ -84,8 +84,8 @@ void MainWindow::makeReadable(const QStringList &files, const std::function<void
     if (!permAskAgain) {
         QMessageBox question(QMessageBox::Question, tr("Attention!"),
                              tr("You will be given permission to read the report file, so that "
-                                "your mail program can attach it. Other users still cannot read "
-                                "it."),
+                                "your mail program or the upload can read it. Other users still "
+                                "cannot read it."),
                              QMessageBox::Yes | QMessageBox::Cancel);
         question.setInformativeText(tr("Do you want to continue?"));
         question.setWindowFlags(Qt::WindowTitleHint);

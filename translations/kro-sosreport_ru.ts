@@ -1559,8 +1559,8 @@ Are you sure you want to interrupt the program?</source>
     </message>
     <message>
         <location line="+20"/>
-        <source>You will be given permission to read the report file, so that your mail program can attach it. Other users still cannot read it.</source>
-        <translation>Вы получите право читать файл отчёта, чтобы почтовая программа могла его приложить. Другие пользователи по-прежнему не смогут его прочитать.</translation>
+        <source>You will be given permission to read the report file, so that your mail program or the upload can read it. Other users still cannot read it.</source>
+        <translation>Вы получите право читать файл отчёта, чтобы его могли прочитать почтовая программа или выгрузка. Другие пользователи по-прежнему не смогут его прочитать.</translation>
     </message>
     <message>
         <location line="+4"/>

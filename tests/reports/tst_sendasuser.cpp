@@ -102,8 +102,8 @@ void TestSendAsUser::onlyTheSenderIsLetIn()
     const KroTest::DialogRecord question = dialogs.last();
     QCOMPARE(question.windowTitle, QStringLiteral("Attention!"));
     QCOMPARE(question.text, QStringLiteral("You will be given permission to read the report file, "
-                                           "so that your mail program can attach it. Other users "
-                                           "still cannot read it."));
+                                           "so that your mail program or the upload can read it. "
+                                           "Other users still cannot read it."));
     QCOMPARE(question.checkBoxText, QStringLiteral("Don't show this message again"));
     QCOMPARE(question.defaultButton, QStringLiteral("Cancel"));
     QVERIFY(!readable);
