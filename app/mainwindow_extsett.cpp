@@ -106,7 +106,7 @@ void MainWindow::openExtSettWidget()
 SosOptions *MainWindow::installedSosOptions(bool storedOnly)
 {
     if (!sosOptions)
-        sosOptions = new SosOptions(SosOptions::installedVersion(Kro::SosVersionFile),
+        sosOptions = new SosOptions(SosOptions::installedVersion(paths.sosVersionFile),
                                     Kro::SosreportProgram, this);
     if (storedOnly)
         sosOptions->loadStored();

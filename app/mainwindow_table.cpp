@@ -46,12 +46,11 @@ void MainWindow::setUpUpload()
     updateUploadAction();
 }
 
-// One upload at a time, and only of a report the user sees chosen: a Ctrl+click that cleared the
-// selection leaves the current row without meaning.
+// One upload at a time, and only of a report the user sees chosen (the current report is empty
+// once a Ctrl+click cleared the selection).
 void MainWindow::updateUploadAction()
 {
-    ui->uploadAction->setEnabled(!upload->isRunning() && !reportsPage->currentReport().isEmpty() &&
-                                 ui->tableWidget->selectionModel()->hasSelection());
+    ui->uploadAction->setEnabled(!upload->isRunning() && !reportsPage->currentReport().isEmpty());
 }
 
 void MainWindow::refillReportsTable()
