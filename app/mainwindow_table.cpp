@@ -29,8 +29,8 @@ void MainWindow::setUpUpload()
 {
     upload = new Upload(
         this, volumeParts,
-        [this](const QString &path, const std::function<void()> &then) {
-            makeReadable({path}, then);
+        [this](const QStringList &files, const std::function<void()> &then) {
+            makeReadable(files, then);
         },
         [this] { return reportCaseId(); });
     reportsPage->actions()->addDeliveryActions({ui->sendReportAction, ui->uploadAction});

@@ -16,14 +16,11 @@ namespace {
 
 using Outcome = UploadResult::Outcome;
 
-// Runs then once every file is readable, one read-access step after the other.
-void grantAccess(const Upload::ReadAccess &readAccess, const QStringList &files,
-                 const std::function<void()> &then)
+// Whether the server keeps what arrived of a file, to be completed once it takes more.
+bool keepsPart(Outcome outcome)
 {
-    if (files.isEmpty())
-        return then();
-    readAccess(files.first(),
-               [readAccess, files, then] { grantAccess(readAccess, files.mid(1), then); });
+    return outcome == Outcome::Stopped || outcome == Outcome::ConnectionLost ||
+           outcome == Outcome::ServerFull || outcome == Outcome::ServerFault;
 }
 
 QString hostOf(const QString &destination)
@@ -86,9 +83,9 @@ void Upload::start(const QString &path)
     request.caFile = settings.caFile;
     caseIdNow = id;
     // The read access may take a while (the helper asks polkit): an upload started meanwhile
-    // replaces this one.
+    // replaces this one. A split report is one question for all its volumes.
     const int attempt = ++attempts;
-    grantAccess(readAccess, files, [this, report, attempt] {
+    readAccess(files, [this, report, attempt] {
         if (attempt == attempts && !isRunning() && report.stillHoldsOrTell(window))
             sendFiles();
     });
@@ -139,8 +136,7 @@ void Upload::fileSent(const UploadResult &result)
         doneBytes += result.size;
         if (++current < files.size())
             return sendNext();
-    } else if (request.target.canResume() &&
-               (result.outcome == Outcome::Stopped || result.outcome == Outcome::ConnectionLost)) {
+    } else if (request.target.canResume() && keepsPart(result.outcome)) {
         interrupted.insert(key);
     }
     if (result.outcome == Outcome::HostKeyUnknown) {

@@ -24,8 +24,10 @@ class Upload : public QObject
     Q_OBJECT
 
 public:
-    // Runs then once the user can read the report, or not at all when the user declined.
-    using ReadAccess = std::function<void(const QString &path, const std::function<void()> &then)>;
+    // Runs then once the user can read every file of the report (the archive and its volumes,
+    // asked for together), or not at all when the user declined.
+    using ReadAccess =
+        std::function<void(const QStringList &files, const std::function<void()> &then)>;
     using CaseId = std::function<QString()>;
 
     // volumeParts is the window's volume map, read when an upload starts.

@@ -14,6 +14,12 @@ QString againText(bool resumable)
                      : UploadFailure::tr("Uploading it again starts from the beginning.");
 }
 
+// The server kept the part it took: the next upload adds the rest.
+QString keptText(bool resumable)
+{
+    return resumable ? QLatin1Char(' ') + againText(true) : QString();
+}
+
 } // namespace
 
 QString UploadFailure::title(const UploadResult &result)
@@ -50,7 +56,14 @@ QString UploadFailure::text(const UploadResult &result, bool resumable)
     case Outcome::ServerFull:
         return tr("%1 has no room left for the report. Ask the server's administrator to free "
                   "some space, then upload again.")
-            .arg(server);
+                   .arg(server) +
+               keptText(resumable);
+    case Outcome::ServerFault:
+        return tr("%1 could not store the report: it failed on its side, most often because "
+                  "its disk is full. Ask the server's administrator to check its free space, "
+                  "then upload again.")
+                   .arg(server) +
+               keptText(resumable);
     case Outcome::Refused:
         return tr("%1 refused to store the report. Check the folder in the server's address "
                   "and that your user may write there.")

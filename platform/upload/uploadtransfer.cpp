@@ -30,6 +30,8 @@ const long ServerFileMode = 0600;
 const qint64 SumChunkBytes = 1 << 20;
 const char *const Protocols = "https,sftp,ftp,ftps";
 const char *const UserAgent = "kro-sosreport";
+// Asking a server why an upload broke off must not hold the end box back for long.
+const long ProbeLimitS = 15;
 
 void initCurlOnce()
 {
@@ -217,6 +219,9 @@ Outcome httpOutcome(long status)
         return Outcome::WrongPassword;
     if (status == 507)
         return Outcome::ServerFull;
+    // nginx, for one, answers a full disk with 500.
+    if (status >= 500)
+        return Outcome::ServerFault;
     return Outcome::Refused;
 }
 
@@ -241,8 +246,11 @@ Outcome failureOutcome(CURLcode code, long response, qint64 sent)
     case CURLE_REMOTE_DISK_FULL:
         return Outcome::ServerFull;
     case CURLE_UPLOAD_FAILED:
-        // FTP's "insufficient storage" and "exceeded storage allocation".
-        return response == 452 || response == 552 ? Outcome::ServerFull : Outcome::Refused;
+        // FTP's "insufficient storage" and "exceeded storage allocation"; "local error in
+        // processing" is a write that failed on the server's side.
+        if (response == 452 || response == 552)
+            return Outcome::ServerFull;
+        return response == 451 ? Outcome::ServerFault : Outcome::Refused;
     case CURLE_REMOTE_ACCESS_DENIED:
     case CURLE_REMOTE_FILE_NOT_FOUND:
         return Outcome::Refused;
@@ -255,6 +263,23 @@ Outcome failureOutcome(CURLcode code, long response, qint64 sent)
     default:
         return Outcome::Failed;
     }
+}
+
+// The bytes free for the user in the answer of an SFTP server to "statvfs", or -1 without one.
+qint64 freeBytes(const QByteArray &answer)
+{
+    qint64 blocks = -1;
+    qint64 blockSize = -1;
+    for (const QByteArray &line : answer.split('\n')) {
+        const QList<QByteArray> field = line.split(':');
+        if (field.size() != 2)
+            continue;
+        if (field.first() == "f_bavail")
+            blocks = field.last().trimmed().toLongLong();
+        else if (field.first() == "f_frsize")
+            blockSize = field.last().trimmed().toLongLong();
+    }
+    return blocks >= 0 && blockSize > 0 ? blocks * blockSize : -1;
 }
 
 } // namespace
@@ -292,7 +317,9 @@ UploadResult UploadTransfer::run(const Progress &progress)
     return session.result;
 }
 
-bool UploadTransfer::configure(Session &session) const
+// What every connection to the server has: its address, the user and the checks of its
+// identity. False when the extra CA file cannot be read.
+bool UploadTransfer::configureConnection(Session &session) const
 {
     CURL *curl = session.curl;
     const QByteArray url = request.target.destination(request.remoteName).toEncoded();
@@ -302,19 +329,30 @@ bool UploadTransfer::configure(Session &session) const
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, session.error);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutS);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallLimitS);
+    if (!request.user.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.toUtf8().constData());
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.toUtf8().constData());
+    }
+    // Stop is heard also while connecting; what the server says is kept, never printed.
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &session);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keepAnswer);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &session);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepStatusLine);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepAnswer);
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &session);
-    if (!request.user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.toUtf8().constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.toUtf8().constData());
-    }
+    configureSecurity(session);
+    return session.result.outcome != Outcome::CaFileUnreadable;
+}
+
+bool UploadTransfer::configure(Session &session) const
+{
+    CURL *curl = session.curl;
+    if (!configureConnection(session))
+        return false;
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallLimitS);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepStatusLine);
     if (request.target.method() == UploadTarget::Method::HttpPost) {
         session.mime = curl_mime_init(curl);
         curl_mimepart *part = curl_mime_addpart(session.mime);
@@ -335,8 +373,7 @@ bool UploadTransfer::configure(Session &session) const
         if (request.resume && request.target.canResume())
             curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, curl_off_t(-1));
     }
-    configureSecurity(session);
-    return session.result.outcome != Outcome::CaFileUnreadable;
+    return true;
 }
 
 // TLS servers are checked against the system's certificates, plus the extra CA file when one is
@@ -390,6 +427,9 @@ void UploadTransfer::finish(Session &session, int code) const
         result.outcome = session.hostKeyOutcome;
     else
         result.outcome = failureOutcome(CURLcode(code), response, qint64(sent));
+    // SFTP and FTP servers that cannot write close the connection like one that went away.
+    if (result.outcome == Outcome::ConnectionLost && request.target.canResume())
+        result.outcome = whyBrokenOff(session.size);
     result.resumedAt = session.startedAt;
     if (http)
         result.serverAnswer =
@@ -399,4 +439,39 @@ void UploadTransfer::finish(Session &session, int code) const
                                                            : curl_easy_strerror(CURLcode(code)));
     if (result.outcome == Outcome::Done)
         session.progress(session.size, session.size, 0);
+}
+
+// On a connection of its own, after an SFTP or FTP upload broke off: a server that still answers
+// stopped taking the report itself; one whose folder has no room for the rest (as SFTP's
+// statvfs tells) is full.
+Outcome UploadTransfer::whyBrokenOff(qint64 size) const
+{
+    const Progress none = [](qint64, qint64, double) {
+    };
+    Session probe(const_cast<UploadTransfer &>(*this), none);
+    probe.curl = curl_easy_init();
+    if (!probe.curl || !configureConnection(probe))
+        return Outcome::ConnectionLost;
+    CURL *curl = probe.curl;
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, ProbeLimitS);
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> quote(nullptr, curl_slist_free_all);
+    if (request.target.method() == UploadTarget::Method::Sftp) {
+        QString folder = request.target.destination(request.remoteName).path(QUrl::FullyDecoded);
+        folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
+        folder.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+            .replace(QLatin1Char('"'), QLatin1String("\\\""));
+        // "*": a server without the statvfs extension still answers the rest.
+        quote.reset(
+            curl_slist_append(nullptr, ("*statvfs \"" + folder.toUtf8() + '"').constData()));
+        curl_easy_setopt(curl, CURLOPT_QUOTE, quote.get());
+    }
+    const CURLcode code = curl_easy_perform(curl);
+    if (code != CURLE_OK && code != CURLE_REMOTE_FILE_NOT_FOUND)
+        return Outcome::ConnectionLost;
+    curl_off_t copy = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &copy);
+    const qint64 room = freeBytes(probe.answer);
+    return room >= 0 && room < size - qMax(qint64(copy), qint64(0)) ? Outcome::ServerFull
+                                                                    : Outcome::ServerFault;
 }

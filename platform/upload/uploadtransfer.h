@@ -46,6 +46,9 @@ struct UploadResult
         // An SFTP server whose key differs from the one known for it.
         HostKeyChanged,
         ServerFull,
+        // The server failed to store what it took (HTTP 5xx, FTP 451, an SFTP or FTP server
+        // that ended the transfer but still answers): often a full disk it does not name.
+        ServerFault,
         Refused,
         ConnectionLost,
         FileUnreadable,
@@ -90,9 +93,11 @@ public:
     struct Session;
 
 private:
+    bool configureConnection(Session &session) const;
     bool configure(Session &session) const;
     void configureSecurity(Session &session) const;
     void finish(Session &session, int code) const;
+    UploadResult::Outcome whyBrokenOff(qint64 size) const;
 
     UploadRequest request;
     int intervalMs;

@@ -10,8 +10,11 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +62,7 @@ UploadServers::~UploadServers()
 {
     for (Server server : {Https, Sftp, Ftp})
         kill(server);
+    freeRoom();
     if (madeUser)
         run(QStringLiteral("userdel"), {QStringLiteral("--force"), user()});
     if (madePrivsepDir)
@@ -177,6 +181,34 @@ bool UploadServers::trustSftpKey(const QString &knownHosts) const
     return key.open(QIODevice::ReadOnly) && hosts.open(QIODevice::Append) &&
            hosts.write(QStringLiteral("[127.0.0.1]:%1 ").arg(ports[Sftp]).toUtf8() +
                        key.readAll()) > 0;
+}
+
+QString UploadServers::limitRoom(qint64 bytes)
+{
+    if (!failure.isEmpty())
+        return failure;
+    const passwd *account = ::getpwnam(user().toLocal8Bit().constData());
+    const QByteArray options = QStringLiteral("size=%1,mode=0755,uid=%2,gid=%3")
+                                   .arg(bytes)
+                                   .arg(account ? account->pw_uid : 0)
+                                   .arg(account ? account->pw_gid : 0)
+                                   .toLatin1();
+    const QByteArray folder = QFile::encodeName(path(QStringLiteral("home/") + Uploads));
+    if (::mount("kro-upload-full", folder.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                options.constData()) != 0)
+        return QStringLiteral("No tmpfs can be mounted here: %1")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    mountedRoom = true;
+    return {};
+}
+
+// Detached: a server's connection that still holds a file there cannot keep it mounted.
+void UploadServers::freeRoom()
+{
+    if (mountedRoom)
+        ::umount2(QFile::encodeName(path(QStringLiteral("home/") + Uploads)).constData(),
+                  MNT_DETACH);
+    mountedRoom = false;
 }
 
 bool UploadServers::writeFile(const QString &name, const QString &text) const

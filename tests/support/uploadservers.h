@@ -47,6 +47,10 @@ public:
     bool waitForSessionsToEnd() const;
     // Adds the SFTP server's key to the known hosts file.
     bool trustSftpKey(const QString &knownHosts) const;
+    // A server whose disk is full: a tmpfs of bytes mounted over the folder that takes uploads
+    // (empty when mounted, otherwise why not); freeRoom() takes it away again.
+    QString limitRoom(qint64 bytes);
+    void freeRoom();
 
 private:
     QString prepare();
@@ -61,6 +65,7 @@ private:
     QString failure;
     bool madeUser = false;
     bool madePrivsepDir = false;
+    bool mountedRoom = false;
     int ports[3] = {};
     std::unique_ptr<QProcess> processes[3];
 };

@@ -2,11 +2,13 @@
 // Uploading from the window to real servers on 127.0.0.1: the action beside Send, the server an
 // administrator set for every user, the question about a server never seen before, the end box
 // naming what arrived where, Stop and the upload that goes on afterwards, and a wrong password
-// in the user's words. The password is never stored.
+// and a server whose disk is full in the user's words. The password is never stored. A report in
+// volumes asks for read access once for all of them.
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
 #include "testenvironment.h"
+#include "upload.h"
 #include "uploadservers.h"
 #include "uploadsettings.h"
 
@@ -45,6 +47,9 @@ private slots:
     void reportArrivesAtTheAdministratorsServer();
     void stoppedUploadGoesOnLater();
     void wrongPasswordIsSaidSo();
+    void fullServerIsSaidSo_data();
+    void fullServerIsSaidSo();
+    void splitReportAsksForReadAccessOnce();
 
 private:
     void startOrSkip(UploadServers::Server server);
@@ -208,6 +213,80 @@ void TestUploadWindow::wrongPasswordIsSaidSo()
     QCOMPARE(boxText(), QStringLiteral("Upload Failed\n127.0.0.1 did not accept the user name or "
                                        "the password. Check both and upload again."));
     QVERIFY(!QFile::exists(servers->stored(ReportName)));
+}
+
+void TestUploadWindow::fullServerIsSaidSo_data()
+{
+    QTest::addColumn<int>("server");
+    QTest::addColumn<QString>("text");
+    const QString fault = QStringLiteral(
+        "127.0.0.1 could not store the report: it failed on its side, most often because its "
+        "disk is full. Ask the server's administrator to check its free space, then upload "
+        "again.");
+    const QString goOn = QStringLiteral(" Upload the report again to the same server to go on "
+                                        "where it stopped.");
+    QTest::newRow("https PUT") << int(UploadServers::Https) << fault;
+    QTest::newRow("sftp") << int(UploadServers::Sftp)
+                          << QStringLiteral("127.0.0.1 has no room left for the report. Ask the "
+                                            "server's administrator to free some space, then "
+                                            "upload again.") +
+                                 goOn;
+    QTest::newRow("ftp") << int(UploadServers::Ftp) << fault + goOn;
+}
+
+// The server's upload folder holds 1 MiB of the report's 64: one box, and it is no success.
+void TestUploadWindow::fullServerIsSaidSo()
+{
+    QFETCH(int, server);
+    QFETCH(QString, text);
+    startOrSkip(UploadServers::Server(server));
+    if (server == UploadServers::Sftp)
+        QVERIFY(servers->trustSftpKey(QDir::homePath() + QStringLiteral("/.ssh/known_hosts")));
+    const QString why = servers->limitRoom(1 << 20);
+    if (!why.isEmpty())
+        QSKIP(qPrintable(why));
+    QSettings().setValue(UploadSettings::ServerKey,
+                         servers->folderUrl(UploadServers::Server(server)));
+    fillUploadDialog(servers->password());
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    uploadAction()->trigger();
+    const bool answered = dialogs.waitForAll(KroTest::WaitLimitMs);
+    servers->freeRoom();
+    QVERIFY(answered);
+    QCOMPARE(dialogs.records().size(), 2);
+    QCOMPARE(boxText(), QStringLiteral("Upload Failed\n") + text);
+    QVERIFY(uploadAction()->isEnabled());
+}
+
+// Declining the one question leaves nothing under way.
+void TestUploadWindow::splitReportAsksForReadAccessOnce()
+{
+    // Beside the window's reports, not among them.
+    const QString folder = KroTest::homePath() + QStringLiteral("/split");
+    QVERIFY(QDir().mkpath(folder));
+    const QString archive = folder + QStringLiteral("/sosreport-host-2026-split.zip");
+    QMultiMap<QString, QString> volumeParts;
+    for (const QString &file : {archive, folder + QStringLiteral("/sosreport-host-2026-split.z02"),
+                                folder + QStringLiteral("/sosreport-host-2026-split.z01")}) {
+        QFile part(file);
+        QVERIFY(part.open(QIODevice::WriteOnly) && part.write("part") == 4);
+        if (file != archive)
+            volumeParts.insert(archive, file);
+    }
+    QWidget owner;
+    QList<QStringList> asked;
+    Upload upload(
+        &owner, volumeParts,
+        [&asked](const QStringList &files, const std::function<void()> &) { asked.append(files); },
+        [] { return QString(); });
+    QSettings().setValue(UploadSettings::ServerKey, QStringLiteral("sftp://127.0.0.1:1/in/"));
+    fillUploadDialog(QStringLiteral("secret"));
+    upload.start(archive);
+    QVERIFY(dialogs.waitForAll());
+    const QStringList all{archive, folder + QStringLiteral("/sosreport-host-2026-split.z01"),
+                          folder + QStringLiteral("/sosreport-host-2026-split.z02")};
+    QCOMPARE(asked, QList<QStringList>{all});
+    QVERIFY(!upload.isRunning());
 }
 
 // The system's settings are read from a folder of the test's, never from /etc/xdg.
