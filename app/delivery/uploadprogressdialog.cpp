@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "uploadprogressdialog.h"
 
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 
@@ -32,6 +33,8 @@ UploadProgressDialog::UploadProgressDialog(QWidget *window)
     setRange(0, BarSteps);
     auto *stopButton = new QPushButton(tr("&Stop"));
     setCancelButton(stopButton);
+    label = new QLabel;
+    setLabel(label);
     // Escape stops too: a hidden dialog would leave the upload without a way to stop it.
     connect(this, &QProgressDialog::canceled, this, &UploadProgressDialog::stop);
 }
@@ -45,9 +48,23 @@ void UploadProgressDialog::begin(const QString &file, const QString &destination
     stopping = false;
     // A dialog stopped before is shown afresh.
     reset();
-    setLabelText(heading);
+    reserveRoom();
     showProgress(0, 0);
     show();
+}
+
+// The numbers change a few times a second: room for the widest of them is made once, so that
+// they never resize the dialog and lay it out anew.
+void UploadProgressDialog::reserveRoom()
+{
+    const QLocale locale;
+    const QString widest = locale.formattedDataSize(Q_INT64_C(999) << 30);
+    const QString numbers = tr("%1 of %2").arg(widest, widest) + QStringLiteral(", ") +
+                            tr("%1/s").arg(widest) + QStringLiteral(", ") + timeLeft(59 * 60);
+    label->setMinimumSize(0, 0);
+    // Grows the dialog to hold it.
+    setLabelText(heading + QStringLiteral("\n\n") + numbers);
+    label->setMinimumSize(label->sizeHint());
 }
 
 void UploadProgressDialog::showProgress(qint64 sent, double bytesPerSecond)
@@ -63,13 +80,13 @@ void UploadProgressDialog::showProgress(qint64 sent, double bytesPerSecond)
         text += QStringLiteral(", ") +
                 tr("%1/s").arg(locale.formattedDataSize(qint64(bytesPerSecond))) +
                 QStringLiteral(", ") + timeLeft(qint64((totalBytes - done) / bytesPerSecond));
-    setLabelText(heading + QStringLiteral("\n\n") + text);
+    label->setText(heading + QStringLiteral("\n\n") + text);
 }
 
 void UploadProgressDialog::stop()
 {
     stopping = true;
-    setLabelText(heading + QStringLiteral("\n\n") + tr("Stopping..."));
+    label->setText(heading + QStringLiteral("\n\n") + tr("Stopping..."));
     // Cancelling hid the dialog; it stays until the transfer has really ended.
     show();
     emit stopRequested();

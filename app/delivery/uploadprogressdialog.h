@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The progress of an upload: which file goes where, the bytes sent of all, the rate and the time
 // left, and Stop, which ends the transfer at once. It does not block the window: the report is
-// read from a file already open, and the upload action waits for the end of this upload.
+// read from a file already open, the upload action waits for the end of this upload, and the
+// numbers, a few times a second, change text in room made for them.
 #pragma once
 
 #include <QProgressDialog>
+
+class QLabel;
 
 class UploadProgressDialog : public QProgressDialog
 {
@@ -22,7 +25,9 @@ signals:
 
 private:
     void stop();
+    void reserveRoom();
 
+    QLabel *label;
     QString heading;
     qint64 doneBefore = 0;
     qint64 totalBytes = 0;

@@ -2,6 +2,7 @@
 #include "uploadjob.h"
 
 #include <QThread>
+#include <memory>
 #include <sched.h>
 
 UploadJob::UploadJob(QObject *parent) : QObject(parent)
@@ -11,32 +12,37 @@ UploadJob::UploadJob(QObject *parent) : QObject(parent)
 
 UploadJob::~UploadJob()
 {
-    if (!thread)
-        return;
-    transfer->stop();
-    thread->wait();
+    if (thread) {
+        transfer->stop();
+        thread->wait();
+    }
     delete thread;
+    delete ended;
 }
 
 void UploadJob::start(const UploadRequest &request)
 {
     if (transfer)
         return;
+    // The thread of the upload before has long ended.
+    delete ended;
+    ended = nullptr;
     transfer = std::make_unique<UploadTransfer>(request);
     UploadTransfer *running = transfer.get();
+    auto result = std::make_shared<UploadResult>();
     // What the worker reports is queued to this object, and dropped with it.
-    thread = QThread::create([this, running] {
+    thread = QThread::create([this, running, result] {
         // Work that never waits for the user: the window's thread goes first whenever it wakes.
         const sched_param batch{};
         ::sched_setscheduler(0, SCHED_BATCH, &batch);
-        const UploadResult result = running->run([this](qint64 sent, qint64 total, double rate) {
+        *result = running->run([this](qint64 sent, qint64 total, double rate) {
             QMetaObject::invokeMethod(
                 this, [this, sent, total, rate] { emit progressed(sent, total, rate); },
                 Qt::QueuedConnection);
         });
-        QMetaObject::invokeMethod(
-            this, [this, result] { end(result); }, Qt::QueuedConnection);
     });
+    // The end is told once the worker is through; the window's thread never waits for it.
+    connect(thread, &QThread::finished, this, [this, result] { end(*result); });
     thread->start();
 }
 
@@ -48,8 +54,7 @@ void UploadJob::stop()
 
 void UploadJob::end(const UploadResult &result)
 {
-    thread->wait();
-    delete thread;
+    ended = thread;
     thread = nullptr;
     transfer.reset();
     emit finished(result);

@@ -33,4 +33,7 @@ private:
 
     std::unique_ptr<UploadTransfer> transfer;
     QThread *thread = nullptr;
+    // The thread of the last upload, past its end but maybe not yet quite gone: deleted when the
+    // next upload starts or with the job.
+    QThread *ended = nullptr;
 };
