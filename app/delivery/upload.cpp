@@ -114,7 +114,8 @@ void Upload::sendNext()
     const QString file = files.at(current);
     request.file = file;
     request.remoteName = UploadTarget::remoteName(QFileInfo(file).fileName(), caseIdNow);
-    request.resume = interrupted.contains(resumeKey(file));
+    request.resume = interrupted.contains(resumeKey(file)) &&
+                     !wholeOnly.contains(request.target.destination(QString()).toString());
     progress->begin(QFileInfo(file).fileName(),
                     request.target.destination(request.remoteName).toDisplayString(), doneBytes,
                     totalBytes);
@@ -130,13 +131,17 @@ void Upload::showProgress(qint64 sent, qint64, double bytesPerSecond)
 void Upload::fileSent(const UploadResult &result)
 {
     const QString key = resumeKey(request.file);
+    if (result.restarted)
+        wholeOnly.insert(request.target.destination(QString()).toString());
+    // An HTTP server may have kept a part too: the next upload asks it.
+    const bool put = request.target.method() == UploadTarget::Method::HttpPut;
     if (result.outcome == Outcome::Done) {
         interrupted.remove(key);
         arrived.append(result);
         doneBytes += result.size;
         if (++current < files.size())
             return sendNext();
-    } else if (request.target.canResume() && keepsPart(result.outcome)) {
+    } else if ((request.target.canResume() || put) && keepsPart(result.outcome)) {
         interrupted.insert(key);
     }
     if (result.outcome == Outcome::HostKeyUnknown) {
@@ -168,6 +173,9 @@ void Upload::tellArrived()
     QStringList lines;
     for (const UploadResult &result : qAsConst(arrived)) {
         lines.append(tr("%1 (%2)").arg(result.destination, locale.formattedDataSize(result.size)));
+        if (result.restarted)
+            lines.append(tr("The server had part of it but does not take the rest of a file, so "
+                            "all of it was sent again."));
         if (!result.sha256.isEmpty())
             lines.append(tr("SHA-256: %1").arg(QString::fromLatin1(result.sha256)));
     }
@@ -204,7 +212,8 @@ QString Upload::resumeKey(const QString &file) const
 
 void Upload::tellFailure(const UploadResult &result)
 {
-    const bool resumable = interrupted.contains(resumeKey(request.file));
+    const bool resumable =
+        request.target.canResume() && interrupted.contains(resumeKey(request.file));
     QMessageBox box(result.outcome == Outcome::Stopped ? QMessageBox::Information
                                                        : QMessageBox::Warning,
                     UploadFailure::title(result), UploadFailure::text(result, resumable),

@@ -78,4 +78,6 @@ private:
     // Files whose upload to a destination broke off: the next upload there goes on from the
     // server's copy.
     QSet<QString> interrupted;
+    // Server folders that had part of a file but did not take the rest: asked no more.
+    QSet<QString> wholeOnly;
 };

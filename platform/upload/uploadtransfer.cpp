@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "uploadtransfer.h"
 
+#include "uploadsession.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,8 +32,6 @@ const long ServerFileMode = 0600;
 const qint64 SumChunkBytes = 1 << 20;
 const char *const Protocols = "https,sftp,ftp,ftps";
 const char *const UserAgent = "kro-sosreport";
-// Asking a server why an upload broke off must not hold the end box back for long.
-const long ProbeLimitS = 15;
 
 void initCurlOnce()
 {
@@ -79,59 +79,6 @@ QByteArray fileSum(int fd, const std::atomic_bool &abandoned)
 
 } // namespace
 
-struct UploadTransfer::Session
-{
-    Session(UploadTransfer &owner, const Progress &progress) : owner(owner), progress(progress) {}
-    ~Session()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        if (mime)
-            curl_mime_free(mime);
-        if (curl)
-            curl_easy_cleanup(curl);
-    }
-
-    bool stopped() const { return owner.stopRequested; }
-    // The first bytes out are shown at once, later ones a few times a second.
-    bool reportDue() const { return !reported || sinceReport.elapsed() >= owner.intervalMs; }
-    const UploadRequest &request() const { return owner.request; }
-
-    UploadTransfer &owner;
-    const Progress &progress;
-    CURL *curl = nullptr;
-    curl_mime *mime = nullptr;
-    int fd = -1;
-    qint64 size = 0;
-    qint64 startedAt = 0;
-    bool readFailed = false;
-    QByteArray statusLine;
-    QByteArray answer;
-    QElapsedTimer sinceReport;
-    bool reported = false;
-    UploadResult result;
-    Outcome hostKeyOutcome = Outcome::Done;
-    char error[CURL_ERROR_SIZE] = {};
-
-    bool readInto(char *buffer, size_t bytes, qint64 &got)
-    {
-        ssize_t n;
-        do
-            n = ::read(fd, buffer, bytes);
-        while (n < 0 && errno == EINTR);
-        got = n;
-        return n >= 0;
-    }
-
-    bool seekTo(qint64 offset)
-    {
-        if (::lseek(fd, offset, SEEK_SET) != offset)
-            return false;
-        startedAt = offset;
-        return true;
-    }
-};
-
 namespace {
 
 using Session = UploadTransfer::Session;
@@ -155,36 +102,12 @@ int seekFile(void *data, curl_off_t offset, int origin)
     return session->seekTo(offset) ? CURL_SEEKFUNC_OK : CURL_SEEKFUNC_FAIL;
 }
 
-size_t keepAnswer(char *text, size_t size, size_t count, void *data)
-{
-    auto *session = static_cast<Session *>(data);
-    const int room = AnswerLimitBytes - session->answer.size();
-    session->answer.append(text, int(qMin(size * count, size_t(qMax(room, 0)))));
-    return size * count;
-}
-
 size_t keepStatusLine(char *text, size_t size, size_t count, void *data)
 {
     const QByteArray line(text, int(size * count));
     if (line.startsWith("HTTP/"))
         static_cast<Session *>(data)->statusLine = line.trimmed();
     return size * count;
-}
-
-int reportProgress(void *data, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded)
-{
-    auto *session = static_cast<Session *>(data);
-    if (session->stopped())
-        return 1;
-    if (uploaded > 0 && session->reportDue()) {
-        session->sinceReport.restart();
-        session->reported = true;
-        curl_off_t rate = 0;
-        curl_easy_getinfo(session->curl, CURLINFO_SPEED_UPLOAD_T, &rate);
-        session->progress(qMin(session->size, session->startedAt + qint64(uploaded)), session->size,
-                          double(rate));
-    }
-    return 0;
 }
 
 int checkHostKey(CURL *, const curl_khkey *, const curl_khkey *found, curl_khmatch match,
@@ -210,6 +133,38 @@ int checkHostKey(CURL *, const curl_khkey *, const curl_khkey *found, curl_khmat
     session->hostKeyOutcome = Outcome::HostKeyUnknown;
     return CURLKHSTAT_REJECT;
 }
+
+} // namespace
+
+size_t UploadCallbacks::keepAnswer(char *text, size_t size, size_t count, void *data)
+{
+    auto *session = static_cast<Session *>(data);
+    const int room = AnswerLimitBytes - session->answer.size();
+    session->answer.append(text, int(qMin(size * count, size_t(qMax(room, 0)))));
+    return size * count;
+}
+
+int UploadCallbacks::reportProgress(void *data, curl_off_t, curl_off_t, curl_off_t,
+                                    curl_off_t uploaded)
+{
+    auto *session = static_cast<Session *>(data);
+    if (session->stopped())
+        return 1;
+    if (uploaded > 0 && session->reportDue()) {
+        session->sinceReport.restart();
+        session->reported = true;
+        curl_off_t rate = 0;
+        curl_easy_getinfo(session->curl, CURLINFO_SPEED_UPLOAD_T, &rate);
+        session->progress(qMin(session->size, session->startedAt + qint64(uploaded)), session->size,
+                          double(rate));
+    }
+    return 0;
+}
+
+namespace {
+
+using UploadCallbacks::keepAnswer;
+using UploadCallbacks::reportProgress;
 
 Outcome httpOutcome(long status)
 {
@@ -265,23 +220,6 @@ Outcome failureOutcome(CURLcode code, long response, qint64 sent)
     }
 }
 
-// The bytes free for the user in the answer of an SFTP server to "statvfs", or -1 without one.
-qint64 freeBytes(const QByteArray &answer)
-{
-    qint64 blocks = -1;
-    qint64 blockSize = -1;
-    for (const QByteArray &line : answer.split('\n')) {
-        const QList<QByteArray> field = line.split(':');
-        if (field.size() != 2)
-            continue;
-        if (field.first() == "f_bavail")
-            blocks = field.last().trimmed().toLongLong();
-        else if (field.first() == "f_frsize")
-            blockSize = field.last().trimmed().toLongLong();
-    }
-    return blocks >= 0 && blockSize > 0 ? blocks * blockSize : -1;
-}
-
 } // namespace
 
 UploadTransfer::UploadTransfer(UploadRequest request, int intervalMs)
@@ -289,9 +227,25 @@ UploadTransfer::UploadTransfer(UploadRequest request, int intervalMs)
 {
 }
 
+// HTTP servers seldom keep part of a PUT that broke off; one that did is sent the rest, and one
+// that does not take the rest gets the whole file again.
 UploadResult UploadTransfer::run(const Progress &progress)
 {
     initCurlOnce();
+    const bool put = request.target.method() == UploadTarget::Method::HttpPut;
+    const qint64 part = put && request.resume ? serverPart() : 0;
+    bool rangeRefused = false;
+    UploadResult result = runFrom(qMax(part, qint64(0)), progress, rangeRefused);
+    if (!rangeRefused)
+        return result;
+    result = runFrom(0, progress, rangeRefused);
+    result.restarted = true;
+    return result;
+}
+
+// from: where the body of a PUT that carries the rest of the file begins, 0 for all of it.
+UploadResult UploadTransfer::runFrom(qint64 from, const Progress &progress, bool &rangeRefused)
+{
     Session session(*this, progress);
     session.result.destination = request.target.destination(request.remoteName).toString();
     session.fd = ::open(QFile::encodeName(request.file).constData(), O_RDONLY | O_CLOEXEC);
@@ -305,6 +259,8 @@ UploadResult UploadTransfer::run(const Progress &progress)
     session.curl = curl_easy_init();
     if (!session.curl || !configure(session))
         return session.result;
+    if (from > 0 && from < session.size && !sendRest(session, from))
+        return session.result;
     // The checksum is made beside the transfer, which does not wait for it.
     std::atomic_bool abandoned{false};
     std::future<QByteArray> sum =
@@ -312,9 +268,27 @@ UploadResult UploadTransfer::run(const Progress &progress)
     session.sinceReport.start();
     const CURLcode code = curl_easy_perform(session.curl);
     finish(session, code);
+    rangeRefused = session.rangeRefused;
     abandoned = session.result.outcome != Outcome::Done;
     session.result.sha256 = sum.get();
     return session.result;
+}
+
+// A PUT of the file from byte from on, as the rest of the server's copy.
+bool UploadTransfer::sendRest(Session &session, qint64 from) const
+{
+    session.base = from;
+    if (!session.seekTo(0)) {
+        session.result.outcome = Outcome::FileUnreadable;
+        return false;
+    }
+    const QByteArray range = "Content-Range: bytes " + QByteArray::number(from) + '-' +
+                             QByteArray::number(session.size - 1) + '/' +
+                             QByteArray::number(session.size);
+    session.headers = curl_slist_append(nullptr, range.constData());
+    curl_easy_setopt(session.curl, CURLOPT_HTTPHEADER, session.headers);
+    curl_easy_setopt(session.curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(session.size - from));
+    return true;
 }
 
 // What every connection to the server has: its address, the user and the checks of its
@@ -427,6 +401,10 @@ void UploadTransfer::finish(Session &session, int code) const
         result.outcome = session.hostKeyOutcome;
     else
         result.outcome = failureOutcome(CURLcode(code), response, qint64(sent));
+    // nginx answers 501; others 400, 405 or 416.
+    session.rangeRefused =
+        session.base > 0 && code == CURLE_OK &&
+        (response == 400 || response == 405 || response == 416 || response == 501);
     // SFTP and FTP servers that cannot write close the connection like one that went away.
     if (result.outcome == Outcome::ConnectionLost && request.target.canResume())
         result.outcome = whyBrokenOff(session.size);
@@ -439,39 +417,4 @@ void UploadTransfer::finish(Session &session, int code) const
                                                            : curl_easy_strerror(CURLcode(code)));
     if (result.outcome == Outcome::Done)
         session.progress(session.size, session.size, 0);
-}
-
-// On a connection of its own, after an SFTP or FTP upload broke off: a server that still answers
-// stopped taking the report itself; one whose folder has no room for the rest (as SFTP's
-// statvfs tells) is full.
-Outcome UploadTransfer::whyBrokenOff(qint64 size) const
-{
-    const Progress none = [](qint64, qint64, double) {
-    };
-    Session probe(const_cast<UploadTransfer &>(*this), none);
-    probe.curl = curl_easy_init();
-    if (!probe.curl || !configureConnection(probe))
-        return Outcome::ConnectionLost;
-    CURL *curl = probe.curl;
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, ProbeLimitS);
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> quote(nullptr, curl_slist_free_all);
-    if (request.target.method() == UploadTarget::Method::Sftp) {
-        QString folder = request.target.destination(request.remoteName).path(QUrl::FullyDecoded);
-        folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
-        folder.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-            .replace(QLatin1Char('"'), QLatin1String("\\\""));
-        // "*": a server without the statvfs extension still answers the rest.
-        quote.reset(
-            curl_slist_append(nullptr, ("*statvfs \"" + folder.toUtf8() + '"').constData()));
-        curl_easy_setopt(curl, CURLOPT_QUOTE, quote.get());
-    }
-    const CURLcode code = curl_easy_perform(curl);
-    if (code != CURLE_OK && code != CURLE_REMOTE_FILE_NOT_FOUND)
-        return Outcome::ConnectionLost;
-    curl_off_t copy = 0;
-    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &copy);
-    const qint64 room = freeBytes(probe.answer);
-    return room >= 0 && room < size - qMax(qint64(copy), qint64(0)) ? Outcome::ServerFull
-                                                                    : Outcome::ServerFault;
 }

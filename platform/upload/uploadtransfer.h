@@ -2,7 +2,8 @@
 // One upload of a file with libcurl, from start to end in one blocking call: meant for a worker
 // thread (UploadJob runs it on one). It reads the file as the user running it, reports progress
 // through a callback, ends early when stopped, goes on where the server's copy ends when asked
-// to resume (SFTP, FTP), verifies TLS servers against the system's certificates plus an optional
+// to resume (SFTP, FTP; HTTP with Content-Range where the server keeps a part and takes the
+// rest), verifies TLS servers against the system's certificates plus an optional
 // extra CA file and SFTP servers against the user's known hosts, and sums the file's SHA-256 in a
 // thread beside the transfer.
 #pragma once
@@ -61,6 +62,8 @@ struct UploadResult
     qint64 size = 0;
     // Where the transfer began: non-zero when it went on from the server's copy.
     qint64 resumedAt = 0;
+    // The server had part of the file but did not take the rest: all of it was sent again.
+    bool restarted = false;
     // The server's answer: the HTTP status and the start of its text.
     QString serverAnswer;
     // SHA-256 of the whole file, in hexadecimal, once it was read to the end.
@@ -93,11 +96,15 @@ public:
     struct Session;
 
 private:
+    UploadResult runFrom(qint64 from, const Progress &progress, bool &rangeRefused);
+    bool sendRest(Session &session, qint64 from) const;
     bool configureConnection(Session &session) const;
     bool configure(Session &session) const;
     void configureSecurity(Session &session) const;
     void finish(Session &session, int code) const;
     UploadResult::Outcome whyBrokenOff(qint64 size) const;
+    // The size of the server's copy (HTTP HEAD), -1 without one.
+    qint64 serverPart() const;
 
     UploadRequest request;
     int intervalMs;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Uploads with libcurl to real servers on 127.0.0.1: a 100 MiB report arriving whole, a Stop in
 // the middle and the upload that goes on from the server's part, a wrong password, a certificate
-// nobody trusts, a form posted to a web server and a server that dies while the report is on its
-// way. The file is made once,
-// random in 1 MiB blocks, each block different.
+// nobody trusts, a form posted to a web server, a server that dies while the report is on its
+// way and a web server that does not take the rest of a file. The file is made once, random in
+// 1 MiB blocks, each block different.
 #include "testenvironment.h"
 #include "uploadservers.h"
 #include "uploadtarget.h"
@@ -59,6 +59,7 @@ private slots:
     void stopLeavesThePartAndResumeCompletesIt_data();
     void stopLeavesThePartAndResumeCompletesIt();
     void dyingServerIsTold();
+    void webServerNotTakingTheRestGetsAllAgain();
 
 private:
     UploadRequest request(UploadServers::Server server) const;
@@ -316,6 +317,26 @@ void TestUploadTransfer::dyingServerIsTold()
                                        [this] { servers->kill(UploadServers::Https); });
     QCOMPARE(int(result.outcome), int(UploadResult::Outcome::ConnectionLost));
     QVERIFY(!QFile::exists(servers->stored(ReportName)));
+}
+
+// nginx keeps nothing of a broken PUT (above); were its copy a part, it refuses a PUT with
+// Content-Range (501), and the whole report goes again.
+void TestUploadTransfer::webServerNotTakingTheRestGetsAllAgain()
+{
+    startOrSkip(UploadServers::Https);
+    QFile ours(report);
+    QFile part(servers->stored(ReportName));
+    QVERIFY(ours.open(QIODevice::ReadOnly) && part.open(QIODevice::WriteOnly));
+    QCOMPARE(part.write(ours.read(MiddleBytes)), MiddleBytes);
+    part.close();
+    UploadRequest again = request(UploadServers::Https);
+    again.resume = true;
+    const UploadResult result = upload(again);
+    QCOMPARE(int(result.outcome), int(UploadResult::Outcome::Done));
+    QVERIFY(result.restarted);
+    QCOMPARE(result.resumedAt, qint64(0));
+    QCOMPARE(result.sha256, reportSha256);
+    QVERIFY(serverHolds(report, servers->stored(ReportName), true));
 }
 
 KRO_TEST_MAIN(TestUploadTransfer)

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The questions an upload asks the server on a connection of its own: how much of a file it
+// already has, and why a transfer broke off.
+#include "uploadsession.h"
+
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+using Outcome = UploadResult::Outcome;
+using Session = UploadTransfer::Session;
+
+// Asking a server must not hold the upload or its end box back for long.
+const long ProbeLimitS = 15;
+
+// The bytes free for the user in the answer of an SFTP server to "statvfs", or -1 without one.
+qint64 freeBytes(const QByteArray &answer)
+{
+    qint64 blocks = -1;
+    qint64 blockSize = -1;
+    for (const QByteArray &line : answer.split('\n')) {
+        const QList<QByteArray> field = line.split(':');
+        if (field.size() != 2)
+            continue;
+        if (field.first() == "f_bavail")
+            blocks = field.last().trimmed().toLongLong();
+        else if (field.first() == "f_frsize")
+            blockSize = field.last().trimmed().toLongLong();
+    }
+    return blocks >= 0 && blockSize > 0 ? blocks * blockSize : -1;
+}
+
+} // namespace
+
+// On a connection of its own, after an SFTP or FTP upload broke off: a server that still answers
+// stopped taking the report itself; one whose folder has no room for the rest (as SFTP's
+// statvfs tells) is full.
+Outcome UploadTransfer::whyBrokenOff(qint64 size) const
+{
+    const Progress none = [](qint64, qint64, double) {
+    };
+    Session probe(const_cast<UploadTransfer &>(*this), none);
+    probe.curl = curl_easy_init();
+    if (!probe.curl || !configureConnection(probe))
+        return Outcome::ConnectionLost;
+    CURL *curl = probe.curl;
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, ProbeLimitS);
+    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> quote(nullptr, curl_slist_free_all);
+    if (request.target.method() == UploadTarget::Method::Sftp) {
+        QString folder = request.target.destination(request.remoteName).path(QUrl::FullyDecoded);
+        folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
+        folder.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+            .replace(QLatin1Char('"'), QLatin1String("\\\""));
+        // "*": a server without the statvfs extension still answers the rest.
+        quote.reset(
+            curl_slist_append(nullptr, ("*statvfs \"" + folder.toUtf8() + '"').constData()));
+        curl_easy_setopt(curl, CURLOPT_QUOTE, quote.get());
+    }
+    const CURLcode code = curl_easy_perform(curl);
+    if (code != CURLE_OK && code != CURLE_REMOTE_FILE_NOT_FOUND)
+        return Outcome::ConnectionLost;
+    curl_off_t copy = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &copy);
+    const qint64 room = freeBytes(probe.answer);
+    return room >= 0 && room < size - qMax(qint64(copy), qint64(0)) ? Outcome::ServerFull
+                                                                    : Outcome::ServerFault;
+}
+
+qint64 UploadTransfer::serverPart() const
+{
+    const Progress none = [](qint64, qint64, double) {
+    };
+    Session probe(const_cast<UploadTransfer &>(*this), none);
+    probe.curl = curl_easy_init();
+    if (!probe.curl || !configureConnection(probe))
+        return -1;
+    curl_easy_setopt(probe.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(probe.curl, CURLOPT_TIMEOUT, ProbeLimitS);
+    long status = 0;
+    curl_off_t size = -1;
+    if (curl_easy_perform(probe.curl) != CURLE_OK ||
+        curl_easy_getinfo(probe.curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
+        status != 200 ||
+        curl_easy_getinfo(probe.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK)
+        return -1;
+    return qint64(size);
+}
