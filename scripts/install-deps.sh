@@ -9,7 +9,7 @@ qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
 dbus dbus-daemon polkitd pkexec python3 python3-dbusmock
 sosreport ccrypt zip procps xdg-utils
 libcurl4-openssl-dev ca-certificates curl openssl nginx libnginx-mod-http-echo
-openssh-server openssh-client vsftpd
+openssh-server openssh-client vsftpd apache2
 sudo
 xvfb xdotool imagemagick qt5ct
 librsvg2-bin libxml2-utils desktop-file-utils appstream man-db clang-format

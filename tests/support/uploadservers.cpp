@@ -24,6 +24,8 @@ const QString PrivsepDir = QStringLiteral("/run/sshd");
 const QString Nginx = QStringLiteral("/usr/sbin/nginx");
 const QString Sshd = QStringLiteral("/usr/sbin/sshd");
 const QString Vsftpd = QStringLiteral("/usr/sbin/vsftpd");
+const QString Apache = QStringLiteral("/usr/sbin/apache2");
+const QString ApacheModules = QStringLiteral("/usr/lib/apache2/modules/");
 const QString Uploads = QStringLiteral("incoming");
 const QString EchoModule = QStringLiteral("/usr/lib/nginx/modules/ngx_http_echo_module.so");
 
@@ -60,7 +62,7 @@ UploadServers::UploadServers() : dir(QStringLiteral("/tmp/kro-upload-XXXXXX"))
 
 UploadServers::~UploadServers()
 {
-    for (Server server : {Https, Sftp, Ftp})
+    for (Server server : {Https, Sftp, Ftp, HttpsRanges})
         kill(server);
     freeRoom();
     if (madeUser)
@@ -104,9 +106,10 @@ QString UploadServers::start(Server server)
     if (processes[server] && processes[server]->state() == QProcess::Running)
         return {};
     ports[server] = freePort();
-    const QString why = server == Https  ? startNginx()
-                        : server == Sftp ? startSshd()
-                                         : startVsftpd();
+    const QString why = server == Https         ? startNginx()
+                        : server == Sftp        ? startSshd()
+                        : server == HttpsRanges ? startApache()
+                                                : startVsftpd();
     if (!why.isEmpty())
         return why;
     QProcess *process = processes[server].get();
@@ -138,6 +141,7 @@ QString UploadServers::folderUrl(Server server) const
     const QString host = QStringLiteral("127.0.0.1:%1").arg(ports[server]);
     switch (server) {
     case Https:
+    case HttpsRanges:
         return QStringLiteral("https://%1/%2/").arg(host, Uploads);
     case Sftp:
         return QStringLiteral("sftp://%1%2/%3/").arg(host, path(QStringLiteral("home")), Uploads);
@@ -211,6 +215,18 @@ void UploadServers::freeRoom()
     mountedRoom = false;
 }
 
+// The user's password for the web servers' Basic authentication, as both read it.
+bool UploadServers::writePasswords() const
+{
+    QProcess hash;
+    hash.start(QStringLiteral("openssl"), {"passwd", "-apr1", "-stdin"});
+    hash.write(secret.toUtf8() + '\n');
+    hash.closeWriteChannel();
+    return hash.waitForFinished() && hash.exitCode() == 0 &&
+           writeFile(QStringLiteral("htpasswd"),
+                     user() + ':' + QString::fromLatin1(hash.readAllStandardOutput()));
+}
+
 bool UploadServers::writeFile(const QString &name, const QString &text) const
 {
     QFile file(path(name));
@@ -258,15 +274,8 @@ QString UploadServers::startNginx()
             "    root %1/home;\n    location /%3/ {\n      dav_methods PUT;\n"
             "      auth_basic kro;\n      auth_basic_user_file %1/htpasswd;\n    }\n") +
         form + QStringLiteral("  }\n}\n");
-    QProcess hash;
-    hash.start(QStringLiteral("openssl"), {"passwd", "-apr1", "-stdin"});
-    hash.write(secret.toUtf8() + '\n');
-    hash.closeWriteChannel();
-    if (!hash.waitForFinished() || hash.exitCode() != 0 ||
-        !writeFile(QStringLiteral("htpasswd"),
-                   user() + ':' + QString::fromLatin1(hash.readAllStandardOutput())) ||
-        !writeFile(QStringLiteral("nginx.conf"),
-                   conf.arg(dir.path()).arg(ports[Https]).arg(Uploads)))
+    if (!writePasswords() || !writeFile(QStringLiteral("nginx.conf"),
+                                        conf.arg(dir.path()).arg(ports[Https]).arg(Uploads)))
         return QStringLiteral("The HTTPS server's files cannot be written.");
     processes[Https] =
         leaderOf(Nginx, {"-e", path("nginx.log"), "-p", dir.path(), "-c", path("nginx.conf")});
@@ -343,4 +352,35 @@ bool UploadServers::waitForSessionsToEnd() const
         QTest::qWait(50);
     }
     return false;
+}
+
+// One process (-X), running as the servers' user, with its lock database in a folder of its own.
+QString UploadServers::startApache()
+{
+    if (!QFile::exists(Apache))
+        return QStringLiteral("Apache httpd (apache2) is not installed.");
+    const QString runtime = path(QStringLiteral("apache"));
+    QDir().mkpath(runtime);
+    QStringList modules;
+    for (const char *name : {"mpm_prefork", "authz_core", "authn_core", "authn_file", "authz_user",
+                             "auth_basic", "dav", "dav_fs", "ssl"})
+        modules.append(QStringLiteral("LoadModule %1_module %2mod_%1.so\n")
+                           .arg(QLatin1String(name), ApacheModules));
+    const QString conf =
+        modules.join(QString()) +
+        QStringLiteral("ServerRoot %1\nServerName 127.0.0.1\nListen 127.0.0.1:%2\n"
+                       "DefaultRuntimeDir %1/apache\nPidFile %1/apache/httpd.pid\n"
+                       "ErrorLog %1/apache.log\nUser %3\nGroup %3\n"
+                       "DavLockDB %1/apache/davlock\nDocumentRoot %1/home\n"
+                       "SSLEngine on\nSSLCertificateFile %1/server.crt\n"
+                       "SSLCertificateKeyFile %1/server.key\n"
+                       "<Location /%4/>\n  Dav On\n  AuthType Basic\n  AuthName kro\n"
+                       "  AuthUserFile %1/htpasswd\n  Require valid-user\n</Location>\n");
+    if (!writePasswords() || !run(QStringLiteral("chown"), {user() + ':' + user(), runtime}) ||
+        !writeFile(QStringLiteral("apache.conf"),
+                   conf.arg(dir.path()).arg(ports[HttpsRanges]).arg(user(), Uploads)))
+        return QStringLiteral("The Apache server's files cannot be written.");
+    processes[HttpsRanges] = leaderOf(Apache, {"-X", "-f", path("apache.conf")});
+    processes[HttpsRanges]->start();
+    return {};
 }

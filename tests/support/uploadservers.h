@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Real servers for the upload tests, started on 127.0.0.1 with files of their own in one
-// temporary folder: nginx taking WebDAV PUT over HTTPS (a certificate made with openssl), sshd
-// for SFTP and vsftpd for FTP, all letting in one local user made for the test, whose home holds
-// the uploads. Only root can make the user and run sshd and vsftpd; whatever cannot run tells
-// why, for QSKIP. Nothing of the machine's own servers or their configuration is used.
+// temporary folder: nginx taking WebDAV PUT over HTTPS (a certificate made with openssl), Apache
+// httpd's mod_dav taking WebDAV PUT over HTTPS with Content-Range too, sshd for SFTP and vsftpd
+// for FTP, all letting in one local user made for the test, whose home holds the uploads. Only root
+// can make the user and run sshd and vsftpd; whatever cannot run tells why, for QSKIP. Nothing of
+// the machine's own servers or their configuration is used.
 #pragma once
 
 #include <QProcess>
@@ -20,6 +21,7 @@ public:
         Https,
         Sftp,
         Ftp,
+        HttpsRanges,
     };
 
     UploadServers();
@@ -57,8 +59,10 @@ private:
     QString startNginx();
     QString startSshd();
     QString startVsftpd();
+    QString startApache();
     QString path(const QString &name) const { return dir.filePath(name); }
     bool writeFile(const QString &name, const QString &text) const;
+    bool writePasswords() const;
 
     QTemporaryDir dir;
     QString secret;
@@ -66,6 +70,6 @@ private:
     bool madeUser = false;
     bool madePrivsepDir = false;
     bool mountedRoom = false;
-    int ports[3] = {};
-    std::unique_ptr<QProcess> processes[3];
+    int ports[4] = {};
+    std::unique_ptr<QProcess> processes[4];
 };

@@ -2,7 +2,7 @@
 // Uploads with libcurl to real servers on 127.0.0.1: a 100 MiB report arriving whole, a Stop in
 // the middle and the upload that goes on from the server's part, a wrong password, a certificate
 // nobody trusts, a form posted to a web server, a server that dies while the report is on its
-// way and a web server that does not take the rest of a file. The file is made once, random in
+// way, and the rest of a file for a web server that kept a part. The file is made once, random in
 // 1 MiB blocks, each block different.
 #include "testenvironment.h"
 #include "uploadservers.h"
@@ -11,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -59,7 +60,8 @@ private slots:
     void stopLeavesThePartAndResumeCompletesIt_data();
     void stopLeavesThePartAndResumeCompletesIt();
     void dyingServerIsTold();
-    void webServerNotTakingTheRestGetsAllAgain();
+    void webServerPartIsCompleted_data();
+    void webServerPartIsCompleted();
 
 private:
     UploadRequest request(UploadServers::Server server) const;
@@ -319,22 +321,33 @@ void TestUploadTransfer::dyingServerIsTold()
     QVERIFY(!QFile::exists(servers->stored(ReportName)));
 }
 
-// nginx keeps nothing of a broken PUT (above); were its copy a part, it refuses a PUT with
-// Content-Range (501), and the whole report goes again.
-void TestUploadTransfer::webServerNotTakingTheRestGetsAllAgain()
+void TestUploadTransfer::webServerPartIsCompleted_data()
 {
-    startOrSkip(UploadServers::Https);
+    QTest::addColumn<int>("server");
+    QTest::addColumn<bool>("takesTheRest");
+    QTest::newRow("nginx") << int(UploadServers::Https) << false;
+    QTest::newRow("apache mod_dav") << int(UploadServers::HttpsRanges) << true;
+}
+
+// Neither server keeps anything of a PUT that broke off (above); were its copy a part, Apache's
+// mod_dav takes the rest with Content-Range, nginx refuses it (501) and gets the whole report.
+void TestUploadTransfer::webServerPartIsCompleted()
+{
+    QFETCH(int, server);
+    QFETCH(bool, takesTheRest);
+    startOrSkip(UploadServers::Server(server));
     QFile ours(report);
     QFile part(servers->stored(ReportName));
     QVERIFY(ours.open(QIODevice::ReadOnly) && part.open(QIODevice::WriteOnly));
     QCOMPARE(part.write(ours.read(MiddleBytes)), MiddleBytes);
     part.close();
-    UploadRequest again = request(UploadServers::Https);
+    QVERIFY(QProcess::execute(QStringLiteral("chown"), {servers->user(), part.fileName()}) == 0);
+    UploadRequest again = request(UploadServers::Server(server));
     again.resume = true;
     const UploadResult result = upload(again);
     QCOMPARE(int(result.outcome), int(UploadResult::Outcome::Done));
-    QVERIFY(result.restarted);
-    QCOMPARE(result.resumedAt, qint64(0));
+    QCOMPARE(result.restarted, !takesTheRest);
+    QCOMPARE(result.resumedAt, takesTheRest ? MiddleBytes : 0);
     QCOMPARE(result.sha256, reportSha256);
     QVERIFY(serverHolds(report, servers->stored(ReportName), true));
 }
