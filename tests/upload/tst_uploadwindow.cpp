@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Uploading from the window to real servers on 127.0.0.1: the action beside Send, the server an
 // administrator set for every user, the question about a server never seen before, the end box
-// naming what arrived where, Stop and the upload that goes on afterwards, and a wrong password
-// and a server whose disk is full in the user's words. The password is never stored. A report in
-// volumes asks for read access once for all of them.
+// naming what arrived where, Stop and the upload that goes on afterwards, a wrong password and a
+// server whose disk is full in the user's words, and a web server that took the whole report
+// again. The password is never stored. A report in volumes asks for read access once for all of
+// them.
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
@@ -47,6 +48,7 @@ private slots:
     void reportArrivesAtTheAdministratorsServer();
     void stoppedUploadGoesOnLater();
     void wrongPasswordIsSaidSo();
+    void wholeReportAgainIsSaidSo();
     void fullServerIsSaidSo_data();
     void fullServerIsSaidSo();
     void splitReportAsksForReadAccessOnce();
@@ -213,6 +215,35 @@ void TestUploadWindow::wrongPasswordIsSaidSo()
     QCOMPARE(boxText(), QStringLiteral("Upload Failed\n127.0.0.1 did not accept the user name or "
                                        "the password. Check both and upload again."));
     QVERIFY(!QFile::exists(servers->stored(ReportName)));
+}
+
+// Stopped, then uploaded again to a web server that has part of the report (as if it had kept
+// what arrived) but does not take the rest: all of it goes again, and the end box says so.
+void TestUploadWindow::wholeReportAgainIsSaidSo()
+{
+    startOrSkip(UploadServers::Https);
+    QSettings().setValue(UploadSettings::ServerKey, servers->folderUrl(UploadServers::Https));
+    fillUploadDialog(servers->password());
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    uploadAction()->trigger();
+    window->findChild<QProgressDialog *>()->findChild<QPushButton *>()->click();
+    QVERIFY(dialogs.waitForAll(KroTest::WaitLimitMs));
+    QCOMPARE(boxText(), QStringLiteral("Upload Stopped\nThe upload was stopped. Uploading it "
+                                       "again starts from the beginning."));
+    QFile part(servers->stored(ReportName));
+    QVERIFY(part.open(QIODevice::WriteOnly) && part.resize(1 << 20));
+    part.close();
+
+    fillUploadDialog(servers->password());
+    dialogs.expectMessageBox(QMessageBox::Ok);
+    uploadAction()->trigger();
+    QVERIFY(dialogs.waitForAll(KroTest::WaitLimitMs));
+    QVERIFY2(boxText().startsWith(QStringLiteral("Report Uploaded")) &&
+                 boxText().contains(QStringLiteral(
+                     "\nThe server had part of it but does not take the rest of a file, so all "
+                     "of it was sent again.")),
+             qPrintable(boxText()));
+    QCOMPARE(QFileInfo(servers->stored(ReportName)).size(), 64 << 20);
 }
 
 void TestUploadWindow::fullServerIsSaidSo_data()
