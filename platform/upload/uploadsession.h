@@ -12,7 +12,10 @@
 
 struct UploadTransfer::Session
 {
-    Session(UploadTransfer &owner, const Progress &progress) : owner(owner), progress(progress) {}
+    Session(const UploadTransfer &owner, const Progress &progress)
+        : owner(owner), progress(progress)
+    {
+    }
     ~Session()
     {
         if (fd >= 0)
@@ -30,7 +33,7 @@ struct UploadTransfer::Session
     bool reportDue() const { return !reported || sinceReport.elapsed() >= owner.intervalMs; }
     const UploadRequest &request() const { return owner.request; }
 
-    UploadTransfer &owner;
+    const UploadTransfer &owner;
     const Progress &progress;
     CURL *curl = nullptr;
     curl_mime *mime = nullptr;

@@ -102,6 +102,7 @@ private:
     bool configure(Session &session) const;
     void configureSecurity(Session &session) const;
     void finish(Session &session, int code) const;
+    bool startQuestion(Session &question) const;
     UploadResult::Outcome whyBrokenOff(qint64 size) const;
     // The size of the server's copy (HTTP HEAD), -1 without one.
     qint64 serverPart() const;

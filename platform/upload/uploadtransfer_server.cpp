@@ -31,22 +31,35 @@ qint64 freeBytes(const QByteArray &answer)
     return blocks >= 0 && blockSize > 0 ? blocks * blockSize : -1;
 }
 
+const UploadTransfer::Progress &noProgress()
+{
+    static const UploadTransfer::Progress none = [](qint64, qint64, double) {
+    };
+    return none;
+}
+
 } // namespace
+
+// A connection that asks and sends nothing.
+bool UploadTransfer::startQuestion(Session &question) const
+{
+    question.curl = curl_easy_init();
+    if (!question.curl || !configureConnection(question))
+        return false;
+    curl_easy_setopt(question.curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(question.curl, CURLOPT_TIMEOUT, ProbeLimitS);
+    return true;
+}
 
 // On a connection of its own, after an SFTP or FTP upload broke off: a server that still answers
 // stopped taking the report itself; one whose folder has no room for the rest (as SFTP's
 // statvfs tells) is full.
 Outcome UploadTransfer::whyBrokenOff(qint64 size) const
 {
-    const Progress none = [](qint64, qint64, double) {
-    };
-    Session probe(const_cast<UploadTransfer &>(*this), none);
-    probe.curl = curl_easy_init();
-    if (!probe.curl || !configureConnection(probe))
+    Session probe(*this, noProgress());
+    if (!startQuestion(probe))
         return Outcome::ConnectionLost;
     CURL *curl = probe.curl;
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, ProbeLimitS);
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> quote(nullptr, curl_slist_free_all);
     if (request.target.method() == UploadTarget::Method::Sftp) {
         QString folder = request.target.destination(request.remoteName).path(QUrl::FullyDecoded);
@@ -70,14 +83,9 @@ Outcome UploadTransfer::whyBrokenOff(qint64 size) const
 
 qint64 UploadTransfer::serverPart() const
 {
-    const Progress none = [](qint64, qint64, double) {
-    };
-    Session probe(const_cast<UploadTransfer &>(*this), none);
-    probe.curl = curl_easy_init();
-    if (!probe.curl || !configureConnection(probe))
+    Session probe(*this, noProgress());
+    if (!startQuestion(probe))
         return -1;
-    curl_easy_setopt(probe.curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(probe.curl, CURLOPT_TIMEOUT, ProbeLimitS);
     long status = 0;
     curl_off_t size = -1;
     if (curl_easy_perform(probe.curl) != CURLE_OK ||
