@@ -28,6 +28,7 @@ const QString Apache = QStringLiteral("/usr/sbin/apache2");
 const QString ApacheModules = QStringLiteral("/usr/lib/apache2/modules/");
 const QString Uploads = QStringLiteral("incoming");
 const QString EchoModule = QStringLiteral("/usr/lib/nginx/modules/ngx_http_echo_module.so");
+const QString UserPrefix = QStringLiteral("kro-up-");
 
 bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {})
 {
@@ -55,7 +56,9 @@ bool accepts(int port)
 
 } // namespace
 
-UploadServers::UploadServers() : dir(QStringLiteral("/tmp/kro-upload-XXXXXX"))
+UploadServers::UploadServers()
+    : dir(QStringLiteral("/tmp/kro-upload-XXXXXX")),
+      account(UserPrefix + QString::number(::getpid()))
 {
     failure = prepare();
 }
@@ -80,7 +83,7 @@ QString UploadServers::prepare()
         return QStringLiteral("No temporary folder for the servers.");
     secret = QString::number(QRandomGenerator::global()->generate64(), 36);
     const QString home = path(QStringLiteral("home"));
-    run(QStringLiteral("userdel"), {QStringLiteral("--force"), user()});
+    removeLeftUsers();
     if (!run(QStringLiteral("useradd"),
              {QStringLiteral("--system"), QStringLiteral("--home-dir"), home,
               QStringLiteral("--shell"), QStringLiteral("/bin/sh"), user()}))
@@ -97,6 +100,21 @@ QString UploadServers::prepare()
               "-keyout", path("server.key"), "-out", path("server.crt")}))
         return QStringLiteral("openssl cannot make the HTTPS server's certificate.");
     return {};
+}
+
+// The users of runs that ended without removing theirs: their process is gone.
+void UploadServers::removeLeftUsers()
+{
+    QFile users(QStringLiteral("/etc/passwd"));
+    if (!users.open(QIODevice::ReadOnly))
+        return;
+    for (const QByteArray &line : users.readAll().split('\n')) {
+        const QString name = QString::fromLatin1(line.left(line.indexOf(':')));
+        bool numeric = false;
+        const int pid = name.mid(UserPrefix.size()).toInt(&numeric);
+        if (name.startsWith(UserPrefix) && numeric && ::kill(pid, 0) != 0 && errno == ESRCH)
+            run(QStringLiteral("userdel"), {QStringLiteral("--force"), name});
+    }
 }
 
 QString UploadServers::start(Server server)

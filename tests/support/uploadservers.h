@@ -41,7 +41,8 @@ public:
     QStringList posted() const;
     // Where an upload of name lands on the server's side.
     QString stored(const QString &name) const;
-    QString user() const { return QStringLiteral("kro-uploader"); }
+    // kro-up-PID: runs in other build trees at the same time each have their own.
+    QString user() const { return account; }
     QString password() const { return secret; }
     // The certificate of the HTTPS server, which is its own CA.
     QString caFile() const;
@@ -56,6 +57,7 @@ public:
 
 private:
     QString prepare();
+    static void removeLeftUsers();
     QString startNginx();
     QString startSshd();
     QString startVsftpd();
@@ -65,6 +67,7 @@ private:
     bool writePasswords() const;
 
     QTemporaryDir dir;
+    QString account;
     QString secret;
     QString failure;
     bool madeUser = false;
