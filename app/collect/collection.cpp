@@ -26,6 +26,10 @@ namespace {
 
 // How long the collector may take to end on SIGTERM before it is killed.
 constexpr int KillDelayMs = 3000;
+// The collector and what it starts run below the window: packing the reports into one archive
+// takes seconds of a core, and its SSH sessions encrypt all they copy; the window following it
+// must not wait for them.
+constexpr int CollectorNiceness = 10;
 // Leftover processes are looked for this often, this many times at most.
 constexpr int SweepIntervalMs = 20;
 constexpr int SweepRounds = 250;
@@ -142,12 +146,17 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     if (!workDir->isValid())
         return tr("Cannot write to %1: %2").arg(folder, workDir->errorString());
     // sos names its SSH control sockets after the folder it is given, and a socket's path may
-    // not exceed 108 bytes: the collector gets a short link to the work folder.
-    shortDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kro-XXXXXX"));
+    // not exceed 108 bytes: the collector gets a short link to the work folder. It lives in the
+    // user's runtime folder rather than in /tmp, which the reports table lists and would be
+    // filled again for it.
+    QString shortBase = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (shortBase.isEmpty())
+        shortBase = QDir::tempPath();
+    shortDir = std::make_unique<QTemporaryDir>(shortBase + QStringLiteral("/kro-XXXXXX"));
     const QString link = shortDir->filePath(QStringLiteral("w"));
     if (!shortDir->isValid() || !QFile::link(workDir->path(), link)) {
         removeWorkDir();
-        return tr("Cannot write to %1.").arg(QDir::tempPath());
+        return tr("Cannot write to %1.").arg(shortBase);
     }
     destination = folder;
     caseId = options.value(SosArguments::CaseId).toString();
@@ -165,6 +174,7 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     connect(out.get(), &CollectOutput::prompted, this, &Collection::readPrompt);
     delete process;
     process = new PtyProcess(this);
+    process->setNiceness(CollectorNiceness);
     connect(process, &PtyProcess::output, out.get(), &CollectOutput::feed);
     connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &Collection::collectorEnded);
