@@ -7,6 +7,7 @@
 // refill into the table the first fill left. Floor and fills alternate; medians with [min..max].
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
+#include "spread.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -67,15 +68,6 @@ int floorListing(const QByteArray &folder)
 double milliseconds(QElapsedTimer &timer)
 {
     return timer.nsecsElapsed() / 1e6;
-}
-
-QString spread(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return QStringLiteral("%1 [%2..%3]")
-        .arg(values.at(values.size() / 2), 0, 'f', 2)
-        .arg(values.first(), 0, 'f', 2)
-        .arg(values.last(), 0, 'f', 2);
 }
 
 // Notes each paint of the table's viewport.

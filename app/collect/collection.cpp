@@ -6,25 +6,33 @@
 #include "reportnames.h"
 #include "sosarguments.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
+#include <QtConcurrent>
 #include <csignal>
+#include <type_traits>
 #include <unistd.h>
 
 namespace {
 
 // How long the collector may take to end on SIGTERM before it is killed.
 constexpr int KillDelayMs = 3000;
+// The collector and what it starts run below the window: packing the reports into one archive
+// takes seconds of a core, and its SSH sessions encrypt all they copy; the window following it
+// must not wait for them.
+constexpr int CollectorNiceness = 10;
 // Leftover processes are looked for this often, this many times at most.
-constexpr int SweepIntervalMs = 50;
-constexpr int SweepRounds = 100;
-const QString Md5Program = QStringLiteral("md5sum");
+constexpr int SweepIntervalMs = 20;
+constexpr int SweepRounds = 250;
 // How sos names the combined archive.
 const QString SosCollectorPrefix = QStringLiteral("sos-collector");
 
@@ -48,6 +56,45 @@ QVector<pid_t> processesNaming(const QString &folder)
             found.append(pid);
     }
     return found;
+}
+
+// Ends the processes naming folder: SIGTERM, then SIGKILL to those that stay. Runs off the
+// window's thread, which would otherwise wait for reading all of /proc on a busy machine.
+void endProcessesNaming(const QString &folder)
+{
+    for (int round = 0; round < SweepRounds; ++round) {
+        const QVector<pid_t> left = processesNaming(folder);
+        if (left.isEmpty())
+            return;
+        for (const pid_t pid : left)
+            ::kill(pid, round == 0 ? SIGTERM : SIGKILL);
+        QThread::msleep(SweepIntervalMs);
+    }
+}
+
+// The archive's md5 in hexadecimal, empty when it cannot be read; off the window's thread.
+QByteArray md5Of(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result().toHex()
+                                                                 : QByteArray();
+}
+
+// Runs work on the thread pool and then, on this thread, done with its result; done is dropped
+// when context goes first.
+template <typename Result, typename Work, typename Done>
+void inBackground(QObject *context, Work work, Done done)
+{
+    auto *watcher = new QFutureWatcher<Result>(context);
+    QObject::connect(watcher, &QFutureWatcher<Result>::finished, context, [watcher, done] {
+        watcher->deleteLater();
+        if constexpr (std::is_void_v<Result>)
+            done();
+        else
+            done(watcher->result());
+    });
+    watcher->setFuture(QtConcurrent::run(work));
 }
 
 } // namespace
@@ -99,12 +146,17 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     if (!workDir->isValid())
         return tr("Cannot write to %1: %2").arg(folder, workDir->errorString());
     // sos names its SSH control sockets after the folder it is given, and a socket's path may
-    // not exceed 108 bytes: the collector gets a short link to the work folder.
-    shortDir = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kro-XXXXXX"));
+    // not exceed 108 bytes: the collector gets a short link to the work folder. It lives in the
+    // user's runtime folder rather than in /tmp, which the reports table lists and would be
+    // filled again for it.
+    QString shortBase = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (shortBase.isEmpty())
+        shortBase = QDir::tempPath();
+    shortDir = std::make_unique<QTemporaryDir>(shortBase + QStringLiteral("/kro-XXXXXX"));
     const QString link = shortDir->filePath(QStringLiteral("w"));
     if (!shortDir->isValid() || !QFile::link(workDir->path(), link)) {
         removeWorkDir();
-        return tr("Cannot write to %1.").arg(QDir::tempPath());
+        return tr("Cannot write to %1.").arg(shortBase);
     }
     destination = folder;
     caseId = options.value(SosArguments::CaseId).toString();
@@ -122,6 +174,7 @@ QString Collection::start(const QStringList &nodes, QVariantMap options, const Q
     connect(out.get(), &CollectOutput::prompted, this, &Collection::readPrompt);
     delete process;
     process = new PtyProcess(this);
+    process->setNiceness(CollectorNiceness);
     connect(process, &PtyProcess::output, out.get(), &CollectOutput::feed);
     connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
             &Collection::collectorEnded);
@@ -179,7 +232,7 @@ bool Collection::isRunning() const
 
 qint64 Collection::elapsedSeconds() const
 {
-    return clock.isValid() && (isRunning() || checksum) ? clock.elapsed() / 1000 : lastSeconds;
+    return clock.isValid() && (isRunning() || checking) ? clock.elapsed() / 1000 : lastSeconds;
 }
 
 void Collection::collectorEnded(int exitCode)
@@ -228,22 +281,15 @@ void Collection::keepArchive(const QString &archive)
         return;
     }
     keptArchive = target;
-    delete checksum;
-    checksum = new QProcess(this);
-    connect(checksum, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
-            &Collection::checksumRead);
-    connect(checksum, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            checksumRead();
-    });
-    checksum->start(Md5Program, {target}, QIODevice::ReadOnly);
+    checking = true;
+    inBackground<QByteArray>(
+        this, [target] { return md5Of(target); },
+        [this](const QByteArray &sum) { checksumRead(sum); });
 }
 
-void Collection::checksumRead()
+void Collection::checksumRead(const QByteArray &sum)
 {
-    const QByteArray sum = checksum->readAllStandardOutput().left(32);
-    checksum->deleteLater();
-    checksum = nullptr;
+    checking = false;
     const QString size = QLocale().formattedDataSize(QFileInfo(keptArchive).size());
     QString text = tr("The combined archive %1 was saved: %2").arg(keptArchive, size);
     if (sum.size() == 32) {
@@ -275,24 +321,11 @@ void Collection::removeWorkDir()
     workDir.reset();
 }
 
-// The collector's SSH connections outlive it by minutes; they are ended (SIGTERM, then SIGKILL)
-// before its folder goes, which they would otherwise fill again.
+// The collector's SSH connections outlive it by minutes; they are ended before its folder goes,
+// which they would otherwise fill again.
 void Collection::endLeftovers(const std::function<void()> &then)
 {
     const QString folder = shortDir->path();
-    auto *sweep = new QTimer(this);
-    auto round = std::make_shared<int>(0);
-    connect(sweep, &QTimer::timeout, this, [sweep, round, folder, then] {
-        const QVector<pid_t> left = processesNaming(folder);
-        if (left.isEmpty() || *round >= SweepRounds) {
-            sweep->deleteLater();
-            sweep->stop();
-            then();
-            return;
-        }
-        const int signal = (*round)++ == 0 ? SIGTERM : SIGKILL;
-        for (const pid_t pid : left)
-            ::kill(pid, signal);
-    });
-    sweep->start(SweepIntervalMs);
+    inBackground<void>(
+        this, [folder] { endProcessesNaming(folder); }, then);
 }

@@ -18,7 +18,6 @@
 #include <memory>
 
 class PtyProcess;
-class QProcess;
 class QTemporaryDir;
 class QTimer;
 
@@ -64,7 +63,7 @@ private:
     void readPrompt(CollectOutput::Prompt prompt, const QString &question);
     void collectorEnded(int exitCode);
     void keepArchive(const QString &archive);
-    void checksumRead();
+    void checksumRead(const QByteArray &sum);
     void end(Outcome outcome, const QString &archive, const QString &text);
     void afterCollector(int exitCode);
     void endLeftovers(const std::function<void()> &then);
@@ -74,7 +73,6 @@ private:
     QString destination;
     QString caseId;
     PtyProcess *process = nullptr;
-    QProcess *checksum = nullptr;
     QTimer *killTimer = nullptr;
     std::unique_ptr<QTemporaryDir> workDir;
     // Holds the short link to workDir that the collector is given.
@@ -83,6 +81,8 @@ private:
     QElapsedTimer clock;
     qint64 lastSeconds = 0;
     bool stopping = false;
+    // The combined archive's checksum is being computed.
+    bool checking = false;
     QString keptArchive;
 };
 

@@ -43,17 +43,20 @@ CollectOutput::CollectOutput(const QStringList &nodes, QObject *parent) : QObjec
         nodeList.append(Node{name, {}, State::Waiting, Failure::None, {}});
 }
 
+// A chunk may hold many lines: the unread rest is cut off once, not after each line.
 void CollectOutput::feed(const QByteArray &bytes)
 {
     pending += bytes;
+    int start = 0;
     int end;
-    while ((end = pending.indexOf('\n')) >= 0) {
-        QString line = QString::fromUtf8(pending.constData(), end);
-        pending.remove(0, end + 1);
+    while ((end = pending.indexOf('\n', start)) >= 0) {
+        QString line = QString::fromUtf8(pending.constData() + start, end - start);
+        start = end + 1;
         pendingAnswered = false;
         line.remove(QLatin1Char('\r'));
         readLine(line);
     }
+    pending.remove(0, start);
     if (!pending.isEmpty() && !pendingAnswered)
         readPartialLine();
 }

@@ -11,15 +11,27 @@
 
 CollectProgressDialog::CollectProgressDialog(Collection &collection, QWidget *parent)
     : QDialog(parent), ui(new Ui::CollectProgressDialog), collection(collection),
-      clock(new QTimer(this))
+      clock(new QTimer(this)), rowsTimer(new QTimer(this))
 {
     ui->setupUi(this);
-    ui->nodesTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui->nodesTable->horizontalHeader()->setStretchLastSection(true);
+    // Only the short columns are measured; the last lines take the rest, as a line arrives.
+    QHeaderView *header = ui->nodesTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(LastLinesColumn, QHeaderView::Stretch);
+    // Wide enough for any time, so that its ticks never lay the dialog out again.
+    ui->elapsedLbl->setMinimumWidth(ui->elapsedLbl->fontMetrics().horizontalAdvance(
+        elapsedText(MaxShownSeconds) + QStringLiteral("  ")));
     clock->setInterval(1000);
+    // A burst of output changes a row many times: it is shown once per pass of the event loop.
+    rowsTimer->setSingleShot(true);
+    rowsTimer->setInterval(0);
 
     connect(clock, &QTimer::timeout, this, &CollectProgressDialog::showElapsed);
-    connect(&collection, &Collection::nodeChanged, this, &CollectProgressDialog::showNode);
+    connect(rowsTimer, &QTimer::timeout, this, &CollectProgressDialog::showChangedRows);
+    connect(&collection, &Collection::nodeChanged, this, [this](int index) {
+        changedRows.insert(index);
+        rowsTimer->start();
+    });
     connect(&collection, &Collection::finished, this, &CollectProgressDialog::showEnd);
     connect(ui->stopButton, &QPushButton::clicked, this, &CollectProgressDialog::askStop);
     connect(ui->closeButton, &QPushButton::clicked, this, &QDialog::close);
@@ -33,6 +45,8 @@ CollectProgressDialog::~CollectProgressDialog()
 void CollectProgressDialog::follow()
 {
     const QVector<CollectOutput::Node> &nodes = collection.output()->nodes();
+    rowsTimer->stop();
+    changedRows.clear();
     ui->nodesTable->setRowCount(nodes.size());
     for (int i = 0; i < nodes.size(); ++i) {
         for (int column = 0; column < ui->nodesTable->columnCount(); ++column)
@@ -93,21 +107,32 @@ void CollectProgressDialog::showNode(int index)
     ui->nodesTable->item(index, 0)->setText(
         named ? QStringLiteral("%1 (%2)").arg(node.name, node.hostName) : node.name);
     ui->nodesTable->item(index, 1)->setText(stateText(node));
-    ui->nodesTable->item(index, 2)->setText(node.lastLines.isEmpty() ? QString()
-                                                                     : node.lastLines.last());
-    ui->nodesTable->item(index, 2)->setToolTip(node.lastLines.join(QLatin1Char('\n')));
+    QTableWidgetItem *lastLines = ui->nodesTable->item(index, LastLinesColumn);
+    lastLines->setText(node.lastLines.isEmpty() ? QString() : node.lastLines.last());
+    lastLines->setToolTip(node.lastLines.join(QLatin1Char('\n')));
+}
+
+void CollectProgressDialog::showChangedRows()
+{
+    for (const int index : qAsConst(changedRows))
+        showNode(index);
+    changedRows.clear();
+}
+
+QString CollectProgressDialog::elapsedText(qint64 seconds)
+{
+    return tr("Elapsed time: %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 void CollectProgressDialog::showElapsed()
 {
-    const qint64 seconds = collection.elapsedSeconds();
-    ui->elapsedLbl->setText(
-        tr("Elapsed time: %1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0')));
+    ui->elapsedLbl->setText(elapsedText(collection.elapsedSeconds()));
 }
 
 void CollectProgressDialog::showEnd()
 {
     clock->stop();
+    showChangedRows();
     showElapsed();
     ui->stopButton->hide();
     ui->closeButton->show();

@@ -7,6 +7,7 @@
 #include "collectoutput.h"
 
 #include <QDialog>
+#include <QSet>
 
 class Collection;
 class QTimer;
@@ -33,7 +34,13 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    static constexpr int LastLinesColumn = 2;
+    // The longest time the elapsed label makes room for: ten hours.
+    static constexpr qint64 MaxShownSeconds = 599 * 60 + 59;
+
     void showNode(int index);
+    void showChangedRows();
+    static QString elapsedText(qint64 seconds);
     void showElapsed();
     void showEnd();
     void askStop();
@@ -41,4 +48,6 @@ private:
     Ui::CollectProgressDialog *ui;
     Collection &collection;
     QTimer *clock;
+    QTimer *rowsTimer;
+    QSet<int> changedRows;
 };

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 PtyProcess::PtyProcess(QObject *parent) : QProcess(parent)
@@ -47,6 +48,8 @@ void PtyProcess::setupChildProcess()
 {
     // Only async-signal-safe calls from here on.
     ::setsid();
+    if (niceness > 0)
+        ::setpriority(PRIO_PROCESS, 0, ::getpriority(PRIO_PROCESS, 0) + niceness);
     const int slave = ::open(slaveName.constData(), O_RDWR);
     if (slave < 0)
         ::_exit(127);

@@ -24,6 +24,8 @@ public:
     void type(const QByteArray &text);
     // Sends signal to the program's whole process group.
     void signalGroup(int signal);
+    // How much nicer than this process the program runs (see nice(2)); 0 by default.
+    void setNiceness(int increment) { niceness = increment; }
 
 signals:
     void output(const QByteArray &bytes);
@@ -39,4 +41,5 @@ private:
     // The terminal's name, taken before the fork: the child may call nothing that allocates.
     QByteArray slaveName;
     QSocketNotifier *notifier = nullptr;
+    int niceness = 0;
 };

@@ -51,6 +51,8 @@ public:
                run({"-q", "-t", "ed25519", "-N", "", "-f", folder + "/other"}) &&
                QFile::copy(sshDir + "/id_ed25519.pub", authorizedKeys());
     }
+    // The process of the node started last: its sshd.
+    qint64 lastNodeProcess() const { return nodes.isEmpty() ? 0 : nodes.last()->processId(); }
     QString authorizedKeys() const { return folder + QStringLiteral("/keys"); }
     QString otherKeys() const { return folder + QStringLiteral("/other.pub"); }
     QString nodeDir(const QString &name) const { return folder + QLatin1Char('/') + name; }
@@ -81,14 +83,17 @@ public:
         return said.contains("Server listening");
     }
 
-    // The processes whose command line names text.
-    static QList<qint64> processesNaming(const QString &text)
+    // The processes whose command line names text; with ours, only those in this process's
+    // mount namespace (its own and its children's, not other tests' on the same machine).
+    static QList<qint64> processesNaming(const QString &text, bool ours = false)
     {
+        const QByteArray own = mountNamespace(QStringLiteral("self"));
         QList<qint64> found;
         for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
             QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
             if (entry.toLongLong() != ::getpid() && cmdline.open(QIODevice::ReadOnly) &&
-                cmdline.readAll().contains(text.toUtf8()))
+                cmdline.readAll().contains(text.toUtf8()) &&
+                (!ours || mountNamespace(entry) == own))
                 found << entry.toLongLong();
         }
         return found;
@@ -96,6 +101,15 @@ public:
 
 private:
     static constexpr int WaitMs = 60000;
+
+    // "mnt:[number]", the same for processes in the same mount namespace.
+    static QByteArray mountNamespace(const QString &process)
+    {
+        char target[64] = {};
+        const QByteArray link = QFile::encodeName(QStringLiteral("/proc/%1/ns/mnt").arg(process));
+        const ssize_t size = ::readlink(link.constData(), target, sizeof target - 1);
+        return size > 0 ? QByteArray(target, static_cast<int>(size)) : QByteArray();
+    }
 
     static bool run(const QStringList &arguments)
     {

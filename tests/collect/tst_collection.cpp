@@ -2,14 +2,18 @@
 // Collecting from several machines through the window with the real collector (sos collect)
 // against real sshd instances: each node listens on a loopback address of its own, in namespaces
 // with its own host name and with sos writing into the node's folder (sshnode.sh). The nodes run
-// the machine's real sos report (only the date plugin, so it takes seconds); one stands in a
-// report that never ends, for Stop. SSH writes known_hosts into the user's home read from the
-// password database, not from HOME: the test, run as root, sees its private home there through
-// a mount namespace of its own. Skipped where root, sshd or namespaces are missing.
+// the machine's real sos report (only the date plugin, so it takes seconds); one has no sos in
+// its package database; one stands in a report that never ends, for Stop and the time-out. This
+// machine's own report, when included, is the helper's, on the test's private bus. SSH writes
+// known_hosts into the user's home read from the password database, not from HOME: the test, run as
+// root, sees its private home there through a mount namespace of its own. Skipped where root, sshd
+// or namespaces are missing.
 #include "collectchoices.h"
 #include "collectflow.h"
 #include "collectprogressdialog.h"
 #include "constants.h"
+#include "dbusservice.h"
+#include "helperprotocol.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
 #include "modaldialoghelper.h"
@@ -17,6 +21,7 @@
 #include "testenvironment.h"
 
 #include <QAction>
+#include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -24,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -66,6 +72,8 @@ private slots:
     void init();
     void cleanupTestCase();
     void collectsEachNodeAndNamesTheFailed();
+    void namesTheTimedOutNode();
+    void includesThisMachineThroughTheHelper();
     void asksTheSudoPassword();
     void stopLeavesNothingBehind();
 
@@ -73,6 +81,8 @@ private:
     // Collects with choices through the window's action; answers the dialogs that follow.
     void collect(MainWindow &window, const CollectChoices &choices,
                  const std::function<void(KroTest::ModalDialogHelper &)> &during);
+    // Collects, answering the one box that tells the end; returns its text.
+    QString collectEndBox(MainWindow &window, const CollectChoices &choices);
 
     QTemporaryDir dir{QStringLiteral("/tmp/kro-collect-XXXXXX")};
     std::unique_ptr<SshNodes> nodes;
@@ -98,6 +108,7 @@ void TestCollection::initTestCase()
     QVERIFY(nodes->start("node-d", 5, {}, nodes->otherKeys()));
     QVERIFY(nodes->start("node-h", 6,
                          {"--sosreport", QStringLiteral(KRO_COLLECT_SCRIPTS "/sosreport-hold")}));
+    QVERIFY(nodes->start("node-m", 8, {"--no-sos"}));
 }
 
 void TestCollection::init()
@@ -131,13 +142,8 @@ void TestCollection::collect(MainWindow &window, const CollectChoices &choices,
         qWarning("The collection failed: %s", qPrintable(ended->first().at(2).toString()));
 }
 
-void TestCollection::collectsEachNodeAndNamesTheFailed()
+QString TestCollection::collectEndBox(MainWindow &window, const CollectChoices &choices)
 {
-    MainWindow window;
-    CollectChoices choices;
-    choices.hosts = QStringList{"node-a", "node-b", "node-c", "node-d"};
-    choices.caseId = QStringLiteral("4711");
-    choices.plugins = QStringList{"date"};
     QString endBox;
     collect(window, choices, [&endBox](KroTest::ModalDialogHelper &dialogs) {
         dialogs.expect([&endBox](QWidget *box) {
@@ -145,6 +151,17 @@ void TestCollection::collectsEachNodeAndNamesTheFailed()
             qobject_cast<QMessageBox *>(box)->accept();
         });
     });
+    return endBox;
+}
+
+void TestCollection::collectsEachNodeAndNamesTheFailed()
+{
+    MainWindow window;
+    CollectChoices choices;
+    choices.hosts = QStringList{"node-a", "node-b", "node-c", "node-d", "node-m"};
+    choices.caseId = QStringLiteral("4711");
+    choices.plugins = QStringList{"date"};
+    const QString endBox = collectEndBox(window, choices);
     QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Succeeded);
     const QString archive = ended->first().at(1).toString();
     QCOMPARE(QFileInfo(archive).path(), reports);
@@ -159,7 +176,9 @@ void TestCollection::collectsEachNodeAndNamesTheFailed()
     QVERIFY2(endText.contains(archive) && endText.contains("md5"), qPrintable(endText));
     // The end box names each machine that failed and why.
     QVERIFY2(endBox.contains("node-c: unreachable") &&
-                 endBox.contains("node-d: authentication refused") && !endBox.contains("node-a:"),
+                 endBox.contains("node-d: authentication refused") &&
+                 endBox.contains("node-m: sos is not installed there") &&
+                 !endBox.contains("node-a:"),
              qPrintable(endBox));
 
     const auto &rows = MainWindowAccess::collectFlow(window)->collection().output()->nodes();
@@ -167,11 +186,70 @@ void TestCollection::collectsEachNodeAndNamesTheFailed()
     QCOMPARE(rows.at(1).state, CollectOutput::State::Done);
     QCOMPARE(rows.at(2).failure, CollectOutput::Failure::Unreachable);
     QCOMPARE(rows.at(3).failure, CollectOutput::Failure::AuthenticationRefused);
+    QCOMPARE(rows.at(4).failure, CollectOutput::Failure::SosMissing);
     // Nothing of the collector's is left: no work folder, no SSH connection.
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
              2);
-    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-", true).isEmpty(),
                              KroTest::WaitLimitMs);
+}
+
+// A node whose report outlasts the time given fails as timed out; with no report at all the
+// collection fails, naming it.
+void TestCollection::namesTheTimedOutNode()
+{
+    MainWindow window;
+    CollectChoices choices;
+    choices.hosts = QStringList{"node-h"};
+    choices.timeoutSeconds = 2;
+    const QString endBox = collectEndBox(window, choices);
+    QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Failed);
+    QVERIFY2(endBox.contains("node-h: timed out"), qPrintable(endBox));
+    QCOMPARE(MainWindowAccess::collectFlow(window)->collection().output()->nodes().at(0).failure,
+             CollectOutput::Failure::Timeout);
+    QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+// This machine's report is made by the helper with the nodes' options, as an archive of its own
+// beside the combined one; the table shows both.
+void TestCollection::includesThisMachineThroughTheHelper()
+{
+    QVERIFY(KroTest::useSosReportFolder(reports));
+    MainWindow window;
+    CollectChoices choices;
+    choices.hosts = QStringList{"node-a"};
+    choices.includeThisMachine = true;
+    choices.caseId = QStringLiteral("4712");
+    choices.plugins = QStringList{"date"};
+    collect(window, choices,
+            [](KroTest::ModalDialogHelper &dialogs) { dialogs.expectMessageBox(QMessageBox::Ok); });
+    QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Succeeded);
+    const QString combined = ended->first().at(1).toString();
+    const QStringList members = archiveMembers(combined);
+    QCOMPARE(members.filter(QRegularExpression("/sosreport-[^/]*\\.tar\\.xz$")).size(), 1);
+    QCOMPARE(members.filter(QRegularExpression("/sosreport-node-a-4712-.*\\.tar\\.xz$")).size(), 1);
+
+    auto *table = window.findChild<QTableWidget *>(QStringLiteral("tableWidget"));
+    const QRegularExpression local("/sosreport-(?!collector-|node-)[^/]+-4712-[^/]*\\.tar\\.xz$");
+    QString own;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            for (int row = 0; row < table->rowCount() && own.isEmpty(); ++row)
+                if (table->item(row, 0) && local.match(table->item(row, 0)->text()).hasMatch())
+                    own = table->item(row, 0)->text();
+            return !own.isEmpty() && window.isEnabled();
+        }(),
+        CollectLimitMs);
+    QCOMPARE(QFileInfo(own).path(), reports);
+    QCOMPARE(table->findItems(combined, Qt::MatchExactly).size(), 1);
+
+    // The helper's record of its run names that archive and the plugin the nodes ran.
+    QDBusPendingReply<QVariantMap> reply = KroAdmin::DbusService().queryReportRun();
+    reply.waitForFinished();
+    QVERIFY2(!reply.isError(), qPrintable(reply.error().message()));
+    QCOMPARE(reply.value().value(HelperProtocol::ArchiveKey).toString(), own);
+    QCOMPARE(reply.value().value(HelperProtocol::PluginKey).toString(), QStringLiteral("date"));
 }
 
 void TestCollection::asksTheSudoPassword()
@@ -236,7 +314,7 @@ void TestCollection::stopLeavesNothingBehind()
     QCOMPARE(ended->first().at(0).value<Collection::Outcome>(), Collection::Outcome::Stopped);
     QCOMPARE(QDir(reports).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
-    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-").isEmpty(),
+    QTRY_VERIFY_WITH_TIMEOUT(SshNodes::processesNaming(".sos-collector-node-", true).isEmpty(),
                              KroTest::WaitLimitMs);
     // The node's report ends once its connection is gone.
     QFile file(pidFile);
