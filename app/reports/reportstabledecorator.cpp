@@ -72,8 +72,12 @@ void ReportsTableDecorator::apply()
         fitSizeColumn();
         return;
     }
+    // The rows in view first, then as many as a slice's time allows: most tables are complete
+    // before the window paints, and paint once.
     applyToVisibleRows();
-    slices.start();
+    applyNextSlice();
+    if (nextRow < rows)
+        slices.start();
 }
 
 void ReportsTableDecorator::applyToVisibleRows()
@@ -114,6 +118,7 @@ void ReportsTableDecorator::applyToRows(int first, int end)
 {
     // Size texts differ little in width: the longest one is measured alone, not every row.
     end = qMin(end, detailed.size());
+    std::unique_ptr<QTableWidgetItem> sizePrototype;
     for (int row = first; row < end; ++row) {
         if (detailed.testBit(row))
             continue;
@@ -121,7 +126,18 @@ void ReportsTableDecorator::applyToRows(int first, int end)
         QTableWidgetItem *name = table->item(row, NameColumn);
         const qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const QString sizeText = locale.formattedDataSize(size);
-        setSizeItem(row, sizeText, size);
+        QTableWidgetItem *sizeItem = table->item(row, SizeColumn);
+        if (!sizeItem) {
+            if (!sizePrototype)
+                sizePrototype = newSizeItem();
+            sizeItem = sizePrototype->clone();
+            sizeItem->setText(sizeText);
+            sizeItem->setData(ReportTableItem::SortKeyRole, size);
+            table->setItem(row, SizeColumn, sizeItem);
+        } else {
+            sizeItem->setText(sizeText);
+            sizeItem->setData(ReportTableItem::SortKeyRole, size);
+        }
         if (sizeText.size() > longestText) {
             longestText = sizeText.size();
             longestRow = row;
@@ -141,21 +157,17 @@ void ReportsTableDecorator::fitSizeColumn()
         SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
 }
 
-// A new item is filled before it goes into the table, where every change is announced to the
-// view.
-void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size)
+// A size cell with its flags, alignment and values in place: its copies change the values, where
+// values added one by one cost an allocation each. A new item is filled before it goes into the
+// table, where every change is announced to the view.
+std::unique_ptr<QTableWidgetItem> ReportsTableDecorator::newSizeItem() const
 {
-    QTableWidgetItem *item = table->item(row, SizeColumn);
-    const bool isNew = !item;
-    if (isNew) {
-        item = table->itemPrototype()->clone();
-        item->setFlags(Qt::NoItemFlags);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    }
-    item->setText(text);
-    item->setData(ReportTableItem::SortKeyRole, size);
-    if (isNew)
-        table->setItem(row, SizeColumn, item);
+    std::unique_ptr<QTableWidgetItem> item(table->itemPrototype()->clone());
+    item->setFlags(Qt::NoItemFlags);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    item->setText(QString());
+    item->setData(ReportTableItem::SortKeyRole, qint64(0));
+    return item;
 }
 
 void ReportsTableDecorator::markRow(QTableWidgetItem *name)

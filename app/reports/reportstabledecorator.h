@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QTableWidgetItem>
 #include <QTimer>
+#include <memory>
 
 class QLabel;
 class QTableWidget;
@@ -57,7 +58,7 @@ private:
     void applyToRows(int first, int end);
     void applyNextSlice();
     void fitSizeColumn();
-    void setSizeItem(int row, const QString &text, qint64 size);
+    std::unique_ptr<QTableWidgetItem> newSizeItem() const;
     void markRow(QTableWidgetItem *name);
 
     // Tables up to this many rows are detailed at once.
