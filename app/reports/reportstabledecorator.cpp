@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -119,31 +120,31 @@ void ReportsTableDecorator::applyToRows(int first, int end)
     // Size texts differ little in width: the longest one is measured alone, not every row.
     end = qMin(end, detailed.size());
     std::unique_ptr<QTableWidgetItem> sizePrototype;
+    // Each change of an item would be announced to the view on its own, mostly for rows out of
+    // view: the view is told once, below, where rows in view changed.
+    const QSignalBlocker quiet(table->model());
+    int changedFirst = -1;
+    int changedEnd = -1;
     for (int row = first; row < end; ++row) {
         if (detailed.testBit(row))
             continue;
         detailed.setBit(row);
+        changedFirst = changedFirst < 0 ? row : changedFirst;
+        changedEnd = row + 1;
         QTableWidgetItem *name = table->item(row, NameColumn);
         const qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const QString sizeText = locale.formattedDataSize(size);
-        QTableWidgetItem *sizeItem = table->item(row, SizeColumn);
-        if (!sizeItem) {
-            if (!sizePrototype)
-                sizePrototype = newSizeItem();
-            sizeItem = sizePrototype->clone();
-            sizeItem->setText(sizeText);
-            sizeItem->setData(ReportTableItem::SortKeyRole, size);
-            table->setItem(row, SizeColumn, sizeItem);
-        } else {
-            sizeItem->setText(sizeText);
-            sizeItem->setData(ReportTableItem::SortKeyRole, size);
-        }
+        setSizeItem(row, sizeText, size, sizePrototype);
         if (sizeText.size() > longestText) {
             longestText = sizeText.size();
             longestRow = row;
         }
         markRow(name);
     }
+    const int lastInView = table->rowAt(table->viewport()->height() - 1);
+    if (changedFirst >= 0 && changedEnd > table->rowAt(0) &&
+        (lastInView < 0 || changedFirst <= lastInView))
+        table->viewport()->update();
 }
 
 void ReportsTableDecorator::fitSizeColumn()
@@ -157,17 +158,28 @@ void ReportsTableDecorator::fitSizeColumn()
         SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
 }
 
-// A size cell with its flags, alignment and values in place: its copies change the values, where
-// values added one by one cost an allocation each. A new item is filled before it goes into the
-// table, where every change is announced to the view.
-std::unique_ptr<QTableWidgetItem> ReportsTableDecorator::newSizeItem() const
+// A new size cell is a copy of a prototype that has its flags, alignment and values in place:
+// the copy changes the values, where values added one by one cost an allocation each. A new
+// item is filled before it goes into the table.
+void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size,
+                                        std::unique_ptr<QTableWidgetItem> &prototype)
 {
-    std::unique_ptr<QTableWidgetItem> item(table->itemPrototype()->clone());
-    item->setFlags(Qt::NoItemFlags);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    item->setText(QString());
-    item->setData(ReportTableItem::SortKeyRole, qint64(0));
-    return item;
+    QTableWidgetItem *item = table->item(row, SizeColumn);
+    const bool isNew = !item;
+    if (isNew) {
+        if (!prototype) {
+            prototype.reset(table->itemPrototype()->clone());
+            prototype->setFlags(Qt::NoItemFlags);
+            prototype->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            prototype->setText(QString());
+            prototype->setData(ReportTableItem::SortKeyRole, qint64(0));
+        }
+        item = prototype->clone();
+    }
+    item->setText(text);
+    item->setData(ReportTableItem::SortKeyRole, size);
+    if (isNew)
+        table->setItem(row, SizeColumn, item);
 }
 
 void ReportsTableDecorator::markRow(QTableWidgetItem *name)

@@ -60,7 +60,8 @@ private:
     void applyToRows(int first, int end);
     void applyNextSlice();
     void fitSizeColumn();
-    std::unique_ptr<QTableWidgetItem> newSizeItem() const;
+    void setSizeItem(int row, const QString &text, qint64 size,
+                     std::unique_ptr<QTableWidgetItem> &prototype);
     void markRow(QTableWidgetItem *name);
 
     // Tables up to this many rows are detailed at once.
