@@ -85,9 +85,9 @@ void sortByKey(QVector<SortedName> &entries, const QByteArray &buffer)
 }
 
 // The paths of the files QDir lists in folder for the report wildcard (files or links to files,
-// case ignored), sorted by name ignoring case as QDir sorts them, names equal but for case in
-// the folder's order; prefix is the folder's path with its slash. One pass over the entries
-// with a stat only for links and entries of unknown type: a folder can hold thousands of
+// case ignored) but checksums, sorted by name ignoring case as QDir sorts them, names equal but
+// for case in the folder's order; prefix is the folder's path with its slash. One pass over the
+// entries with a stat only for links and entries of unknown type: a folder can hold thousands of
 // reports, and QDir builds a file information object for each of them. Names and keys are kept
 // as bytes until sorted: a string per name and per key costs as much again as the listing.
 QStringList reportPaths(const QString &folder, const QString &prefix)
