@@ -326,7 +326,8 @@ void TestReportsTable::sortedByClickedColumnAndRemembered()
 }
 
 // A large table is written in the chosen order, a report's size with its volumes, and the rows
-// out of view get their details after the fill; a click on a header sorts by complete keys.
+// out of view get theirs at the latest in the slices after the fill; a click on a header sorts
+// by complete keys.
 void TestReportsTable::largeTableWrittenInOrderAndDetailedAfter()
 {
     QSettings().setValue(Kro::ReportSortColumnKey, 2);
