@@ -84,7 +84,9 @@ public:
 };
 
 // A shown window that has done its own start, reading nothing: no module folders, an empty
-// report folder.
+// report folder. The extended pane is built once the start-up work is done: waited for too, so
+// that the first fill is not charged with it (for at most a few seconds, should the window
+// build it later).
 MainWindow *startedWindow(const QString &emptyFolder)
 {
     auto *window = new MainWindow;
@@ -93,6 +95,11 @@ MainWindow *startedWindow(const QString &emptyFolder)
     window->show();
     while (!MainWindowAccess::isStarted(*window))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QElapsedTimer waited;
+    waited.start();
+    while (!window->findChild<QWidget *>(QStringLiteral("ExtSettWidget")) &&
+           waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     return window;
 }
 

@@ -19,6 +19,7 @@ inline const QString ProtectedExtension = QStringLiteral("cpt");
 inline const QString ProtectedSuffix = QLatin1Char('.') + ProtectedExtension;
 // The main file of a split report; its other volumes end in .z01, .z02, ...
 inline const QString MultiVolumeExtension = QStringLiteral("zip");
+inline const QString MultiVolumeSuffix = QLatin1Char('.') + MultiVolumeExtension;
 // sos --clean writes the table of the real names behind the hidden ones beside the obfuscated
 // archive, named after the report with this ending. It must never leave the machine.
 inline const QString PrivateMapSuffix = QStringLiteral("-private_map");
@@ -30,6 +31,12 @@ inline const QStringList ChecksumExtensions = {QStringLiteral("md5"), QStringLit
 
 // Any name ending in a checksum's extension, with or without the dot.
 inline bool isChecksum(const QString &name)
+{
+    return name.endsWith(ChecksumExtensions.at(0)) || name.endsWith(ChecksumExtensions.at(1));
+}
+// The same for a name as the folder gives it: the extensions are ASCII, which any encoding of a
+// name ends in as such.
+inline bool isChecksum(QLatin1String name)
 {
     return name.endsWith(ChecksumExtensions.at(0)) || name.endsWith(ChecksumExtensions.at(1));
 }
@@ -50,15 +57,28 @@ inline bool isVolumeExtension(const QStringRef &extension)
     return extension.startsWith(QLatin1Char('z')) && extension != MultiVolumeExtension;
 }
 
+// The main file of a split report, protected or not (a path or a name): the one report file
+// that may have volumes.
+inline bool isMultiVolumeMain(const QString &name)
+{
+    const int end =
+        name.endsWith(ProtectedSuffix) ? name.size() - ProtectedSuffix.size() : name.size();
+    return name.midRef(0, end).endsWith(MultiVolumeSuffix);
+}
+
 inline bool isProtected(const QString &name)
 {
     return name.endsWith(ProtectedExtension);
 }
 
 // A private map, also when someone protected or otherwise renamed it after the map's ending.
-inline bool isPrivateMap(const QString &name)
+inline bool isPrivateMap(const QStringRef &name)
 {
     return name.contains(PrivateMapSuffix);
+}
+inline bool isPrivateMap(const QString &name)
+{
+    return isPrivateMap(QStringRef(&name));
 }
 
 // A file name (no path) of a report set: the archive, its volumes, checksums, protected forms

@@ -18,7 +18,9 @@ FileTimes FileTimesReader::read(const QString &path)
     }
     FileTimes times;
     struct statx info;
-    const QByteArray name = QFile::encodeName(folderFd >= 0 ? path.mid(nameStart) : path);
+    // As QFile::encodeName encodes it, without a copy of the name first.
+    const QByteArray name =
+        folderFd >= 0 ? path.midRef(nameStart).toLocal8Bit() : QFile::encodeName(path);
     if (::statx(folderFd >= 0 ? folderFd : AT_FDCWD, name.constData(), 0,
                 STATX_BTIME | STATX_MTIME | STATX_SIZE, &info) != 0)
         return times;

@@ -39,6 +39,8 @@ ReportsPage::~ReportsPage()
 int ReportsPage::fill()
 {
     describeFolders();
+    // Watched before they are read, so that a report written during the scan is not missed.
+    watcher->watch(reportDirs);
     const QStringList reports = backstage.reportFiles(reportDirs, volumeParts);
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
     // A table the user sorted has cells that no longer know their rows, and Qt searches the
@@ -51,7 +53,6 @@ int ReportsPage::fill()
     forgetVanishedAnnouncement();
     sorting->apply();
     decorator->apply();
-    watcher->watch(reportDirs);
     emit filled();
     return rows;
 }

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -72,8 +73,12 @@ void ReportsTableDecorator::apply()
         fitSizeColumn();
         return;
     }
+    // The rows in view first, then as many as a slice's time allows: most tables are complete
+    // before the window paints, and paint once.
     applyToVisibleRows();
-    slices.start();
+    applyNextSlice();
+    if (nextRow < rows)
+        slices.start();
 }
 
 void ReportsTableDecorator::applyToVisibleRows()
@@ -114,20 +119,32 @@ void ReportsTableDecorator::applyToRows(int first, int end)
 {
     // Size texts differ little in width: the longest one is measured alone, not every row.
     end = qMin(end, detailed.size());
+    std::unique_ptr<QTableWidgetItem> sizePrototype;
+    // Each change of an item would be announced to the view on its own, mostly for rows out of
+    // view: the view is told once, below, where rows in view changed.
+    const QSignalBlocker quiet(table->model());
+    int changedFirst = -1;
+    int changedEnd = -1;
     for (int row = first; row < end; ++row) {
         if (detailed.testBit(row))
             continue;
         detailed.setBit(row);
+        changedFirst = changedFirst < 0 ? row : changedFirst;
+        changedEnd = row + 1;
         QTableWidgetItem *name = table->item(row, NameColumn);
         const qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const QString sizeText = locale.formattedDataSize(size);
-        setSizeItem(row, sizeText, size);
+        setSizeItem(row, sizeText, size, sizePrototype);
         if (sizeText.size() > longestText) {
             longestText = sizeText.size();
             longestRow = row;
         }
         markRow(name);
     }
+    const int lastInView = table->rowAt(table->viewport()->height() - 1);
+    if (changedFirst >= 0 && changedEnd > table->rowAt(0) &&
+        (lastInView < 0 || changedFirst <= lastInView))
+        table->viewport()->update();
 }
 
 void ReportsTableDecorator::fitSizeColumn()
@@ -141,16 +158,23 @@ void ReportsTableDecorator::fitSizeColumn()
         SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
 }
 
-// A new item is filled before it goes into the table, where every change is announced to the
-// view.
-void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size)
+// A new size cell is a copy of a prototype that has its flags, alignment and values in place:
+// the copy changes the values, where values added one by one cost an allocation each. A new
+// item is filled before it goes into the table.
+void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size,
+                                        std::unique_ptr<QTableWidgetItem> &prototype)
 {
     QTableWidgetItem *item = table->item(row, SizeColumn);
     const bool isNew = !item;
     if (isNew) {
-        item = table->itemPrototype()->clone();
-        item->setFlags(Qt::NoItemFlags);
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (!prototype) {
+            prototype.reset(table->itemPrototype()->clone());
+            prototype->setFlags(Qt::NoItemFlags);
+            prototype->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            prototype->setText(QString());
+            prototype->setData(ReportTableItem::SortKeyRole, qint64(0));
+        }
+        item = prototype->clone();
     }
     item->setText(text);
     item->setData(ReportTableItem::SortKeyRole, size);

@@ -2,8 +2,9 @@
 // What the reports table shows beside a report's name and creation time: the "Size" column (the
 // volumes of a multi-volume archive added up), a lock for a protected archive, a mark for an
 // obfuscated one, the keys the columns sort by, and what to do when there are no reports yet.
-// A large table gets its details for the rows in view first and for the others in slices of a
-// frame's time after that, so that the window keeps painting.
+// A large table gets its details for the rows in view first, then for as many others as a slice
+// of a frame's time allows, and for the rest in such slices after, so that the window keeps
+// painting.
 #pragma once
 
 #include <QBitArray>
@@ -12,6 +13,7 @@
 #include <QLocale>
 #include <QTableWidgetItem>
 #include <QTimer>
+#include <memory>
 
 class QLabel;
 class QTableWidget;
@@ -44,7 +46,8 @@ public:
     explicit ReportsTableDecorator(QTableWidget *table);
 
     // Adds the details to the rows the table was just filled with; the table has its three
-    // columns already. A small table gets them at once, a large one those in view first.
+    // columns already. A small table gets them at once, a large one those in view first and
+    // then a slice's worth.
     void apply();
     // Details the rows in view that have none yet, after the view moved.
     void applyToVisibleRows();
@@ -57,7 +60,8 @@ private:
     void applyToRows(int first, int end);
     void applyNextSlice();
     void fitSizeColumn();
-    void setSizeItem(int row, const QString &text, qint64 size);
+    void setSizeItem(int row, const QString &text, qint64 size,
+                     std::unique_ptr<QTableWidgetItem> &prototype);
     void markRow(QTableWidgetItem *name);
 
     // Tables up to this many rows are detailed at once.

@@ -13,13 +13,15 @@
 #include <QTableWidget>
 #include <QVector>
 #include <algorithm>
+#include <memory>
 #include <time.h>
 
 namespace {
 
 // The creation time in the user's locale, date first, with the whole year: reports of several
 // years lie in one folder. localtime_r reads the time zone once, where a QDateTime conversion
-// reads it for every file.
+// reads it for every file. Reports made or copied together share their second and reports of
+// one day their date: a text is made once for them, not for every file.
 class CreationText
 {
 public:
@@ -31,24 +33,35 @@ public:
             dateFormat.replace(QLatin1String("yy"), QLatin1String("yyyy"));
     }
 
-    QString of(const FileTimes &times) const
+    QString of(const FileTimes &times)
     {
         if (!times.hasCreated)
             return QString();
         const time_t seconds = static_cast<time_t>(times.created / 1000);
+        if (seconds == lastSeconds && !lastText.isNull())
+            return lastText;
         struct tm local;
         if (!::localtime_r(&seconds, &local))
             return QString();
         const QDate date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+        if (date != lastDate || lastDateText.isNull()) {
+            lastDate = date;
+            lastDateText = locale.toString(date, dateFormat) + QLatin1Char(' ');
+        }
         const QTime time(local.tm_hour, local.tm_min, local.tm_sec);
-        return locale.toString(date, dateFormat) + QLatin1Char(' ') +
-               locale.toString(time, timeFormat);
+        lastSeconds = seconds;
+        lastText = lastDateText + locale.toString(time, timeFormat);
+        return lastText;
     }
 
 private:
     const QLocale locale;
     QString dateFormat;
     const QString timeFormat;
+    time_t lastSeconds = 0;
+    QString lastText;
+    QDate lastDate;
+    QString lastDateText;
 };
 
 // What the date column sorts by: where the file system keeps no creation times the newest are
@@ -83,23 +96,33 @@ private:
     int modifiedRow = -1;
 };
 
+// A new cell of a column: a copy of an item that has the column's flags and both values already,
+// which a copy only changes, where values added one by one cost an allocation each.
+std::unique_ptr<QTableWidgetItem> cellPrototype(const QTableWidget *table, Qt::ItemFlags flags,
+                                                int role)
+{
+    std::unique_ptr<QTableWidgetItem> item(table->itemPrototype() ? table->itemPrototype()->clone()
+                                                                  : new QTableWidgetItem);
+    item->setFlags(flags);
+    item->setText(QString());
+    item->setData(role, qint64(0));
+    return item;
+}
+
 // Sets the text and one more value of a cell, reusing the item a previous refill left there: a
 // table of thousands of reports is filled again each time a run ends. A new item is filled before
 // it goes into the table, where every change of an item is announced to the view.
-void setCell(QTableWidget *table, int row, int column, const QString &text, Qt::ItemFlags flags,
-             int role, qint64 value)
+void setCell(QTableWidget *table, int row, int column, const QTableWidgetItem &prototype,
+             const QString &text, int role, qint64 value)
 {
     QTableWidgetItem *item = table->item(row, column);
-    if (item) {
-        item->setText(text);
-        item->setData(role, value);
-        return;
-    }
-    item = table->itemPrototype() ? table->itemPrototype()->clone() : new QTableWidgetItem;
-    item->setFlags(flags);
+    const bool isNew = !item;
+    if (isNew)
+        item = prototype.clone();
     item->setText(text);
     item->setData(role, value);
-    table->setItem(row, column, item);
+    if (isNew)
+        table->setItem(row, column, item);
 }
 
 // Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
@@ -170,6 +193,22 @@ struct ReportRow
     QString created;
 };
 
+// Reads the times and sizes of the rows' files and adds their volumes' sizes.
+void readTimes(QVector<ReportRow> &rows, const QMultiMap<QString, QString> &volumeParts)
+{
+    FileTimesReader reader;
+    for (ReportRow &row : rows) {
+        row.times = reader.read(row.path);
+        row.size = row.times.size;
+        // Only a split report's main file has volumes: the others are not looked up.
+        if (!ReportNames::isMultiVolumeMain(row.path))
+            continue;
+        const auto volumes = volumeParts.equal_range(row.path);
+        for (auto volume = volumes.first; volume != volumes.second; ++volume)
+            row.size += reader.read(*volume).size;
+    }
+}
+
 // The keys the table's items sort by (ReportTableItem): the text of a name, the creation time
 // (the modification where there is none), the size with the volumes.
 bool lessThan(const ReportRow &a, const ReportRow &b, int column)
@@ -208,11 +247,13 @@ void writeRows(QTableWidget *table, const QVector<ReportRow> &rows)
         // Each change of an item would be announced to the view on its own: the view is told
         // once, below.
         const QSignalBlocker quiet(table->model());
+        const auto name = cellPrototype(table, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
+                                        ReportTableItem::SizeRole);
+        const auto created = cellPrototype(table, Qt::NoItemFlags, ReportTableItem::SortKeyRole);
         for (int row = 0; row < rows.size(); ++row) {
             const ReportRow &report = rows.at(row);
-            setCell(table, row, 0, report.path, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
-                    ReportTableItem::SizeRole, report.size);
-            setCell(table, row, 1, report.created, Qt::NoItemFlags, ReportTableItem::SortKeyRole,
+            setCell(table, row, 0, *name, report.path, ReportTableItem::SizeRole, report.size);
+            setCell(table, row, 1, *created, report.created, ReportTableItem::SortKeyRole,
                     createdKey(report.times));
             newest.offer(row, report.times);
             times.offer(report.created);
@@ -241,20 +282,12 @@ int ReportsTableFiller::fill(const QStringList &reports,
 {
     QVector<ReportRow> rows;
     rows.reserve(reports.size());
-    const CreationText creationText;
-    FileTimesReader timesReader;
-    for (const QString &path : reports) {
-        // Checksum files get no row.
-        if (ReportNames::isChecksum(path))
-            continue;
-        const FileTimes times = timesReader.read(path);
-        rows.append({path, times, times.size, creationText.of(times)});
-    }
-    for (ReportRow &row : rows) {
-        const auto volumes = volumeParts.equal_range(row.path);
-        for (auto volume = volumes.first; volume != volumes.second; ++volume)
-            row.size += timesReader.read(*volume).size;
-    }
+    for (const QString &path : reports)
+        rows.append({path, {}, 0, {}});
+    readTimes(rows, volumeParts);
+    CreationText creationText;
+    for (ReportRow &row : rows)
+        row.created = creationText.of(row.times);
     sortRows(rows, sortColumn, sortOrder);
     writeRows(table, rows);
     return rows.size();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Fills the reports table: a row per report with its creation time, checksum files left out,
+// Fills the reports table: a row per report the scan listed, with its creation time,
 // written in the order the table is sorted by, the newest report made current and the date
 // column fitted to its texts (the name column takes the rest of the table's width). A folder can
 // hold thousands of reports and the table is filled again each time a run ends, so cells are

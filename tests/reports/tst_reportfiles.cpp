@@ -4,6 +4,7 @@
 #include "backstage.h"
 #include "testenvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -17,6 +18,7 @@ private slots:
     void namingRules_data();
     void namingRules();
     void orderIgnoresCaseAndFollowsFolders();
+    void orderIsQDirsForLongAndForeignNames();
     void volumesComeLastInsertedFirst();
     void mapIsRebuiltEachScan();
     void unreadableFolderWarns_data();
@@ -41,7 +43,8 @@ void TestReportFiles::namingRules_data()
     QTest::addColumn<QString>("volumeOf"); // empty: no volume map entry
 
     QTest::newRow("tarball") << "sosreport-host-2024.tar.xz" << true << "";
-    QTest::newRow("checksum") << "sosreport-host-2024.tar.xz.sha256" << true << "";
+    QTest::newRow("checksum") << "sosreport-host-2024.tar.xz.sha256" << false << "";
+    QTest::newRow("md5 checksum") << "sosreport-host-2024.tar.xz.md5" << false << "";
     QTest::newRow("main volume") << "sosreport-host.zip" << true << "";
     QTest::newRow("volume") << "sosreport-host.z01" << false << "sosreport-host.zip";
     QTest::newRow("protected main") << "sosreport-host.zip.cpt" << true << "";
@@ -97,6 +100,42 @@ void TestReportFiles::orderIgnoresCaseAndFollowsFolders()
              (QStringList{second.filePath("sosreport-0"), first.filePath("SOSREPORT-a"),
                           first.filePath("sosreport-b"), first.filePath("sosreport-C"),
                           first.filePath("sosreport-link"), second.filePath("sosreport-0")}));
+}
+
+// Names alike for many characters, names that begin others, capitals and letters beyond ASCII
+// sort as QDir sorts them ignoring case.
+void TestReportFiles::orderIsQDirsForLongAndForeignNames()
+{
+    QTemporaryDir dir;
+    const QStringList names = {"sosreport-host-2024-01-01-abcdefgh-1.tar.xz",
+                               "sosreport-host-2024-01-01-abcdefgh-10.tar.xz",
+                               "SOSREPORT-HOST-2024-01-01-abcdefgh-2.tar.xz",
+                               "sosreport-host-2024-01-01-abcdefgh-2a.tar.xz",
+                               "sosreport-host-2024-01-01-abcdefgh",
+                               "sosreport-host-2024-01-01-abcdefgh-1.tar.xz.cpt",
+                               "sosreport-host-2024-01-01-ABCDEFGI",
+                               "sosreport-host-2024-01-01-abcdefg",
+                               "sosreport-\u00c4rzte.tar.xz",
+                               "sosreport-zeta.tar.xz",
+                               "sosreport-\u00e9clair.tar.xz",
+                               "Sosreport-Zulu.tar",
+                               "sosreport-\u0416uk.tar.xz",
+                               "sosreport-host_2024.tar.xz",
+                               "sosreport-host.2024.tar.xz",
+                               "sosreport-h",
+                               "sosreport-[x].tar.xz"};
+    for (const QString &name : names)
+        touch(dir.filePath(name));
+    QStringList expected;
+    const QStringList listed =
+        QDir(dir.path())
+            .entryList({QStringLiteral("sosreport*")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : listed)
+        expected.append(dir.filePath(name));
+    QCOMPARE(expected.size(), names.size());
+
+    QMultiMap<QString, QString> volumes;
+    QCOMPARE(Backstage().reportFiles(QStringList{dir.path()}, volumes), expected);
 }
 
 void TestReportFiles::volumesComeLastInsertedFirst()

@@ -273,6 +273,9 @@ void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
     refill();
     QVERIFY(window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
 
+    // A protected split report adds up its protected volumes.
+    touch(QStringLiteral("sosreport-w.zip.cpt"), 100);
+    touch(QStringLiteral("sosreport-w.z01.cpt"), 20);
     touch(QStringLiteral("sosreport-v.zip"), 1000);
     touch(QStringLiteral("sosreport-v.z01"), 2000);
     touch(QStringLiteral("sosreport-v.z02"), 500);
@@ -282,6 +285,8 @@ void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
     QVERIFY(!window->findChild<QLabel *>("emptyReportsLbl")->isVisible());
     QCOMPARE(table()->item(2, 0)->text(), dir->filePath("sosreport-v.zip"));
     QCOMPARE(table()->item(2, 2)->text(), QLocale().formattedDataSize(3500));
+    QCOMPARE(table()->item(3, 0)->text(), dir->filePath("sosreport-w.zip.cpt"));
+    QCOMPARE(table()->item(3, 2)->text(), QLocale().formattedDataSize(120));
     QVERIFY(table()->item(2, 0)->toolTip().isEmpty());
     QVERIFY(table()->item(1, 0)->toolTip().contains("protected"));
     QVERIFY(table()->item(0, 0)->toolTip().contains("obfuscated"));
@@ -289,6 +294,7 @@ void TestReportsTable::sizeAddsUpVolumesAndMarksShowState()
     // A refill that reuses a marked row for an unmarked report leaves no mark behind.
     QVERIFY(QFile::remove(dir->filePath("sosreport-p.tar.xz.cpt")));
     QVERIFY(QFile::remove(dir->filePath("sosreport-host0-obfuscated.tar.xz")));
+    QVERIFY(QFile::remove(dir->filePath("sosreport-w.zip.cpt")));
     refill();
     QCOMPARE(table()->rowCount(), 1);
     QVERIFY(table()->item(0, 0)->toolTip().isEmpty());
@@ -320,7 +326,8 @@ void TestReportsTable::sortedByClickedColumnAndRemembered()
 }
 
 // A large table is written in the chosen order, a report's size with its volumes, and the rows
-// out of view get their details after the fill; a click on a header sorts by complete keys.
+// out of view get theirs at the latest in the slices after the fill; a click on a header sorts
+// by complete keys.
 void TestReportsTable::largeTableWrittenInOrderAndDetailedAfter()
 {
     QSettings().setValue(Kro::ReportSortColumnKey, 2);
