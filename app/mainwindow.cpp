@@ -6,6 +6,7 @@
 #include "backstage.h"
 #include "changeswidget.h"
 #include "choosedirsdialog.h"
+#include "collectflow.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "debugmoduleobject.h"
@@ -17,6 +18,7 @@
 #include "reportrun.h"
 #include "reportstabledecorator.h"
 #include "reproduceflow.h"
+#include "sosoptions.h"
 #include "ui_mainwindow.h"
 #include "upload.h"
 #include "windowplacement.h"
@@ -117,6 +119,10 @@ void MainWindow::scheduleStartUpWork()
         disconnect(*atStart);
         // Once the start-up work is done the pane is built, so that opening it only shows it.
         QTimer::singleShot(0, this, &MainWindow::buildExtSettWidget);
+        // Without its cache, the collector's options cost a run of sos: not while starting.
+        QTimer::singleShot(0, collectFlow, [this] {
+            collectFlow->readOptions(SosOptions::installedVersion(paths.sosVersionFile));
+        });
         reproduceFlow->resume();
         debugPage->switchBackInTurn(debugPage->askToSwitchBack(reproduceFlow->service()), {});
     });

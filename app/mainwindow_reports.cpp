@@ -157,7 +157,6 @@ void MainWindow::setUpCollection()
     collectFlow = new CollectFlow(this, ui->collectAction, reportDirs, this);
     connect(collectFlow, &CollectFlow::localReportWanted, this, &MainWindow::runLocalReport);
     connect(collectFlow, &CollectFlow::archiveReady, this, &MainWindow::showNewArchive);
-    collectFlow->readOptions(SosOptions::installedVersion(paths.sosVersionFile));
 }
 
 // This machine's part of a collection is a report like any other, made through the helper.

@@ -24,14 +24,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Found by dpkg-shlibdeps: Qt 5 and libcurl. Named here: the programs run at run time, the bus
-# and polkit that start and guard the helper, the SVG plugin that draws the icons, hicolor,
-# the theme every icon theme falls back to, where the application's own icon is installed (the
-# window's other icons come with the application for the themes that lack them, so no
-# particular icon theme is needed), libcurl itself (the uploads' transfer) and the system's
-# certificates that uploads are checked against.
+# Found by dpkg-shlibdeps: Qt 5. Named here: the programs run at run time, the bus and polkit
+# that start and guard the helper, the SVG plugin that draws the icons, hicolor, the theme every
+# icon theme falls back to, where the application's own icon is installed (the window's other
+# icons come with the application for the themes that lack them, so no particular icon theme is
+# needed), libcurl and libcrypto (opened by the first upload, so dpkg-shlibdeps cannot see them)
+# and the system's certificates that uploads are checked against.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5, hicolor-icon-theme, libcurl4, ca-certificates")
+    "sosreport, ccrypt, zip, procps, dbus, polkitd, libqt5svg5, hicolor-icon-theme, libcurl4, libssl3, ca-certificates")
 # Qt's own texts (standard buttons and dialogs) in the user's language, and xdg-utils, which
 # hands the attachment to any mail program but one. Desktops bring their own polkit agent (GNOME
 # Shell and KDE Plasma have one built in or installed), so an agent is only suggested, as is the

@@ -3,6 +3,7 @@
 // that more than one kind of connection uses. Inside kro_upload only.
 #pragma once
 
+#include "uploadlibraries.h"
 #include "uploadtransfer.h"
 
 #include <QElapsedTimer>
@@ -21,11 +22,11 @@ struct UploadTransfer::Session
         if (fd >= 0)
             ::close(fd);
         if (mime)
-            curl_mime_free(mime);
+            uploadLibraries().curl_mime_free(mime);
         if (headers)
-            curl_slist_free_all(headers);
+            uploadLibraries().curl_slist_free_all(headers);
         if (curl)
-            curl_easy_cleanup(curl);
+            uploadLibraries().curl_easy_cleanup(curl);
     }
 
     bool stopped() const { return owner.stopRequested; }

@@ -12,8 +12,6 @@
 #include <fcntl.h>
 #include <future>
 #include <memory>
-#include <mutex>
-#include <openssl/evp.h>
 #include <sched.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -33,12 +31,6 @@ const qint64 SumChunkBytes = 1 << 20;
 const char *const Protocols = "https,sftp,ftp,ftps";
 const char *const UserAgent = "kro-sosreport";
 
-void initCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -54,9 +46,10 @@ QByteArray fileSum(int fd, const std::atomic_bool &abandoned)
     // processor, the sum comes after the last byte rather than slowing it down.
     const sched_param idle{};
     ::sched_setscheduler(0, SCHED_IDLE, &idle);
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(),
-                                                                    EVP_MD_CTX_free);
-    EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr);
+    const UploadLibraries &crypto = uploadLibraries();
+    std::unique_ptr<EVP_MD_CTX, decltype(crypto.EVP_MD_CTX_free)> context(crypto.EVP_MD_CTX_new(),
+                                                                          crypto.EVP_MD_CTX_free);
+    uploadLibraries().EVP_DigestInit_ex(context.get(), uploadLibraries().EVP_sha256(), nullptr);
     QByteArray chunk(int(SumChunkBytes), Qt::Uninitialized);
     for (off_t offset = 0;;) {
         if (abandoned)
@@ -68,12 +61,12 @@ QByteArray fileSum(int fd, const std::atomic_bool &abandoned)
             return {};
         if (got == 0)
             break;
-        EVP_DigestUpdate(context.get(), chunk.constData(), size_t(got));
+        uploadLibraries().EVP_DigestUpdate(context.get(), chunk.constData(), size_t(got));
         offset += got;
     }
     unsigned char sum[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
-    EVP_DigestFinal_ex(context.get(), sum, &size);
+    uploadLibraries().EVP_DigestFinal_ex(context.get(), sum, &size);
     return QByteArray(reinterpret_cast<const char *>(sum), int(size)).toHex();
 }
 
@@ -154,7 +147,7 @@ int UploadCallbacks::reportProgress(void *data, curl_off_t, curl_off_t, curl_off
         session->sinceReport.restart();
         session->reported = true;
         curl_off_t rate = 0;
-        curl_easy_getinfo(session->curl, CURLINFO_SPEED_UPLOAD_T, &rate);
+        uploadLibraries().curl_easy_getinfo(session->curl, CURLINFO_SPEED_UPLOAD_T, &rate);
         session->progress(qMin(session->size, session->startedAt + qint64(uploaded)), session->size,
                           double(rate));
     }
@@ -231,7 +224,9 @@ UploadTransfer::UploadTransfer(UploadRequest request, int intervalMs)
 // that does not take the rest gets the whole file again.
 UploadResult UploadTransfer::run(const Progress &progress)
 {
-    initCurlOnce();
+    UploadResult missing;
+    if (!UploadLibraries::open(&missing.detail))
+        return missing;
     const bool put = request.target.method() == UploadTarget::Method::HttpPut;
     const qint64 part = put && request.resume ? serverPart() : 0;
     bool rangeRefused = false;
@@ -256,7 +251,7 @@ UploadResult UploadTransfer::runFrom(qint64 from, const Progress &progress, bool
         return session.result;
     }
     session.size = session.result.size = info.st_size;
-    session.curl = curl_easy_init();
+    session.curl = uploadLibraries().curl_easy_init();
     if (!session.curl || !configure(session))
         return session.result;
     if (from > 0 && from < session.size && !sendRest(session, from))
@@ -266,7 +261,7 @@ UploadResult UploadTransfer::runFrom(qint64 from, const Progress &progress, bool
     std::future<QByteArray> sum =
         std::async(std::launch::async, fileSum, session.fd, std::cref(abandoned));
     session.sinceReport.start();
-    const CURLcode code = curl_easy_perform(session.curl);
+    const CURLcode code = uploadLibraries().curl_easy_perform(session.curl);
     finish(session, code);
     rangeRefused = session.rangeRefused;
     abandoned = session.result.outcome != Outcome::Done;
@@ -285,9 +280,10 @@ bool UploadTransfer::sendRest(Session &session, qint64 from) const
     const QByteArray range = "Content-Range: bytes " + QByteArray::number(from) + '-' +
                              QByteArray::number(session.size - 1) + '/' +
                              QByteArray::number(session.size);
-    session.headers = curl_slist_append(nullptr, range.constData());
-    curl_easy_setopt(session.curl, CURLOPT_HTTPHEADER, session.headers);
-    curl_easy_setopt(session.curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(session.size - from));
+    session.headers = uploadLibraries().curl_slist_append(nullptr, range.constData());
+    uploadLibraries().curl_easy_setopt(session.curl, CURLOPT_HTTPHEADER, session.headers);
+    uploadLibraries().curl_easy_setopt(session.curl, CURLOPT_INFILESIZE_LARGE,
+                                       curl_off_t(session.size - from));
     return true;
 }
 
@@ -297,24 +293,26 @@ bool UploadTransfer::configureConnection(Session &session) const
 {
     CURL *curl = session.curl;
     const QByteArray url = request.target.destination(request.remoteName).toEncoded();
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, Protocols);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, UserAgent);
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, session.error);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutS);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, Protocols);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_USERAGENT, UserAgent);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, session.error);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, ConnectTimeoutS);
     if (!request.user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.toUtf8().constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.toUtf8().constData());
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_USERNAME,
+                                           request.user.toUtf8().constData());
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_PASSWORD,
+                                           request.password.toUtf8().constData());
     }
     // Stop is heard also while connecting; what the server says is kept, never printed.
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &session);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keepAnswer);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &session);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepAnswer);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &session);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &session);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, keepAnswer);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_WRITEDATA, &session);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepAnswer);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_HEADERDATA, &session);
     configureSecurity(session);
     return session.result.outcome != Outcome::CaFileUnreadable;
 }
@@ -324,28 +322,30 @@ bool UploadTransfer::configure(Session &session) const
     CURL *curl = session.curl;
     if (!configureConnection(session))
         return false;
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallLimitS);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepStatusLine);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, StallLimitS);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, keepStatusLine);
     if (request.target.method() == UploadTarget::Method::HttpPost) {
-        session.mime = curl_mime_init(curl);
-        curl_mimepart *part = curl_mime_addpart(session.mime);
-        curl_mime_name(part, request.target.formField().toUtf8().constData());
-        curl_mime_filename(part, request.remoteName.toUtf8().constData());
-        curl_mime_type(part, "application/octet-stream");
-        curl_mime_data_cb(part, session.size, readFile, seekFile, nullptr, &session);
-        curl_easy_setopt(curl, CURLOPT_MIMEPOST, session.mime);
+        session.mime = uploadLibraries().curl_mime_init(curl);
+        curl_mimepart *part = uploadLibraries().curl_mime_addpart(session.mime);
+        uploadLibraries().curl_mime_name(part, request.target.formField().toUtf8().constData());
+        uploadLibraries().curl_mime_filename(part, request.remoteName.toUtf8().constData());
+        uploadLibraries().curl_mime_type(part, "application/octet-stream");
+        uploadLibraries().curl_mime_data_cb(part, session.size, readFile, seekFile, nullptr,
+                                            &session);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_MIMEPOST, session.mime);
     } else {
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(session.size));
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFile);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &session);
-        curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, seekFile);
-        curl_easy_setopt(curl, CURLOPT_SEEKDATA, &session);
-        curl_easy_setopt(curl, CURLOPT_NEW_FILE_PERMS, ServerFileMode);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE,
+                                           curl_off_t(session.size));
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFile);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_READDATA, &session);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_SEEKFUNCTION, seekFile);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_SEEKDATA, &session);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_NEW_FILE_PERMS, ServerFileMode);
         // libcurl asks the server for the size of its copy and sends the rest.
         if (request.resume && request.target.canResume())
-            curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, curl_off_t(-1));
+            uploadLibraries().curl_easy_setopt(curl, CURLOPT_RESUME_FROM_LARGE, curl_off_t(-1));
     }
     return true;
 }
@@ -355,10 +355,10 @@ bool UploadTransfer::configure(Session &session) const
 void UploadTransfer::configureSecurity(Session &session) const
 {
     CURL *curl = session.curl;
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     if (request.target.method() == UploadTarget::Method::Ftp)
-        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
     if (!request.caFile.isEmpty()) {
         const QByteArray extra = readAll(request.caFile);
         if (extra.isEmpty()) {
@@ -367,11 +367,11 @@ void UploadTransfer::configureSecurity(Session &session) const
             return;
         }
         char *systemBundle = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
+        uploadLibraries().curl_easy_getinfo(curl, CURLINFO_CAINFO, &systemBundle);
         QByteArray bundle = systemBundle ? readAll(QFile::decodeName(systemBundle)) : QByteArray();
         bundle += '\n' + extra;
         curl_blob blob{bundle.data(), size_t(bundle.size()), CURL_BLOB_COPY};
-        curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_CAINFO_BLOB, &blob);
     }
     QString knownHosts = request.knownHostsFile;
     if (knownHosts.isEmpty()) {
@@ -379,18 +379,19 @@ void UploadTransfer::configureSecurity(Session &session) const
         QDir().mkpath(sshFolder);
         knownHosts = sshFolder + QStringLiteral("/known_hosts");
     }
-    curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS, QFile::encodeName(knownHosts).constData());
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, checkHostKey);
-    curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, &session);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_SSH_KNOWNHOSTS,
+                                       QFile::encodeName(knownHosts).constData());
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_SSH_KEYFUNCTION, checkHostKey);
+    uploadLibraries().curl_easy_setopt(curl, CURLOPT_SSH_KEYDATA, &session);
 }
 
 void UploadTransfer::finish(Session &session, int code) const
 {
     UploadResult &result = session.result;
     long response = 0;
-    curl_easy_getinfo(session.curl, CURLINFO_RESPONSE_CODE, &response);
+    uploadLibraries().curl_easy_getinfo(session.curl, CURLINFO_RESPONSE_CODE, &response);
     curl_off_t sent = 0;
-    curl_easy_getinfo(session.curl, CURLINFO_SIZE_UPLOAD_T, &sent);
+    uploadLibraries().curl_easy_getinfo(session.curl, CURLINFO_SIZE_UPLOAD_T, &sent);
     const bool http = request.target.method() == UploadTarget::Method::HttpPut ||
                       request.target.method() == UploadTarget::Method::HttpPost;
     if (code == CURLE_OK)
@@ -413,8 +414,9 @@ void UploadTransfer::finish(Session &session, int code) const
         result.serverAnswer =
             QString::fromUtf8(session.statusLine + '\n' + session.answer).trimmed();
     if (code != CURLE_OK)
-        result.detail = QString::fromUtf8(session.error[0] ? session.error
-                                                           : curl_easy_strerror(CURLcode(code)));
+        result.detail = QString::fromUtf8(
+            session.error[0] ? session.error
+                             : uploadLibraries().curl_easy_strerror(CURLcode(code)));
     if (result.outcome == Outcome::Done)
         session.progress(session.size, session.size, 0);
 }

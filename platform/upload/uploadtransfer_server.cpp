@@ -43,11 +43,11 @@ const UploadTransfer::Progress &noProgress()
 // A connection that asks and sends nothing.
 bool UploadTransfer::startQuestion(Session &question) const
 {
-    question.curl = curl_easy_init();
+    question.curl = uploadLibraries().curl_easy_init();
     if (!question.curl || !configureConnection(question))
         return false;
-    curl_easy_setopt(question.curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(question.curl, CURLOPT_TIMEOUT, ProbeLimitS);
+    uploadLibraries().curl_easy_setopt(question.curl, CURLOPT_NOBODY, 1L);
+    uploadLibraries().curl_easy_setopt(question.curl, CURLOPT_TIMEOUT, ProbeLimitS);
     return true;
 }
 
@@ -60,22 +60,23 @@ Outcome UploadTransfer::whyBrokenOff(qint64 size) const
     if (!startQuestion(probe))
         return Outcome::ConnectionLost;
     CURL *curl = probe.curl;
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> quote(nullptr, curl_slist_free_all);
+    const auto freeList = uploadLibraries().curl_slist_free_all;
+    std::unique_ptr<curl_slist, decltype(freeList)> quote(nullptr, freeList);
     if (request.target.method() == UploadTarget::Method::Sftp) {
         QString folder = request.target.destination(request.remoteName).path(QUrl::FullyDecoded);
         folder.truncate(folder.lastIndexOf(QLatin1Char('/')) + 1);
         folder.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
             .replace(QLatin1Char('"'), QLatin1String("\\\""));
         // "*": a server without the statvfs extension still answers the rest.
-        quote.reset(
-            curl_slist_append(nullptr, ("*statvfs \"" + folder.toUtf8() + '"').constData()));
-        curl_easy_setopt(curl, CURLOPT_QUOTE, quote.get());
+        quote.reset(uploadLibraries().curl_slist_append(
+            nullptr, ("*statvfs \"" + folder.toUtf8() + '"').constData()));
+        uploadLibraries().curl_easy_setopt(curl, CURLOPT_QUOTE, quote.get());
     }
-    const CURLcode code = curl_easy_perform(curl);
+    const CURLcode code = uploadLibraries().curl_easy_perform(curl);
     if (code != CURLE_OK && code != CURLE_REMOTE_FILE_NOT_FOUND)
         return Outcome::ConnectionLost;
     curl_off_t copy = 0;
-    curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &copy);
+    uploadLibraries().curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &copy);
     const qint64 room = freeBytes(probe.answer);
     return room >= 0 && room < size - qMax(qint64(copy), qint64(0)) ? Outcome::ServerFull
                                                                     : Outcome::ServerFault;
@@ -88,10 +89,12 @@ qint64 UploadTransfer::serverPart() const
         return -1;
     long status = 0;
     curl_off_t size = -1;
-    if (curl_easy_perform(probe.curl) != CURLE_OK ||
-        curl_easy_getinfo(probe.curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK ||
+    if (uploadLibraries().curl_easy_perform(probe.curl) != CURLE_OK ||
+        uploadLibraries().curl_easy_getinfo(probe.curl, CURLINFO_RESPONSE_CODE, &status) !=
+            CURLE_OK ||
         status != 200 ||
-        curl_easy_getinfo(probe.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size) != CURLE_OK)
+        uploadLibraries().curl_easy_getinfo(probe.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T,
+                                            &size) != CURLE_OK)
         return -1;
     return qint64(size);
 }
