@@ -308,7 +308,7 @@ field &apos;package&apos; must be the name of a package.</source>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../backend/backstage_reports.cpp" line="+62"/>
+        <location filename="../backend/backstage_reports.cpp" line="+154"/>
         <source>Can&apos;t read directory %1</source>
         <translation>Не удалось прочитать папку %1</translation>
     </message>
@@ -588,7 +588,7 @@ These machines gave no report:
         <translation>&amp;Закрыть</translation>
     </message>
     <message>
-        <location filename="../app/collect/collectprogressdialog.cpp" line="+55"/>
+        <location filename="../app/collect/collectprogressdialog.cpp" line="+69"/>
         <source>unreachable</source>
         <translation>недоступна</translation>
     </message>
@@ -643,12 +643,12 @@ These machines gave no report:
         <translation>Ошибка: %1</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+26"/>
         <source>Elapsed time: %1:%2</source>
         <translation>Прошло времени: %1:%2</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+29"/>
         <source>Stop the collection</source>
         <translation>Остановка сбора</translation>
     </message>
@@ -661,7 +661,7 @@ These machines gave no report:
 <context>
     <name>Collection</name>
     <message>
-        <location filename="../app/collect/collection.cpp" line="+96"/>
+        <location filename="../app/collect/collection.cpp" line="+143"/>
         <source>A collection is running already.</source>
         <translation>Сбор уже идёт.</translation>
     </message>
@@ -671,12 +671,12 @@ These machines gave no report:
         <translation>Не удаётся записать в %1: %2</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+12"/>
         <source>Cannot write to %1.</source>
         <translation>Не удаётся записать в %1.</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+25"/>
         <source>%1 could not be started: %2</source>
         <translation>Не удалось запустить %1: %2</translation>
     </message>
@@ -701,7 +701,7 @@ These machines gave no report:
         <translation>Не удалось переместить архив в %1.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+14"/>
         <source>The combined archive %1 was saved: %2</source>
         <translation>Общий архив %1 сохранён: %2</translation>
     </message>
@@ -1498,7 +1498,7 @@ Are you sure you want to interrupt the program?</source>
         <translation>Сбор отчёта продолжится и после закрытия окна; при следующем запуске программа покажет, чем он закончился. Выберите «Нет», чтобы следить за ним здесь.</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+247"/>
+        <location filename="../app/mainwindow.cpp" line="+253"/>
         <source>Unable to exec sosreport!
 </source>
         <translation>Не удалось запустить sosreport!
@@ -1842,7 +1842,7 @@ Please, wait.</source>
 <context>
     <name>ReportsPage</name>
     <message>
-        <location filename="../app/reports/reportspage.cpp" line="+43"/>
+        <location filename="../app/reports/reportspage.cpp" line="+45"/>
         <source>File name</source>
         <translation>Имя файла</translation>
     </message>
@@ -1857,7 +1857,7 @@ Please, wait.</source>
         <translation>Размер</translation>
     </message>
     <message>
-        <location line="+80"/>
+        <location line="+79"/>
         <source>Reports are listed from: %1.
 sos writes new reports to %2.</source>
         <translation>Отчёты показываются из папок: %1.
@@ -1872,12 +1872,12 @@ sos writes new reports to %2.</source>
 <context>
     <name>ReportsTableDecorator</name>
     <message>
-        <location filename="../app/reports/reportstabledecorator.cpp" line="+32"/>
+        <location filename="../app/reports/reportstabledecorator.cpp" line="+33"/>
         <source>No reports yet. Press Generate report.</source>
         <translation>Отчётов пока нет. Нажмите «Создать отчёт».</translation>
     </message>
     <message>
-        <location line="+136"/>
+        <location line="+159"/>
         <source>obfuscated: host names, addresses and user names hidden</source>
         <translation>обезличен: имена узлов, адреса и имена пользователей скрыты</translation>
     </message>
@@ -2047,7 +2047,7 @@ sos writes new reports to %2.</source>
 <context>
     <name>Upload</name>
     <message>
-        <location filename="../app/delivery/upload.cpp" line="+55"/>
+        <location filename="../app/delivery/upload.cpp" line="+52"/>
         <source>Attention!</source>
         <translation>Внимание!</translation>
     </message>
@@ -2057,12 +2057,17 @@ sos writes new reports to %2.</source>
         <translation>Идёт выгрузка отчёта. Остановить выгрузку и выйти?</translation>
     </message>
     <message>
-        <location line="+118"/>
+        <location line="+122"/>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
     <message>
         <location line="+2"/>
+        <source>The server had part of it but does not take the rest of a file, so all of it was sent again.</source>
+        <translation>На сервере была часть файла, но остальное он не принимает, поэтому файл отправлен целиком заново.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>SHA-256: %1</source>
         <translation>SHA-256: %1</translation>
     </message>
@@ -2189,7 +2194,7 @@ sos writes new reports to %2.</source>
         <translation>Повторная выгрузка начнётся сначала.</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+13"/>
         <source>Upload Stopped</source>
         <translation>Выгрузка остановлена</translation>
     </message>
@@ -2234,7 +2239,12 @@ sos writes new reports to %2.</source>
         <translation>На %1 не осталось места для отчёта. Попросите администратора сервера освободить место и выгрузите отчёт снова.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
+        <source>%1 could not store the report: it failed on its side, most often because its disk is full. Ask the server&apos;s administrator to check its free space, then upload again.</source>
+        <translation>Сервер %1 не смог сохранить отчёт: сбой произошёл на его стороне, чаще всего из-за того, что его диск заполнен. Попросите администратора сервера проверить свободное место, затем отправьте отчёт снова.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>%1 refused to store the report. Check the folder in the server&apos;s address and that your user may write there.</source>
         <translation>%1 отказался сохранить отчёт. Проверьте папку в адресе сервера и право вашего пользователя писать в неё.</translation>
     </message>
@@ -2261,7 +2271,7 @@ Choose a readable certificate file, or clear the field to trust only the system&
 <context>
     <name>UploadProgressDialog</name>
     <message>
-        <location filename="../app/delivery/uploadprogressdialog.cpp" line="+15"/>
+        <location filename="../app/delivery/uploadprogressdialog.cpp" line="+16"/>
         <source>time left: %1 s</source>
         <translation>осталось времени: %1 с</translation>
     </message>
@@ -2286,19 +2296,21 @@ Choose a readable certificate file, or clear the field to trust only the system&
         <translation>&amp;Остановить</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+11"/>
         <source>Uploading %1
 to %2</source>
         <translation>Выгрузка %1
 на %2</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+17"/>
+        <location line="+16"/>
         <source>%1 of %2</source>
         <translation>%1 из %2</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-15"/>
+        <location line="+18"/>
         <source>%1/s</source>
         <translation>%1/с</translation>
     </message>
