@@ -35,7 +35,7 @@ bool ReportsTableHold::eventFilter(QObject *watched, QEvent *event)
 bool ReportsTableHold::inUse() const
 {
     return table->viewport()->underMouse() || QApplication::activePopupWidget() ||
-           QApplication::activeModalWidget();
+           QApplication::activeModalWidget() || !table->isEnabled();
 }
 
 void ReportsTableHold::tryNow()
