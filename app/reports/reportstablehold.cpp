@@ -24,6 +24,12 @@ void ReportsTableHold::request()
     tryNow();
 }
 
+void ReportsTableHold::drop()
+{
+    pending = false;
+    retry.stop();
+}
+
 bool ReportsTableHold::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Leave && pending)

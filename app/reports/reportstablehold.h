@@ -21,6 +21,8 @@ public:
 
     // due() follows now, or once the table is free.
     void request();
+    // The table was just filled from the folders: a refill asked for before is not needed.
+    void drop();
 
 signals:
     void due();
