@@ -31,3 +31,10 @@ void AfterFirstPaint::runNext()
     else
         deleteLater();
 }
+
+void afterRepaint(QObject *context, const std::function<void()> &work)
+{
+    // Events posted while the queue is being handled wait for its next round: the first hop
+    // lands in the round of the repaint, the second in the one after it.
+    QTimer::singleShot(0, context, [context, work] { QTimer::singleShot(0, context, work); });
+}

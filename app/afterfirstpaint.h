@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Runs start-up work once a widget has been painted for the first time: work that the first
 // picture does not need waits until the window is on the screen. The work comes in steps, one
-// per turn of the event loop, so that the window can paint and answer input between them.
+// per turn of the event loop, so that the window can paint and answer input between them. Work
+// of a later moment can wait for the repaint that the work before it asked for alike.
 #pragma once
 
 #include <QObject>
@@ -30,3 +31,8 @@ private:
     QVector<Step> steps;
     int next = 0;
 };
+
+// Runs work two turns of the event loop from now, as long as context lives: what is queued now,
+// the repaint that the current work asked for included, is handled first and the loop looks at
+// its timers and input in between, so that the two do not hold up one frame together.
+void afterRepaint(QObject *context, const std::function<void()> &work);

@@ -109,6 +109,8 @@ private:
     void lockForRun();
     void unlockStalledRun();
     void endRun(ReportRunWatch::Outcome outcome, const QString &archive, const QString &text);
+    // Unlocks the window after a run, unless the next run has started meanwhile.
+    void unlockAfterRun();
     void showNewArchive(const QString &archive, const QString &saved);
     // True when the user chose to close the window while a run goes on; the run is not stopped.
     bool confirmCloseDuringRun();

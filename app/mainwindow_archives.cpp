@@ -2,6 +2,7 @@
 // Protecting the selected archive and sending it by e-mail.
 #include "mainwindow.h"
 
+#include "afterfirstpaint.h"
 #include "backstage.h"
 #include "constants.h"
 #include "mimeapps.h"
@@ -53,7 +54,8 @@ void MainWindow::protectReport(const QString &path)
         if (statusBar()->currentMessage() == protecting)
             statusBar()->clearMessage();
         refillReportsTable();
-        tellProtected(path);
+        // The box and its picture come in a frame of their own, after the table's.
+        afterRepaint(this, [this, path] { tellProtected(path); });
     });
 }
 

@@ -2,6 +2,7 @@
 // The extended settings pane and the plugin listing.
 #include "mainwindow.h"
 
+#include "afterfirstpaint.h"
 #include "constants.h"
 #include "dbusservice.h"
 #include "extsettwidget.h"
@@ -91,6 +92,8 @@ void MainWindow::openExtSettWidget()
         notice.setWindowFlags(Qt::WindowTitleHint);
         notice.exec();
         pluginAskAgain = askAgainBox->isChecked();
+        // Written only when asked: writing the store waits for the disk, which a frame cannot.
+        QSettings().setValue(Kro::PluginAskAgainKey, pluginAskAgain);
     }
     extSettOpened = true;
     QSettings settings;
@@ -98,9 +101,13 @@ void MainWindow::openExtSettWidget()
     if (havePrevious)
         prevExtSettings = settings.value(Kro::ExtSettingsKey).toMap();
     extSettWidget->setPreviousEnabled(havePrevious);
-    settings.setValue(Kro::PluginAskAgainKey, pluginAskAgain);
-    installedSosOptions()->load();
-    fetchPluginList();
+    // The pane's first picture comes first: the listing and the sos help run start in turns of
+    // the event loop after the one that paints it.
+    afterRepaint(this, [this] {
+        fetchPluginList();
+        // Starting the help run forks this process: not in the frame of the locked pane either.
+        afterRepaint(this, [this] { installedSosOptions()->load(); });
+    });
 }
 
 SosOptions *MainWindow::installedSosOptions(bool storedOnly)

@@ -2,8 +2,10 @@
 // The report run, followed through the helper's record of it, and the reports table.
 #include "mainwindow.h"
 
+#include "afterfirstpaint.h"
 #include "collectflow.h"
 #include "constants.h"
+#include "dbusservice.h"
 #include "extsettwidget.h"
 #include "reportnames.h"
 #include "reportprogressdialog.h"
@@ -42,7 +44,11 @@ void MainWindow::collectReports()
                          if (extSettOpened) {
                              prevExtSettings = extSettings;
                              extSettWidget->setPreviousEnabled(true);
-                             QSettings().setValue(Kro::ExtSettingsKey, prevExtSettings);
+                             // Writing the store waits for the disk: not in the frame that
+                             // shows the locked window. Written also when the window has gone.
+                             afterRepaint(qApp, [extSettings] {
+                                 QSettings().setValue(Kro::ExtSettingsKey, extSettings);
+                             });
                          }
                      });
 }
@@ -66,7 +72,11 @@ void MainWindow::setUpReportRun()
     connect(reportRun, &ReportRun::started, this, &MainWindow::lockForRun);
     connect(reportRun, &ReportRun::stalled, this, &MainWindow::unlockStalledRun);
     connect(reportRun, &ReportRun::ended, this, &MainWindow::endRun);
-    connect(reportRun, &ReportRun::helperFailed, this, &MainWindow::showDbusFailure);
+    // A failure at the run's end is told once the window is unlocked, which waits for the
+    // refilled table's repaint.
+    connect(reportRun, &ReportRun::helperFailed, this, [this](const KroAdmin::HelperReply &reply) {
+        afterRepaint(this, [this, reply] { showDbusFailure(reply); });
+    });
 }
 
 void MainWindow::lockForRun()
@@ -106,24 +116,37 @@ void MainWindow::unlockStalledRun()
 void MainWindow::endRun(ReportRun::Outcome outcome, const QString &archive, const QString &text)
 {
     QApplication::restoreOverrideCursor();
-    setEnabled(true);
     ui->saveAction->setEnabled(true);
     switch (outcome) {
+    // Refilling the table and unlocking the whole window are each a frame's work.
     case ReportRunWatch::Succeeded:
         showNewArchive(archive, text);
-        break;
-    case ReportRunWatch::Failed:
-        showError(tr("Error"), text);
+        afterRepaint(this, [this] { unlockAfterRun(); });
         break;
     case ReportRunWatch::Unknown:
         refillReportsTable();
+        afterRepaint(this, [this] { unlockAfterRun(); });
+        break;
+    case ReportRunWatch::Failed:
+        unlockAfterRun();
+        showError(tr("Error"), text);
         break;
     case ReportRunWatch::Stopped:
+        unlockAfterRun();
         statusBar()->showMessage(tr("Collecting the report was stopped; no report was made."));
         break;
     case ReportRunWatch::Running:
+        unlockAfterRun();
         break;
     }
+}
+
+void MainWindow::unlockAfterRun()
+{
+    // A run started meanwhile keeps the window locked.
+    if (reportRun->isFollowed())
+        return;
+    setEnabled(true);
 }
 
 // Closing never stops the run: the question says so, and keeping the window is the default.

@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -205,8 +206,15 @@ public:
         selectReport(QStringLiteral("sosreport-big.tar.xz"));
         probe.reset();
         QMetaObject::invokeMethod(&window, "encryptCurrentReport");
-        waitFor([this] { return row(QStringLiteral("sosreport-big.tar.xz.cpt")); },
-                QStringLiteral("the archive was not protected"));
+        // Protecting ends with the box that tells the new name, answered at once.
+        waitFor(
+            [this] {
+                return row(QStringLiteral("sosreport-big.tar.xz.cpt")) &&
+                       window.statusBar()->currentMessage().startsWith(
+                           QStringLiteral("Report protected")) &&
+                       !QApplication::activeModalWidget();
+            },
+            QStringLiteral("the archive was not protected"));
         print(QStringLiteral("protecting a 256 MiB archive"), probe.longest());
     }
 

@@ -41,6 +41,8 @@ int ReportsPage::fill()
     describeFolders();
     // Watched before they are read, so that a report written during the scan is not missed.
     watcher->watch(reportDirs);
+    // What the folders held until now is read now: a refill asked for before is done by this one.
+    hold->drop();
     const QStringList reports = backstage.reportFiles(reportDirs, volumeParts);
     table->setHorizontalHeaderLabels(QStringList{tr("File name"), tr("Creation date"), tr("Size")});
     // A table the user sorted has cells that no longer know their rows, and Qt searches the

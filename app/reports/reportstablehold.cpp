@@ -24,6 +24,12 @@ void ReportsTableHold::request()
     tryNow();
 }
 
+void ReportsTableHold::drop()
+{
+    pending = false;
+    retry.stop();
+}
+
 bool ReportsTableHold::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Leave && pending)
@@ -35,7 +41,7 @@ bool ReportsTableHold::eventFilter(QObject *watched, QEvent *event)
 bool ReportsTableHold::inUse() const
 {
     return table->viewport()->underMouse() || QApplication::activePopupWidget() ||
-           QApplication::activeModalWidget();
+           QApplication::activeModalWidget() || !table->isEnabled();
 }
 
 void ReportsTableHold::tryNow()

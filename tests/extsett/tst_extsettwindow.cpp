@@ -87,6 +87,9 @@ private slots:
         KroTest::ModalDialogHelper dialogs;
         dialogs.expectMessageBox(QMessageBox::Ok);
         extCheckBox(window)->setChecked(true);
+        // The pane shows at once; the listing, which locks it, starts after its first picture.
+        QVERIFY(!window.findChild<QWidget *>(QStringLiteral("ExtSettWidget"))->isHidden());
+        QVERIFY(!QApplication::overrideCursor());
         QVERIFY(dialogs.waitForAll());
         QCOMPARE(dialogs.records().size(), 1); // the service error, no notice
 

@@ -39,6 +39,7 @@ private slots:
     void actsOnTheChosenReport();
     void changedReportIsLeftAlone();
     void rowUnderThePointerStays();
+    void lockedTableCatchesUpOnUnlock();
     void refillKeepsTheViewOnItsReports();
     void privateMapStaysWithItsReport();
     void statusBarFollowsTheFile();
@@ -258,6 +259,23 @@ void TestChosenReport::rowUnderThePointerStays()
     QTest::mouseMove(window->statusBar(), window->statusBar()->rect().center());
     QTRY_COMPARE(table()->rowCount(), 4);
     QCOMPARE(table()->currentItem()->text(), dir->filePath(QStringLiteral("sosreport-c.tar.xz")));
+}
+
+// A locked window (a report run) refills its table only once it is unlocked again.
+void TestChosenReport::lockedTableCatchesUpOnUnlock()
+{
+    select(makeReport(QStringLiteral("sosreport-b.tar.xz")));
+    window->setEnabled(false);
+
+    QSignalSpy changed(window->findChild<ReportsFolderWatcher *>(),
+                       &ReportsFolderWatcher::foldersChanged);
+    makeReport(QStringLiteral("sosreport-a.tar.xz"));
+    QVERIFY(changed.wait(10000));
+    QCoreApplication::processEvents();
+    QCOMPARE(table()->rowCount(), 1);
+
+    window->setEnabled(true);
+    QTRY_COMPARE(table()->rowCount(), 2);
 }
 
 // A report appearing above the view, or the current one going, moves neither the view nor the

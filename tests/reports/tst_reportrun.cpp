@@ -157,9 +157,19 @@ void TestReportRun::quickRunSelectsTheNewArchive()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();
     MainWindowAccess::useReportDirs(*window, QStringList{output.path()});
+    // The refilled table and the unlocked window are painted in frames of their own: the new
+    // report is current and told while the window is still locked.
+    QObject watch;
+    QStringList atTelling;
+    connect(window->statusBar(), &QStatusBar::messageChanged, &watch, [&](const QString &text) {
+        if (text.startsWith(QStringLiteral("Report saved: ")))
+            atTelling << (table()->currentItem() ? table()->currentItem()->text() : QString())
+                      << (window->isEnabled() ? QStringLiteral("unlocked") : QString());
+    });
 
     startRun(false);
     finishRun();
+    QCOMPARE(atTelling, (QStringList{newArchive(), QString()}));
 
     QFile arguments(output.filePath(QStringLiteral(".arguments")));
     QVERIFY(arguments.open(QIODevice::ReadOnly));

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The main window's own behaviour: settings at start and close, error texts, the password rule.
+// The main window's own behaviour: settings at start and close, error texts, the password rule,
+// work that waits for the repaint before it.
+#include "afterfirstpaint.h"
 #include "constants.h"
 #include "mainwindow.h"
 #include "mainwindowaccess.h"
@@ -23,6 +25,23 @@
 #include <QTimer>
 #include <memory>
 
+namespace {
+
+class PaintCount : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+} // namespace
+
 class TestMainWindow : public QObject
 {
     Q_OBJECT
@@ -38,6 +57,7 @@ private slots:
     void dbusErrorTexts_data();
     void dbusErrorTexts();
     void passwordActionFollowsProtectedNames();
+    void workWaitsForTheRepaintBeforeIt();
 
 private:
     // Builds and shows a window and waits until it has read its folders, answering the warning
@@ -259,6 +279,29 @@ void TestMainWindow::passwordActionFollowsProtectedNames()
     // The test is case-sensitive: an upper-case ending is not a protected archive.
     table->setCurrentCell(2, 0);
     QVERIFY(passwordAction->isEnabled());
+}
+
+// A repaint is posted at a lower priority than the work: the work must still come after it, and
+// not at all once its context is gone.
+void TestMainWindow::workWaitsForTheRepaintBeforeIt()
+{
+    QWidget widget;
+    PaintCount count;
+    widget.installEventFilter(&count);
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QTRY_VERIFY(count.paints > 0);
+    const int before = count.paints;
+    int paintsAtWork = -1;
+    widget.update();
+    afterRepaint(&widget, [&] { paintsAtWork = count.paints; });
+    auto *gone = new QObject;
+    bool ranWithoutContext = false;
+    afterRepaint(gone, [&] { ranWithoutContext = true; });
+    delete gone;
+    QTRY_VERIFY(paintsAtWork >= 0);
+    QVERIFY(paintsAtWork > before);
+    QVERIFY(!ranWithoutContext);
 }
 
 KRO_TEST_MAIN(TestMainWindow)
