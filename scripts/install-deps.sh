@@ -32,6 +32,14 @@ else
     sudo="sudo"
 fi
 echo "Installing:$missing"
+# The servers the tests use are started by the tests themselves. Started by their packages, two
+# web servers would contend for port 80 and fail the installation: nothing is started while
+# installing, unless the machine already has a rule of its own for that.
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+    $sudo sh -c "printf '#!/bin/sh\\nexit 101\\n' > $policy && chmod 755 $policy"
+    trap '$sudo rm -f "$policy"' EXIT
+fi
 $sudo apt-get update -q
 # shellcheck disable=SC2086
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
