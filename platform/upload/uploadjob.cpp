@@ -12,21 +12,17 @@ UploadJob::UploadJob(QObject *parent) : QObject(parent)
 
 UploadJob::~UploadJob()
 {
+    // The threads are children of the job, deleted with it once the running one has ended.
     if (thread) {
         transfer->stop();
         thread->wait();
     }
-    delete thread;
-    delete ended;
 }
 
 void UploadJob::start(const UploadRequest &request)
 {
     if (transfer)
         return;
-    // The thread of the upload before has long ended.
-    delete ended;
-    ended = nullptr;
     transfer = std::make_unique<UploadTransfer>(request);
     UploadTransfer *running = transfer.get();
     auto result = std::make_shared<UploadResult>();
@@ -41,6 +37,7 @@ void UploadJob::start(const UploadRequest &request)
                 Qt::QueuedConnection);
         });
     });
+    thread->setParent(this);
     // The end is told once the worker is through; the window's thread never waits for it.
     connect(thread, &QThread::finished, this, [this, result] { end(*result); });
     thread->start();
@@ -54,7 +51,8 @@ void UploadJob::stop()
 
 void UploadJob::end(const UploadResult &result)
 {
-    ended = thread;
+    // Past its finished signal the thread only returns: deleting it later waits for no more.
+    thread->deleteLater();
     thread = nullptr;
     transfer.reset();
     emit finished(result);

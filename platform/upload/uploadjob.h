@@ -33,7 +33,4 @@ private:
 
     std::unique_ptr<UploadTransfer> transfer;
     QThread *thread = nullptr;
-    // The thread of the last upload, past its end but maybe not yet quite gone: deleted when the
-    // next upload starts or with the job.
-    QThread *ended = nullptr;
 };
