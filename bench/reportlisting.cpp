@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -83,10 +84,20 @@ public:
     int paints = 0;
 };
 
+// Whether the window still runs sos to learn its options, which it does once and keeps: a fill
+// timed beside it would share the processor with it.
+bool isRunningSos(const MainWindow &window)
+{
+    const QList<QProcess *> processes = window.findChildren<QProcess *>();
+    return std::any_of(processes.cbegin(), processes.cend(), [](const QProcess *process) {
+        return process->state() != QProcess::NotRunning;
+    });
+}
+
 // A shown window that has done its own start, reading nothing: no module folders, an empty
 // report folder. The extended pane is built once the start-up work is done: waited for too, so
 // that the first fill is not charged with it (for at most a few seconds, should the window
-// build it later).
+// build it later), and so are the runs of sos that learn its options.
 MainWindow *startedWindow(const QString &emptyFolder)
 {
     auto *window = new MainWindow;
@@ -99,6 +110,8 @@ MainWindow *startedWindow(const QString &emptyFolder)
     waited.start();
     while (!window->findChild<QWidget *>(QStringLiteral("ExtSettWidget")) &&
            waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    while (isRunningSos(*window) && waited.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
     return window;
 }
