@@ -15,17 +15,26 @@
 
 CollectFlow::CollectFlow(QWidget *window, QAction *action, const QStringList &reportDirs,
                          QObject *parent)
-    : QObject(parent), window(window), action(action), reportDirs(reportDirs),
-      progress(new CollectProgressDialog(run, window))
+    : QObject(parent), window(window), action(action), reportDirs(reportDirs)
 {
     connect(action, &QAction::triggered, this, &CollectFlow::begin);
     connect(&run, &Collection::passwordAsked, this, &CollectFlow::askPassword);
-    connect(&run, &Collection::finished, this, &CollectFlow::ended);
 }
 
 CollectFlow::~CollectFlow()
 {
     delete progress;
+}
+
+// Made when first needed: most sessions never collect, and the window starts sooner without it.
+// The dialog shows the run's end before the end box asks about it.
+CollectProgressDialog *CollectFlow::progressDialog()
+{
+    if (!progress) {
+        progress = new CollectProgressDialog(run, window);
+        connect(&run, &Collection::finished, this, &CollectFlow::ended);
+    }
+    return progress;
 }
 
 void CollectFlow::readOptions(const QString &sosVersion)
@@ -43,8 +52,8 @@ void CollectFlow::readOptions(const QString &sosVersion)
 void CollectFlow::begin()
 {
     if (run.isRunning()) {
-        progress->show();
-        progress->raise();
+        progressDialog()->show();
+        progressDialog()->raise();
         return;
     }
     CollectDialog dialog(
@@ -58,13 +67,15 @@ void CollectFlow::begin()
     QVariantMap collectOptions = choices.collectOptions(now);
     if (options)
         collectOptions = options->acceptedOnly(collectOptions);
+    // Made before the run, which it follows from its first line.
+    CollectProgressDialog *following = progressDialog();
     const QString refusal =
         run.start(choices.hosts, collectOptions, Collection::destinationFor(reportDirs));
     if (!refusal.isEmpty()) {
         QMessageBox::warning(window, tr("Collect from several machines"), refusal);
         return;
     }
-    progress->follow();
+    following->follow();
     if (choices.includeThisMachine)
         emit localReportWanted(choices.reportOptions(now));
 }

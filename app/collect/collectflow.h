@@ -30,7 +30,7 @@ public:
     void readOptions(const QString &sosVersion);
     void begin();
     Collection &collection() { return run; }
-    CollectProgressDialog *progressDialog() const { return progress; }
+    CollectProgressDialog *progressDialog();
 
 signals:
     // The report of this machine with these options (keyed by sos option) is wanted as well.
@@ -48,5 +48,5 @@ private:
     const QStringList &reportDirs;
     SosOptions *options = nullptr;
     Collection run;
-    CollectProgressDialog *progress;
+    CollectProgressDialog *progress = nullptr;
 };
