@@ -2,6 +2,7 @@
 #include "reportstabledecorator.h"
 
 #include "reportnames.h"
+#include "reportstablecells.h"
 #include "reportstabledelegate.h"
 
 #include <QElapsedTimer>
@@ -119,7 +120,9 @@ void ReportsTableDecorator::applyToRows(int first, int end)
 {
     // Size texts differ little in width: the longest one is measured alone, not every row.
     end = qMin(end, detailed.size());
-    std::unique_ptr<QTableWidgetItem> sizePrototype;
+    const auto sizePrototype =
+        ReportsTableCells::prototype(table, Qt::NoItemFlags, ReportTableItem::SortKeyRole);
+    sizePrototype->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Each change of an item would be announced to the view on its own, mostly for rows out of
     // view: the view is told once, below, where rows in view changed.
     const QSignalBlocker quiet(table->model());
@@ -134,7 +137,8 @@ void ReportsTableDecorator::applyToRows(int first, int end)
         QTableWidgetItem *name = table->item(row, NameColumn);
         const qint64 size = name->data(ReportTableItem::SizeRole).toLongLong();
         const QString sizeText = locale.formattedDataSize(size);
-        setSizeItem(row, sizeText, size, sizePrototype);
+        ReportsTableCells::set(table, row, SizeColumn, *sizePrototype, sizeText,
+                               ReportTableItem::SortKeyRole, size);
         if (sizeText.size() > longestText) {
             longestText = sizeText.size();
             longestRow = row;
@@ -156,30 +160,6 @@ void ReportsTableDecorator::fitSizeColumn()
                   (table->showGrid() ? 1 : 0);
     table->horizontalHeader()->resizeSection(
         SizeColumn, qMax(content, table->horizontalHeader()->sectionSizeHint(SizeColumn)));
-}
-
-// A new size cell is a copy of a prototype that has its flags, alignment and values in place:
-// the copy changes the values, where values added one by one cost an allocation each. A new
-// item is filled before it goes into the table.
-void ReportsTableDecorator::setSizeItem(int row, const QString &text, qint64 size,
-                                        std::unique_ptr<QTableWidgetItem> &prototype)
-{
-    QTableWidgetItem *item = table->item(row, SizeColumn);
-    const bool isNew = !item;
-    if (isNew) {
-        if (!prototype) {
-            prototype.reset(table->itemPrototype()->clone());
-            prototype->setFlags(Qt::NoItemFlags);
-            prototype->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            prototype->setText(QString());
-            prototype->setData(ReportTableItem::SortKeyRole, qint64(0));
-        }
-        item = prototype->clone();
-    }
-    item->setText(text);
-    item->setData(ReportTableItem::SortKeyRole, size);
-    if (isNew)
-        table->setItem(row, SizeColumn, item);
 }
 
 void ReportsTableDecorator::markRow(QTableWidgetItem *name)

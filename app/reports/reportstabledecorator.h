@@ -13,7 +13,6 @@
 #include <QLocale>
 #include <QTableWidgetItem>
 #include <QTimer>
-#include <memory>
 
 class QLabel;
 class QTableWidget;
@@ -60,8 +59,6 @@ private:
     void applyToRows(int first, int end);
     void applyNextSlice();
     void fitSizeColumn();
-    void setSizeItem(int row, const QString &text, qint64 size,
-                     std::unique_ptr<QTableWidgetItem> &prototype);
     void markRow(QTableWidgetItem *name);
 
     // Tables up to this many rows are detailed at once.

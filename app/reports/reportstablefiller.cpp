@@ -3,6 +3,7 @@
 
 #include "reportfiletimes.h"
 #include "reportnames.h"
+#include "reportstablecells.h"
 #include "reportstabledecorator.h"
 
 #include <QDateTime>
@@ -15,7 +16,6 @@
 #include <QThreadPool>
 #include <QVector>
 #include <algorithm>
-#include <memory>
 #include <time.h>
 
 namespace {
@@ -97,35 +97,6 @@ private:
     qint64 newestModified = 0;
     int modifiedRow = -1;
 };
-
-// A new cell of a column: a copy of an item that has the column's flags and both values already,
-// which a copy only changes, where values added one by one cost an allocation each.
-std::unique_ptr<QTableWidgetItem> cellPrototype(const QTableWidget *table, Qt::ItemFlags flags,
-                                                int role)
-{
-    std::unique_ptr<QTableWidgetItem> item(table->itemPrototype() ? table->itemPrototype()->clone()
-                                                                  : new QTableWidgetItem);
-    item->setFlags(flags);
-    item->setText(QString());
-    item->setData(role, qint64(0));
-    return item;
-}
-
-// Sets the text and one more value of a cell, reusing the item a previous refill left there: a
-// table of thousands of reports is filled again each time a run ends. A new item is filled before
-// it goes into the table, where every change of an item is announced to the view.
-void setCell(QTableWidget *table, int row, int column, const QTableWidgetItem &prototype,
-             const QString &text, int role, qint64 value)
-{
-    QTableWidgetItem *item = table->item(row, column);
-    const bool isNew = !item;
-    if (isNew)
-        item = prototype.clone();
-    item->setText(text);
-    item->setData(role, value);
-    if (isNew)
-        table->setItem(row, column, item);
-}
 
 // Fits a column to its widest text, as resizeColumnToContents does, without laying out the text
 // of every row: the widths are first estimated from cached character advances, and only the
@@ -270,14 +241,16 @@ void writeRows(QTableWidget *table, const QVector<ReportRow> &rows)
         // Each change of an item would be announced to the view on its own: the view is told
         // once, below.
         const QSignalBlocker quiet(table->model());
-        const auto name = cellPrototype(table, Qt::ItemIsSelectable | Qt::ItemIsEnabled,
-                                        ReportTableItem::SizeRole);
-        const auto created = cellPrototype(table, Qt::NoItemFlags, ReportTableItem::SortKeyRole);
+        const auto name = ReportsTableCells::prototype(
+            table, Qt::ItemIsSelectable | Qt::ItemIsEnabled, ReportTableItem::SizeRole);
+        const auto created =
+            ReportsTableCells::prototype(table, Qt::NoItemFlags, ReportTableItem::SortKeyRole);
         for (int row = 0; row < rows.size(); ++row) {
             const ReportRow &report = rows.at(row);
-            setCell(table, row, 0, *name, report.path, ReportTableItem::SizeRole, report.size);
-            setCell(table, row, 1, *created, report.created, ReportTableItem::SortKeyRole,
-                    createdKey(report.times));
+            ReportsTableCells::set(table, row, 0, *name, report.path, ReportTableItem::SizeRole,
+                                   report.size);
+            ReportsTableCells::set(table, row, 1, *created, report.created,
+                                   ReportTableItem::SortKeyRole, createdKey(report.times));
             newest.offer(row, report.times);
             times.offer(report.created);
         }
